@@ -1,0 +1,15 @@
+#include <QApplication>
+
+#include "ui/Layout.h"
+#include "ui/frmMain.h"
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quorin Bitwell"));
+    QApplication::setFont(DialogFont());
+
+    frmMain window;
+    window.Form_Load();
+    window.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+// The two derived listings, built from the stored words alone. Lines end in
+// "\r\n", the last one included.
+
+#include <array>
+#include <string>
+
+namespace bitwell {
+
+// Slots 0 to 15 hold the words at addresses 0 to 15 as four upper-case hex
+// digits; slots 16 to 31 are never used and stay empty.
+using WordStore = std::array<std::string, 32>;
+
+// Eight lines "00: FFFF FFFF" … "0E: FFFF FFFF", 120 characters in all.
+// Reads words 0 to 15; each must hold four characters (never checked).
+std::string ContentsListing(const WordStore& words);
+
+// The 32 bits at `address` (0 to 15) and the next word read as bytes,
+// shorts, integers and a float. `addressText` is quoted on the first line.
+// At address 15 only the word there is shown and the 32-bit lines say "N/A".
+std::string TypesListing(const WordStore& words, int address, const std::string& addressText,
+                         bool bigEndian);
+
+// The single-precision float in the general form with at most 7 significant
+// digits, independent of the C locale: "3.141593", "1", "-2", "1E+10",
+// "2.161983E-29". Exponents carry a sign and at least two digits. Special
+// values keep their sign bit: "-0", "NaN", "-NaN", "Infinity", "-Infinity".
+std::string FormatFloat(float value);
+
+}  // namespace bitwell

@@ -1,0 +1,67 @@
+#include "core/MemoryDevice.h"
+
+#include "core/Conversions.h"
+
+namespace bitwell {
+
+std::array<int, 16> SixteenBits(const std::string& bits) {
+    std::array<int, 16> out{};
+    for (std::size_t k = 0; k < 16; ++k) {
+        const std::size_t pos = 15 - k;
+        out[k] = pos < bits.size() && bits[pos] == '1' ? 1 : 0;
+    }
+    return out;
+}
+
+MemoryDevice::MemoryDevice(SignalPanel& panel) : m_panel(panel) {}
+
+void MemoryDevice::UpdateMemory() {
+    ++m_memoryRuns;
+    const int ce = m_panel.level(Control::CE);
+    const int oe = m_panel.level(Control::OE);
+    const int we = m_panel.level(Control::WE);
+    const int lb = m_panel.level(Control::LB);
+    const int ub = m_panel.level(Control::UB);
+
+    const bool cycle = ce != 1 && !(oe == 1 && we == 1) && !(lb == 1 && ub == 1);
+    if (cycle) {
+        const auto a = static_cast<std::size_t>(HexToInt(m_panel.addressText()) & 0xF);
+        std::string& word = memWords[a];
+        if (we == 1) {
+            const std::string read = m_panel.readText();
+            std::string s = (ub == 0 ? word : read).substr(0, 2);
+            s += (lb == 0 ? word : read).substr(2, 2);
+            m_panel.setReadText(s);
+        } else {
+            const std::string data = m_panel.dataText();
+            std::string s = (ub == 0 ? data : word).substr(0, 2);
+            s += (lb == 0 ? data : word).substr(2, 2);
+            word = s;
+        }
+        UpdateContents();
+    }
+    UpdateTypes();
+}
+
+void MemoryDevice::Form_Load() {
+    for (int i = 0; i < 16; ++i) memWords[static_cast<std::size_t>(i)] = "FFFF";
+    UpdateContents();
+    for (int bit = 0; bit < 16; ++bit) m_panel.setReadLampVisible(bit, false);
+    for (const Control c : {Control::WE, Control::CE, Control::OE, Control::LB, Control::UB})
+        m_panel.setLevel(c, 1);
+}
+
+void MemoryDevice::UpdateContents() {
+    ++m_contentsRuns;
+    // Built whole and set once: only the finished listing is ever seen.
+    m_panel.setContentsText(ContentsListing(memWords));
+}
+
+void MemoryDevice::UpdateTypes() {
+    ++m_typesRuns;
+    const std::string addressText = m_panel.addressText();
+    m_panel.setTypesText(
+        TypesListing(memWords, HexToInt(addressText) & 0xF, addressText, m_panel.bigEndian()));
+}
+
+}  // namespace bitwell

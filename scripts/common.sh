@@ -1,0 +1,32 @@
+# Shared by the scripts: the repository root, package installation, and the
+# configure-and-build step. Sourced, not run.
+
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+JOBS=$(nproc 2>/dev/null || echo 2)
+
+# Everything the build, the tests, the fuzzer and the packaging need.
+PACKAGES=(cmake g++ make qt6-base-dev libgtest-dev libbenchmark-dev fonts-liberation
+          xvfb xauth xdotool x11-utils clang libclang-rt-14-dev desktop-file-utils appstream
+          dpkg-dev file imagemagick)
+
+# Installs whatever of PACKAGES is missing; does nothing when all are there.
+ensure_packages() {
+    local missing=() p
+    for p in "${PACKAGES[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo=sudo
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+# build_tree DIR BUILD_TYPE [cmake args…]: configures once, then builds.
+build_tree() {
+    local dir=$1 type=$2
+    shift 2
+    cmake -S "$ROOT" -B "$dir" -DCMAKE_BUILD_TYPE="$type" "$@" >/dev/null
+    cmake --build "$dir" -j"$JOBS"
+}

@@ -1,0 +1,88 @@
+#pragma once
+
+// A second, independent model of the chip for cross-checking the core: it
+// keeps every value as an integer, decides cycles with bit masks and formats
+// the listings with the C library rather than with the core's text routines.
+
+#include <array>
+#include <bit>
+#include <clocale>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+namespace bitwell::test {
+
+struct ReferenceChip {
+    std::array<std::uint16_t, 16> words{};
+    std::uint16_t read = 0;
+    std::uint16_t data = 0;
+    unsigned address = 0;
+    // Bit set = HIGH. Bits: 0 CE, 1 OE, 2 WE, 3 LB, 4 UB.
+    unsigned levels = 0;
+    bool big = true;
+
+    enum : unsigned { CE = 1, OE = 2, WE = 4, LB = 8, UB = 16 };
+
+    void evaluate() {
+        if (levels & CE) return;
+        if ((levels & (OE | WE)) == (OE | WE)) return;
+        if ((levels & (LB | UB)) == (LB | UB)) return;
+        const std::uint16_t mask = static_cast<std::uint16_t>(((levels & UB) ? 0 : 0xFF00) |
+                                                              ((levels & LB) ? 0 : 0x00FF));
+        std::uint16_t& w = words[address];
+        if (levels & WE)
+            read = static_cast<std::uint16_t>((read & ~mask) | (w & mask));
+        else
+            w = static_cast<std::uint16_t>((w & ~mask) | (data & mask));
+    }
+
+    static std::string hex(unsigned value, int digits) {
+        char buf[16];
+        std::snprintf(buf, sizeof buf, "%0*X", digits, value);
+        return buf;
+    }
+
+    std::string contents() const {
+        std::string out;
+        for (unsigned i = 0; i < 16; i += 2)
+            out += hex(i, 2) + ": " + hex(words[i], 4) + " " + hex(words[i + 1], 4) + "\r\n";
+        return out;
+    }
+
+    static std::string floatText(std::uint32_t bits) {
+        const bool neg = bits >> 31;
+        const std::uint32_t exponent = (bits >> 23) & 0xFF;
+        const std::uint32_t fraction = bits & 0x7FFFFF;
+        if (exponent == 0xFF) return std::string(neg ? "-" : "") + (fraction ? "NaN" : "Infinity");
+        char buf[32];
+        std::snprintf(buf, sizeof buf, "%.7G", static_cast<double>(std::bit_cast<float>(bits)));
+        return buf;
+    }
+
+    std::string types() const {
+        std::string out = "Starting Address: 0x" + hex(address, 1) + "\r\n";
+        std::uint32_t v;
+        if (address == 15) {
+            v = words[15];
+            out += "Data: 0x" + hex(v, 4) + "\r\n\r\n";
+        } else {
+            const std::uint32_t first = words[address], second = words[address + 1];
+            v = big ? (first << 16 | second) : (second << 16 | first);
+            out += "Data: 0x" + hex(v, 8) + "\r\n\r\n";
+        }
+        char buf[256];
+        std::snprintf(buf, sizeof buf,
+                      "Byte (unsigned): %u\r\nByte (signed): %d\r\nShort (unsigned): %u\r\n"
+                      "Short (signed): %d\r\n",
+                      v & 0xFF, static_cast<int>(static_cast<std::int8_t>(v & 0xFF)), v & 0xFFFF,
+                      static_cast<int>(static_cast<std::int16_t>(v & 0xFFFF)));
+        out += buf;
+        if (address == 15) return out + "Integer (unsigned): N/A\r\nInteger (signed): N/A\r\nFloat: N/A\r\n";
+        std::snprintf(buf, sizeof buf, "Integer (unsigned): %u\r\nInteger (signed): %d\r\n", v,
+                      static_cast<std::int32_t>(v));
+        return out + buf + "Float: " + floatText(v) + "\r\n";
+    }
+};
+
+}  // namespace bitwell::test

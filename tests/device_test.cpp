@@ -1,0 +1,239 @@
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cstdint>
+#include <string>
+
+#include "core/Conversions.h"
+#include "tests/DeviceRig.h"
+
+namespace bitwell {
+namespace {
+
+// Names a parameter row by its tag in test listings.
+template <class T>
+    requires requires(const T& row) { row.tag; }
+void PrintTo(const T& row, std::ostream* os) { *os << row.tag; }
+
+using test::DeviceRig;
+
+TEST(StartUp, EndsInTheDocumentedState) {
+    DeviceRig rig(false);
+    rig.device.Form_Load();
+    const PanelRecord& p = rig.panel;
+    for (const Control c : {Control::CE, Control::OE, Control::WE, Control::LB, Control::UB})
+        EXPECT_EQ(p.level(c), 1);
+    EXPECT_EQ(p.read, "FFFF");
+    for (const bool lit : p.lamps) EXPECT_TRUE(lit);
+    for (int i = 0; i < 16; ++i) EXPECT_EQ(rig.device.memWords[i], "FFFF");
+    for (int i = 16; i < 32; ++i) EXPECT_TRUE(rig.device.memWords[i].empty());
+    EXPECT_EQ(rig.device.updateContentsRuns(), 2);
+    EXPECT_EQ(rig.device.updateTypesRuns(), 5);
+    EXPECT_EQ(rig.device.updateMemoryRuns(), 5);
+    EXPECT_EQ(p.types.substr(0, 39), "Starting Address: 0x0\r\nData: 0xFFFFFFFF");
+}
+
+TEST(StartUp, WithoutNotificationsTheLampsStayDark) {
+    // The read at WE's change is what lights the lamps again.
+    DeviceRig rig(false);
+    rig.panel.onLevelChange = nullptr;
+    rig.device.Form_Load();
+    EXPECT_EQ(rig.panel.read, "0000");
+    for (const bool lit : rig.panel.lamps) EXPECT_FALSE(lit);
+}
+
+// One row of the decision table, with word 3 = 12AB, read FFFF, data 5566.
+struct Row {
+    const char* tag;
+    int ce, we, oe, ub, lb;
+    const char* word3;
+    const char* read;
+};
+
+class DecisionTable : public ::testing::TestWithParam<Row> {};
+
+TEST_P(DecisionTable, PerformsTheRowsCycle) {
+    const Row& r = GetParam();
+    DeviceRig rig;
+    rig.device.memWords[3] = "12AB";
+    rig.panel.read = "FFFF";
+    rig.panel.data = "5566";
+    rig.panel.address = "3";
+    const std::string contents = rig.panel.contents;
+    const long contentsRuns = rig.device.updateContentsRuns();
+    const long typesRuns = rig.device.updateTypesRuns();
+
+    rig.evaluate(r.ce, r.oe, r.we, r.lb, r.ub);
+
+    EXPECT_EQ(rig.device.memWords[3], r.word3);
+    EXPECT_EQ(rig.panel.read, r.read);
+    const bool cycle = std::string(r.word3) != "12AB" || std::string(r.read) != "FFFF";
+    EXPECT_EQ(rig.device.updateContentsRuns() - contentsRuns, cycle ? 1 : 0);
+    EXPECT_EQ(rig.device.updateTypesRuns() - typesRuns, 1);
+    if (!cycle) EXPECT_EQ(rig.panel.contents, contents);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, DecisionTable,
+    ::testing::Values(Row{"idleCE", 1, 0, 0, 0, 0, "12AB", "FFFF"},
+                      Row{"noOutputNoWrite", 0, 1, 1, 0, 0, "12AB", "FFFF"},
+                      Row{"noBytesRead", 0, 1, 0, 1, 1, "12AB", "FFFF"},
+                      Row{"noBytesWrite", 0, 0, 0, 1, 1, "12AB", "FFFF"},
+                      Row{"readBoth", 0, 1, 0, 0, 0, "12AB", "12AB"},
+                      Row{"readHigh", 0, 1, 0, 0, 1, "12AB", "12FF"},
+                      Row{"readLow", 0, 1, 0, 1, 0, "12AB", "FFAB"},
+                      Row{"writeBothOELow", 0, 0, 0, 0, 0, "5566", "FFFF"},
+                      Row{"writeBothOEHigh", 0, 0, 1, 0, 0, "5566", "FFFF"},
+                      Row{"writeHigh", 0, 0, 1, 0, 1, "55AB", "FFFF"},
+                      Row{"writeLow", 0, 0, 1, 1, 0, "1266", "FFFF"}),
+    [](const auto& info) { return info.param.tag; });
+
+TEST(ByteEnables, ReadKeepsTheOtherByteFromAnEarlierAddress) {
+    DeviceRig rig;
+    rig.device.memWords[1] = "AB00";
+    rig.device.memWords[2] = "00CD";
+    rig.panel.address = "1";
+    rig.evaluate(0, 0, 1, 0, 0);
+    EXPECT_EQ(rig.panel.read, "AB00");
+    rig.panel.address = "2";
+    rig.evaluate(0, 0, 1, 0, 1);  // lower byte only
+    EXPECT_EQ(rig.panel.read, "ABCD");
+    EXPECT_FALSE(rig.panel.lamps[1]);  // CD = 1100 1101
+    EXPECT_TRUE(rig.panel.lamps[15]);
+}
+
+TEST(ByteEnables, MovingALevelThatCompletesACycleRunsItAtOnce) {
+    DeviceRig rig;
+    rig.panel.data = "5566";
+    rig.panel.levels = {0, 1, 1, 1, 0};  // CE, OE, WE, LB, UB
+    rig.panel.setLevel(Control::WE, 0);
+    EXPECT_EQ(rig.device.memWords[0], "55FF");
+
+    rig.panel.levels = {0, 1, 1, 0, 1};
+    rig.device.memWords[0] = "1234";
+    rig.panel.setLevel(Control::OE, 0);
+    EXPECT_EQ(rig.panel.read, "FF34");
+}
+
+TEST(Contents, PowerOnAndAfterWrites) {
+    DeviceRig rig;
+    std::string powerOn;
+    for (const char* head : {"00", "02", "04", "06", "08", "0A", "0C", "0E"})
+        powerOn += std::string(head) + ": FFFF FFFF\r\n";
+    EXPECT_EQ(rig.panel.contents, powerOn);
+    EXPECT_EQ(rig.panel.contents.size(), 120u);
+
+    rig.panel.data = "1234";
+    rig.panel.address = "5";
+    rig.evaluate(0, 1, 0, 0, 0);
+    EXPECT_EQ(rig.panel.contents.substr(30, 15), "04: FFFF 1234\r\n");
+    rig.panel.address = "A";
+    rig.panel.data = "0A0A";
+    rig.device.UpdateMemory();
+    rig.panel.address = "B";
+    rig.panel.data = "0B0B";
+    rig.device.UpdateMemory();
+    EXPECT_EQ(rig.panel.contents.substr(75, 15), "0A: 0A0A 0B0B\r\n");
+}
+
+struct TypesCase {
+    const char* tag;
+    const char* addr;
+    const char* wordA;  // at the starting address
+    const char* wordB;  // at the next address (ignored at F)
+    bool big;
+    const char* expected;
+};
+
+class TypesListingTest : public ::testing::TestWithParam<TypesCase> {};
+
+TEST_P(TypesListingTest, ReadsTheThirtyTwoBits) {
+    const TypesCase& c = GetParam();
+    DeviceRig rig;
+    const int a = HexToInt(c.addr);
+    rig.device.memWords[a] = c.wordA;
+    if (a < 15) rig.device.memWords[a + 1] = c.wordB;
+    rig.panel.address = c.addr;
+    rig.panel.big = c.big;
+    rig.device.UpdateMemory();
+    EXPECT_EQ(rig.panel.types, c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, TypesListingTest,
+    ::testing::Values(
+        TypesCase{"powerOn", "0", "FFFF", "FFFF", true,
+                  "Starting Address: 0x0\r\nData: 0xFFFFFFFF\r\n\r\nByte (unsigned): 255\r\n"
+                  "Byte (signed): -1\r\nShort (unsigned): 65535\r\nShort (signed): -1\r\n"
+                  "Integer (unsigned): 4294967295\r\nInteger (signed): -1\r\nFloat: -NaN\r\n"},
+        TypesCase{"piBig", "4", "4049", "0FDB", true,
+                  "Starting Address: 0x4\r\nData: 0x40490FDB\r\n\r\nByte (unsigned): 219\r\n"
+                  "Byte (signed): -37\r\nShort (unsigned): 4059\r\nShort (signed): 4059\r\n"
+                  "Integer (unsigned): 1078530011\r\nInteger (signed): 1078530011\r\n"
+                  "Float: 3.141593\r\n"},
+        TypesCase{"piLittle", "4", "4049", "0FDB", false,
+                  "Starting Address: 0x4\r\nData: 0x0FDB4049\r\n\r\nByte (unsigned): 73\r\n"
+                  "Byte (signed): 73\r\nShort (unsigned): 16457\r\nShort (signed): 16457\r\n"
+                  "Integer (unsigned): 266027081\r\nInteger (signed): 266027081\r\n"
+                  "Float: 2.161983E-29\r\n"},
+        TypesCase{"lowWordGivesByteAndShort", "0", "1234", "ABCD", true,
+                  "Starting Address: 0x0\r\nData: 0x1234ABCD\r\n\r\nByte (unsigned): 205\r\n"
+                  "Byte (signed): -51\r\nShort (unsigned): 43981\r\nShort (signed): -21555\r\n"
+                  "Integer (unsigned): 305441741\r\nInteger (signed): 305441741\r\n"
+                  "Float: 5.700975E-28\r\n"},
+        TypesCase{"minusTwo", "2", "C000", "0000", true,
+                  "Starting Address: 0x2\r\nData: 0xC0000000\r\n\r\nByte (unsigned): 0\r\n"
+                  "Byte (signed): 0\r\nShort (unsigned): 0\r\nShort (signed): 0\r\n"
+                  "Integer (unsigned): 3221225472\r\nInteger (signed): -1073741824\r\n"
+                  "Float: -2\r\n"},
+        TypesCase{"lastAddressBig", "F", "FFFF", "", true,
+                  "Starting Address: 0xF\r\nData: 0xFFFF\r\n\r\nByte (unsigned): 255\r\n"
+                  "Byte (signed): -1\r\nShort (unsigned): 65535\r\nShort (signed): -1\r\n"
+                  "Integer (unsigned): N/A\r\nInteger (signed): N/A\r\nFloat: N/A\r\n"},
+        TypesCase{"lastAddressLittle", "F", "FFFF", "", false,
+                  "Starting Address: 0xF\r\nData: 0xFFFF\r\n\r\nByte (unsigned): 255\r\n"
+                  "Byte (signed): -1\r\nShort (unsigned): 65535\r\nShort (signed): -1\r\n"
+                  "Integer (unsigned): N/A\r\nInteger (signed): N/A\r\nFloat: N/A\r\n"},
+        TypesCase{"lastWithFloatE", "E", "8000", "0000", true,
+                  "Starting Address: 0xE\r\nData: 0x80000000\r\n\r\nByte (unsigned): 0\r\n"
+                  "Byte (signed): 0\r\nShort (unsigned): 0\r\nShort (signed): 0\r\n"
+                  "Integer (unsigned): 2147483648\r\nInteger (signed): -2147483648\r\n"
+                  "Float: -0\r\n"}),
+    [](const auto& info) { return info.param.tag; });
+
+struct FloatCase {
+    const char* tag;
+    std::uint32_t bits;
+    const char* text;
+};
+
+class FloatText : public ::testing::TestWithParam<FloatCase> {};
+
+// The general form the listing keeps: at most 7 significant digits, exponent
+// written E, a sign and at least two digits, once the decimal exponent is
+// below -4 or reaches 7. Special values keep their sign bit.
+TEST_P(FloatText, KeepsTheChosenForm) {
+    EXPECT_EQ(FormatFloat(std::bit_cast<float>(GetParam().bits)), GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Encodings, FloatText,
+    ::testing::Values(FloatCase{"one", 0x3F800000u, "1"}, FloatCase{"zero", 0x00000000u, "0"},
+                      FloatCase{"negativeZero", 0x80000000u, "-0"},
+                      FloatCase{"positiveInfinity", 0x7F800000u, "Infinity"},
+                      FloatCase{"negativeInfinity", 0xFF800000u, "-Infinity"},
+                      FloatCase{"quietNaN", 0x7FC00000u, "NaN"},
+                      FloatCase{"signalingNaN", 0x7F800001u, "NaN"},
+                      FloatCase{"negativeNaN", 0xFFFFFFFFu, "-NaN"},
+                      FloatCase{"tenth", 0x3DCCCCCDu, "0.1"},
+                      FloatCase{"smallFixed", 0x38D1B717u, "0.0001"},
+                      FloatCase{"firstExponentBelow", 0x3727C5ACu, "1E-05"},
+                      FloatCase{"largestFixed", 0x4B189680u, "1E+07"},
+                      FloatCase{"belowTenMillion", 0x4B18967Fu, "9999999"},
+                      FloatCase{"maxFloat", 0x7F7FFFFFu, "3.402823E+38"},
+                      FloatCase{"smallestDenormal", 0x00000001u, "1.401298E-45"},
+                      FloatCase{"negativeHalf", 0xBF000000u, "-0.5"}),
+    [](const auto& info) { return info.param.tag; });
+
+}  // namespace
+}  // namespace bitwell

@@ -1,0 +1,110 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <random>
+#include <string>
+
+#include "core/Conversions.h"
+#include "tests/DeviceRig.h"
+#include "tests/ReferenceChip.h"
+
+namespace bitwell {
+namespace {
+
+using test::DeviceRig;
+using test::ReferenceChip;
+
+// Copies the model's state into a powered rig without evaluating.
+void Load(DeviceRig& rig, const ReferenceChip& ref) {
+    for (unsigned i = 0; i < 16; ++i) rig.device.memWords[i] = ReferenceChip::hex(ref.words[i], 4);
+    rig.panel.setReadText(ReferenceChip::hex(ref.read, 4));
+    rig.panel.data = ReferenceChip::hex(ref.data, 4);
+    rig.panel.address = ReferenceChip::hex(ref.address, 1);
+    rig.panel.big = ref.big;
+    for (int c = 0; c < 5; ++c) rig.panel.levels[c] = (ref.levels >> c) & 1;
+}
+
+::testing::AssertionResult Agree(const DeviceRig& rig, const ReferenceChip& ref) {
+    if (rig.panel.read != ReferenceChip::hex(ref.read, 4))
+        return ::testing::AssertionFailure() << "read " << rig.panel.read;
+    for (unsigned i = 0; i < 16; ++i)
+        if (rig.device.memWords[i] != ReferenceChip::hex(ref.words[i], 4))
+            return ::testing::AssertionFailure() << "word " << i << " " << rig.device.memWords[i];
+    for (int k = 0; k < 16; ++k)
+        if (rig.panel.lamps[k] != (((ref.read >> k) & 1) == 1))
+            return ::testing::AssertionFailure() << "lamp " << k;
+    if (rig.panel.contents != ref.contents())
+        return ::testing::AssertionFailure() << "contents\n" << rig.panel.contents;
+    if (rig.panel.types != ref.types())
+        return ::testing::AssertionFailure() << "types\n" << rig.panel.types << "\nwanted\n"
+                                             << ref.types();
+    return ::testing::AssertionSuccess();
+}
+
+TEST(ReferenceModel, EveryLevelCombinationAgrees) {
+    for (unsigned levels = 0; levels < 32; ++levels)
+        for (const unsigned address : {0u, 5u, 14u, 15u})
+            for (const std::uint16_t data : {0x0000, 0x5566, 0xFFFF, 0xA5C3})
+                for (const bool big : {true, false}) {
+                    ReferenceChip ref;
+                    for (unsigned i = 0; i < 16; ++i)
+                        ref.words[i] = static_cast<std::uint16_t>(0x1111 * i ^ 0x0F0F);
+                    ref.read = 0x3C96;
+                    ref.data = data;
+                    ref.address = address;
+                    ref.levels = levels;
+                    ref.big = big;
+                    DeviceRig rig;
+                    Load(rig, ref);
+                    rig.device.UpdateContents();
+                    rig.device.UpdateMemory();
+                    ref.evaluate();
+                    ASSERT_TRUE(Agree(rig, ref)) << "levels " << levels << " address " << address
+                                                 << " data " << data << " big " << big;
+                }
+}
+
+TEST(ReferenceModel, RandomPanelChangesAgree) {
+    const unsigned seed = 20261208;
+    std::mt19937 rng(seed);
+    DeviceRig rig;
+    ReferenceChip ref;
+    ref.words.fill(0xFFFF);
+    ref.read = 0xFFFF;
+    ref.levels = 31;
+    ASSERT_TRUE(Agree(rig, ref));
+
+    unsigned addressBits = 0;
+    std::uint16_t dataBits = 0;
+    for (int step = 0; step < 120000; ++step) {
+        const unsigned pick = rng() % 100;
+        if (pick < 40) {  // a control switch, weighted so cycles happen often
+            const int c = static_cast<int>(rng() % 5);
+            ref.levels ^= 1u << c;
+            rig.panel.setLevel(static_cast<Control>(c), (ref.levels >> c) & 1);
+        } else if (pick < 60) {  // an address switch
+            addressBits ^= 1u << (rng() % 4);
+            std::string bin;
+            for (int k = 3; k >= 0; --k) bin += ((addressBits >> k) & 1) ? '1' : '0';
+            rig.panel.address = BinToHex(bin);
+            ref.address = addressBits;
+            rig.device.UpdateMemory();
+        } else if (pick < 95) {  // a data switch
+            dataBits ^= static_cast<std::uint16_t>(1u << (rng() % 16));
+            std::string bin;
+            for (int k = 15; k >= 0; --k) bin += ((dataBits >> k) & 1) ? '1' : '0';
+            rig.panel.data = BinToHex(bin);
+            ref.data = dataBits;
+            rig.device.UpdateMemory();
+        } else {  // a word-order option
+            ref.big = rng() % 2 == 0;
+            rig.panel.big = ref.big;
+            rig.device.UpdateMemory();
+        }
+        ref.evaluate();
+        ASSERT_TRUE(Agree(rig, ref)) << "seed " << seed << " step " << step;
+    }
+}
+
+}  // namespace
+}  // namespace bitwell

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QLabel>
+
+// Static text whose Caption is kept exactly as set ("\r\n" included) and
+// always shown as plain text, never guessed as markup. Setting a different
+// Caption emits Change() before the setter returns. Double clicks and, once
+// mouse tracking is on, pointer moves are forwarded as signals.
+class CaptionLabel : public QLabel {
+    Q_OBJECT
+    Q_PROPERTY(QString Caption READ Caption WRITE SetCaption NOTIFY Change)
+
+public:
+    CaptionLabel(const QString& caption, QWidget* parent);
+
+    QString Caption() const { return m_caption; }
+    void SetCaption(const QString& caption);
+
+signals:
+    void Change();
+    void DblClick();
+    void MouseMove();
+
+protected:
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void showCaption();
+
+    QString m_caption;
+};

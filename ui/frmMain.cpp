@@ -1,0 +1,403 @@
+#include "ui/frmMain.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QInputDialog>
+#include <QLayout>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QScreen>
+
+#include "core/Conversions.h"
+#include "ui/Caption.h"
+#include "ui/Controls.h"
+#include "ui/DataEntry.h"
+#include "ui/Layout.h"
+#include "ui/Shapes.h"
+#include "ui/Switch.h"
+#include "ui/frmAbout.h"
+
+using bitwell::Control;
+
+namespace {
+
+const QString kDefaultStatus =
+    QStringLiteral("Hover your mouse over a control signal label to see a description.");
+const QColor kBlue(0, 0, 255);
+
+QString Indexed(const char* name, int index) {
+    return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index);
+}
+
+template <class W>
+W* Named(W* widget, const QString& name, const QRect& geometry) {
+    widget->setObjectName(name);
+    widget->setGeometry(geometry);
+    return widget;
+}
+
+CaptionLabel* MakeCaption(QWidget* parent, const char* name, const QString& caption,
+                          const QRect& geometry, const QColor& colour = QColor()) {
+    auto* label = Named(new CaptionLabel(caption, parent), QLatin1String(name), geometry);
+    if (colour.isValid()) {
+        QPalette pal = label->palette();
+        pal.setColor(QPalette::WindowText, colour);
+        label->setPalette(pal);
+    }
+    return label;
+}
+
+void MakeLine(QWidget* parent, const char* name, int x1, int y1, int x2, int y2,
+              const QColor& colour) {
+    auto* line = new Line(QPoint(Px(x1), Px(y1)), QPoint(Px(x2), Px(y2)), colour, parent);
+    line->setObjectName(QLatin1String(name));
+}
+
+Switch* MakeSwitch(QWidget* parent, const QString& name, const QRect& geometry) {
+    return Named(new Switch(parent), name, geometry);
+}
+
+// The switch positions of an array, highest index first, as "0"/"1" digits.
+template <std::size_t N>
+std::string SwitchBits(const std::array<Switch*, N>& switches) {
+    std::string bits;
+    for (std::size_t k = N; k-- > 0;) bits += switches[k]->Value() == 1 ? '1' : '0';
+    return bits;
+}
+
+}  // namespace
+
+frmMain::frmMain(QWidget* parent) : QMainWindow(parent), m_device(*this) {
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Quorin Bitwell"));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    setFont(DialogFont());
+
+    m_surface = new Surface(this);
+    m_surface->setObjectName(QStringLiteral("Form"));
+    m_surface->setFixedSize(Px(8895), Px(6765));
+    setCentralWidget(m_surface);
+
+    buildSignalPanel();
+    buildListings();
+    buildMenus();
+    connectHandlers();
+    setFocusOrder();
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+frmMain::~frmMain() = default;
+
+void frmMain::buildSignalPanel() {
+    Frame3 = Named(new Group(QStringLiteral("Memory Signals"), m_surface),
+                   QStringLiteral("Frame3"), Twips(120, 120, 4575, 6255));
+    QWidget* f = Frame3;
+    const QColor text = palette().color(QPalette::WindowText);
+    const QBrush highlight = palette().brush(QPalette::Highlight);
+
+    // Lowest first: the outline, then the lower-half background, then the lamp.
+    for (int k = 0; k < 16; ++k)
+        borderRead[k] = Named(new Shape(Qt::NoBrush, text, f), Indexed("borderRead", 16 + k),
+                              Twips(405 + 240 * k, 3960, 135, 1215));
+    for (int k = 0; k < 16; ++k)
+        backgroundRead[k] =
+            Named(new Shape(highlight, Qt::black, f), Indexed("backgroundRead", 16 + k),
+                  Twips(405 + 240 * k, 4560, 135, 615));
+    for (int i = 0; i < 16; ++i)
+        sigRead[i] = Named(new Shape(highlight, text, f), Indexed("sigRead", i),
+                           Twips(4005 - 240 * i, 3960, 135, 1215));
+
+    sigWE = MakeSwitch(f, QStringLiteral("sigWE"), Twips(405, 360, 255, 1215));
+    sigCE = MakeSwitch(f, QStringLiteral("sigCE"), Twips(885, 360, 255, 1215));
+    sigOE = MakeSwitch(f, QStringLiteral("sigOE"), Twips(1365, 360, 255, 1215));
+    sigLB = MakeSwitch(f, QStringLiteral("sigLB"), Twips(1845, 360, 255, 1215));
+    sigUB = MakeSwitch(f, QStringLiteral("sigUB"), Twips(2325, 360, 255, 1215));
+    for (int i = 0; i < 4; ++i)
+        sigAddr[i] = MakeSwitch(f, Indexed("sigAddr", i), Twips(3885 - 360 * i, 360, 255, 1215));
+    for (int i = 0; i < 16; ++i)
+        sigData[i] = MakeSwitch(f, Indexed("sigData", i), Twips(4005 - 240 * i, 2280, 135, 1215));
+
+    const QColor black(0, 0, 0);
+    lblWE = MakeCaption(f, "lblWE", QStringLiteral("WE"), Twips(405, 1680, 375, 255), black);
+    lblCE = MakeCaption(f, "lblCE", QStringLiteral("CE"), Twips(915, 1680, 375, 255), black);
+    lblOE = MakeCaption(f, "lblOE", QStringLiteral("OE"), Twips(1395, 1680, 375, 255), black);
+    lblLB = MakeCaption(f, "lblLB", QStringLiteral("LB"), Twips(1890, 1680, 375, 255), black);
+    lblUB = MakeCaption(f, "lblUB", QStringLiteral("UB"), Twips(2340, 1680, 375, 255), black);
+    lblAddrTitle = MakeCaption(f, "lblAddrTitle", QStringLiteral("Address: 0x"),
+                               Twips(3045, 1680, 915, 255));
+    lblAddr = MakeCaption(f, "lblAddr", QStringLiteral("0"), Twips(3870, 1680, 315, 255));
+
+    // Over-bars mark the five signals as active LOW.
+    const struct {
+        const char* name;
+        int x1, x2;
+    } bars[] = {{"Line1", 390, 675}, {"Line2", 870, 1155}, {"Line4", 1365, 1650},
+                {"Line7", 1845, 2130}, {"Line6", 2295, 2580}};
+    for (const auto& bar : bars) MakeLine(f, bar.name, bar.x1, 1665, bar.x2, 1665, text);
+
+    MakeCaption(f, "Label2", QStringLiteral("High Byte"), Twips(1035, 1995, 765, 195), kBlue);
+    MakeCaption(f, "Label1", QStringLiteral("Low Byte"), Twips(2775, 1995, 765, 195), kBlue);
+    MakeLine(f, "Line3", 2265, 2265, 2265, 3510, kBlue);
+    MakeLine(f, "Line5", 2265, 3960, 2265, 5205, kBlue);
+
+    lblDataTitle = MakeCaption(f, "lblDataTitle", QStringLiteral("Data Input: 0x"),
+                               Twips(1515, 3600, 1065, 255));
+    lblData = MakeCaption(f, "lblData", QStringLiteral("0000"), Twips(2520, 3600, 450, 255));
+    lblReadTitle = MakeCaption(f, "lblReadTitle", QStringLiteral("Data Read: 0x"),
+                               Twips(1530, 5280, 1035, 255));
+    lblRead = MakeCaption(f, "lblRead", QStringLiteral("0000"), Twips(2565, 5280, 435, 255));
+
+    const struct {
+        const char* name;
+        const char* mark;
+        int top;
+    } marks[] = {{"Label9", "1", 480},  {"Label10", "0", 1200}, {"Label6", "1", 2400},
+                 {"Label5", "0", 3120}, {"Label7", "1", 4080},  {"Label8", "0", 4800}};
+    for (const auto& m : marks)
+        MakeCaption(f, m.name, QLatin1String(m.mark), Twips(240, m.top, 135, 255), kBlue);
+}
+
+void frmMain::buildListings() {
+    Frame2 = Named(new Group(QStringLiteral("Memory Contents"), m_surface),
+                   QStringLiteral("Frame2"), Twips(4920, 120, 3855, 2775));
+    lblContents = MakeCaption(Frame2, "lblContents", QString(), Twips(240, 360, 2655, 2175));
+    lblContents->setFont(ListingFont(12));
+
+    Frame1 = Named(new Group(QStringLiteral("Data Type Representation"), m_surface),
+                   QStringLiteral("Frame1"), Twips(4920, 3000, 3855, 3375));
+    MakeCaption(Frame1, "Label3", QStringLiteral("Treat representation as:"),
+                Twips(240, 360, 1815, 255));
+    optBig = Named(new OptionButton(QStringLiteral("Big Endian"), Frame1), QStringLiteral("optBig"),
+                   Twips(240, 600, 1095, 255));
+    optLittle = Named(new OptionButton(QStringLiteral("Little Endian"), Frame1),
+                      QStringLiteral("optLittle"), Twips(1680, 600, 1215, 255));
+    optBig->setChecked(true);
+    lblTypes = MakeCaption(Frame1, "lblTypes", QString(), Twips(240, 960, 3255, 2265));
+    lblTypes->setFont(ListingFont(8.25));
+
+    lblStatus = MakeCaption(m_surface, "lblStatus", kDefaultStatus, Twips(0, 6480, 8895, 255));
+}
+
+void frmMain::buildMenus() {
+    mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
+    mnuFile->setObjectName(QStringLiteral("mnuFile"));
+    mnuFileExit = mnuFile->addAction(QStringLiteral("&Exit"));
+    mnuFileExit->setObjectName(QStringLiteral("mnuFileExit"));
+    mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
+    mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
+    mnuHelpAbout = mnuHelp->addAction(QStringLiteral("&About..."));
+    mnuHelpAbout->setObjectName(QStringLiteral("mnuHelpAbout"));
+}
+
+void frmMain::connectHandlers() {
+    connect(sigCE, &Switch::Change, this, &frmMain::sigCE_Change);
+    connect(sigOE, &Switch::Change, this, &frmMain::sigOE_Change);
+    connect(sigWE, &Switch::Change, this, &frmMain::sigWE_Change);
+    connect(sigLB, &Switch::Change, this, &frmMain::sigLB_Change);
+    connect(sigUB, &Switch::Change, this, &frmMain::sigUB_Change);
+    for (int i = 0; i < 4; ++i)
+        connect(sigAddr[i], &Switch::Change, this, [this, i] { sigAddr_Change(i); });
+    for (int i = 0; i < 16; ++i)
+        connect(sigData[i], &Switch::Change, this, [this, i] { sigData_Change(i); });
+    connect(lblData, &CaptionLabel::Change, this, &frmMain::lblData_Change);
+    connect(lblRead, &CaptionLabel::Change, this, &frmMain::lblRead_Change);
+    connect(optBig, &QAbstractButton::clicked, this, &frmMain::optBig_Click);
+    connect(optLittle, &QAbstractButton::clicked, this, &frmMain::optLittle_Click);
+    connect(lblData, &CaptionLabel::DblClick, this, &frmMain::lblData_DblClick);
+    connect(lblRead, &CaptionLabel::DblClick, this, &frmMain::lblRead_DblClick);
+    connect(mnuFileExit, &QAction::triggered, this, &frmMain::mnuFileExit_Click);
+    connect(mnuHelpAbout, &QAction::triggered, this, &frmMain::mnuHelpAbout_Click);
+
+    // Hover help: each target replaces the status line on every pointer move.
+    const QString addressHelp = QStringLiteral("Address range: 0x0 - 0xF (0 - 15).");
+    const auto hover = [this](auto* target, const QString& text) {
+        target->setMouseTracking(true);
+        connect(target, &std::remove_pointer_t<decltype(target)>::MouseMove, this,
+                [this, text] { SetStatus(text); });
+    };
+    hover(m_surface, kDefaultStatus);
+    hover(Frame1, kDefaultStatus);
+    hover(Frame3, kDefaultStatus);
+    hover(lblTypes, kDefaultStatus);
+    hover(lblCE, QStringLiteral("Chip Enable signal. Active LOW."));
+    hover(lblOE, QStringLiteral("Output Enable signal. Active LOW."));
+    hover(lblWE, QStringLiteral("Write Enable signal. Active LOW."));
+    hover(lblLB, QStringLiteral("Lower Byte Enable signal. Active LOW."));
+    hover(lblUB, QStringLiteral("Upper Byte Enable signal. Active LOW."));
+    hover(lblAddr, addressHelp);
+    hover(lblAddrTitle, addressHelp);
+    hover(lblDataTitle, QStringLiteral("Data to be written: 16 bits."));
+    hover(lblData, QStringLiteral("Double click here to enter the data textually."));
+    hover(lblReadTitle, QStringLiteral("Data from the last read operation: 16 bits."));
+    hover(lblRead,
+          QStringLiteral("Double click here to copy the read data to the input data above."));
+    hover(optBig, QStringLiteral("Selecting this option will treat the word at the starting "
+                                 "address as the high word."));
+    hover(optLittle, QStringLiteral("Selecting this option will treat the word at the starting "
+                                    "address as the low word."));
+}
+
+void frmMain::setFocusOrder() {
+    QList<QWidget*> order{sigUB};
+    for (const int first : {3, 7, 11, 15})
+        for (int i = first; i > first - 4; --i) order << sigData[i];
+    for (int i = 0; i < 4; ++i) order << sigAddr[i];
+    order << sigOE << sigLB << sigCE << sigWE << optBig << optLittle;
+    for (qsizetype i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
+    sigUB->setFocus();
+}
+
+void frmMain::Form_Load() { m_device.Form_Load(); }
+
+void frmMain::showEvent(QShowEvent* event) {
+    if (!m_centred) {
+        m_centred = true;
+        if (const QScreen* s = screen()) {
+            QRect frame = frameGeometry();
+            frame.moveCenter(s->availableGeometry().center());
+            move(frame.topLeft());
+        }
+    }
+    QMainWindow::showEvent(event);
+}
+
+// ---- SignalPanel ----
+
+Switch* frmMain::levelSwitch(Control c) const {
+    switch (c) {
+        case Control::CE: return sigCE;
+        case Control::OE: return sigOE;
+        case Control::WE: return sigWE;
+        case Control::LB: return sigLB;
+        case Control::UB: return sigUB;
+    }
+    return sigCE;
+}
+
+int frmMain::level(Control c) const { return levelSwitch(c)->Value(); }
+void frmMain::setLevel(Control c, int value) { levelSwitch(c)->SetValue(value); }
+std::string frmMain::addressText() const { return lblAddr->Caption().toStdString(); }
+std::string frmMain::dataText() const { return lblData->Caption().toStdString(); }
+std::string frmMain::readText() const { return lblRead->Caption().toStdString(); }
+void frmMain::setReadText(const std::string& text) {
+    lblRead->SetCaption(QString::fromStdString(text));
+}
+std::string frmMain::contentsText() const { return lblContents->Caption().toStdString(); }
+void frmMain::setContentsText(const std::string& text) {
+    lblContents->SetCaption(QString::fromStdString(text));
+}
+void frmMain::setTypesText(const std::string& text) {
+    lblTypes->SetCaption(QString::fromStdString(text));
+}
+bool frmMain::bigEndian() const { return optBig->isChecked(); }
+void frmMain::setReadLampVisible(int bit, bool visible) {
+    sigRead[static_cast<std::size_t>(bit) & 15]->setVisible(visible);
+}
+
+// ---- Signal panel events ----
+
+void frmMain::sigCE_Change() { m_device.UpdateMemory(); }
+void frmMain::sigOE_Change() { m_device.UpdateMemory(); }
+void frmMain::sigWE_Change() { m_device.UpdateMemory(); }
+void frmMain::sigLB_Change() { m_device.UpdateMemory(); }
+void frmMain::sigUB_Change() { m_device.UpdateMemory(); }
+void frmMain::optBig_Click() { m_device.UpdateMemory(); }
+void frmMain::optLittle_Click() { m_device.UpdateMemory(); }
+
+void frmMain::sigAddr_Change(int) {
+    std::string bits = SwitchBits(sigAddr);
+    lblAddr->SetCaption(QString::fromStdString(bitwell::BinToHex(bits)));
+    m_device.UpdateMemory();
+}
+
+void frmMain::sigData_Change(int) {
+    std::string bits = SwitchBits(sigData);
+    lblData->SetCaption(QString::fromStdString(bitwell::BinToHex(bits)));
+    m_device.UpdateMemory();
+}
+
+void frmMain::lblData_Change() {
+    // Each switch that really moves runs its own evaluation on the way.
+    SetDataSwitches(bitwell::HexToBin(lblData->Caption().toStdString()));
+}
+
+void frmMain::SetDataSwitches(const std::string& bits) {
+    const auto values = bitwell::SixteenBits(bits);
+    for (int k = 15; k >= 0; --k) sigData[k]->SetValue(values[k]);
+}
+
+void frmMain::lblRead_Change() { ShowReadBits(bitwell::HexToBin(lblRead->Caption().toStdString())); }
+
+void frmMain::ShowReadBits(const std::string& bits) {
+    const auto values = bitwell::SixteenBits(bits);
+    for (int i = 0; i < 16; ++i) sigRead[i]->setVisible(values[i] == 1);
+}
+
+// ---- Data entry and copy ----
+
+void frmMain::lblData_DblClick() {
+    const QString current = lblData->Caption();
+    bool ok = false;
+    QString answer = QInputDialog::getText(
+        this, QStringLiteral("Memory Input Data"),
+        QStringLiteral("Please enter a hexadecimal value (truncated to 4 digits):"),
+        QLineEdit::Normal, current, &ok);
+    if (!ok) answer.clear();
+
+    const DataEntry entry = InterpretDataEntry(answer);
+    switch (entry.kind) {
+        case DataEntry::Kind::Nothing:
+            return;
+        case DataEntry::Kind::Word:
+            lblData->SetCaption(entry.text);
+            SetDataSwitches(bitwell::HexToBin(entry.text.toStdString()));
+            return;
+        case DataEntry::Kind::Invalid: {
+            QMessageBox box(QMessageBox::Warning, QStringLiteral("Data Input Error"), entry.text,
+                            QMessageBox::Ok, this);
+            // The answer is the user's text: never let it be read as markup.
+            box.setTextFormat(Qt::PlainText);
+            box.exec();
+            return;
+        }
+    }
+}
+
+void frmMain::lblRead_DblClick() { lblData->SetCaption(lblRead->Caption()); }
+
+// ---- Hover help, menus and exit ----
+
+void frmMain::SetStatus(const QString& text) { lblStatus->SetCaption(text); }
+
+void frmMain::mnuFileExit_Click() { close(); }
+
+void frmMain::mnuHelpAbout_Click() {
+    frmAbout about(this);
+    about.exec();
+}
+
+void frmMain::closeEvent(QCloseEvent* event) { Form_Unload(event); }
+
+void frmMain::Form_Unload(QCloseEvent* event) {
+    // A second close request while the question is open adds no second box.
+    if (m_askingToExit) {
+        event->ignore();
+        return;
+    }
+    m_askingToExit = true;
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Exit Confirmation"),
+                    QStringLiteral("Are you sure that you want to exit?"),
+                    QMessageBox::Yes | QMessageBox::No, this);
+    box.setDefaultButton(QMessageBox::Yes);
+    const bool yes = box.exec() == QMessageBox::Yes;
+    m_askingToExit = false;
+    if (!yes) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    QCoreApplication::exit(0);
+}
