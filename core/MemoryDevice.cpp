@@ -13,7 +13,11 @@ std::array<int, 16> SixteenBits(const std::string& bits) {
     return out;
 }
 
-MemoryDevice::MemoryDevice(SignalPanel& panel) : m_panel(panel) {}
+MemoryDevice::MemoryDevice(SignalPanel& panel) : m_panel(panel) {
+    // Words hold a full word even before power-up, so an evaluation that a
+    // panel runs early reads and writes whole words.
+    for (int i = 0; i < 16; ++i) memWords[static_cast<std::size_t>(i)] = "FFFF";
+}
 
 void MemoryDevice::UpdateMemory() {
     ++m_memoryRuns;

@@ -22,7 +22,7 @@ class MemoryDevice {
 public:
     explicit MemoryDevice(SignalPanel& panel);
 
-    // The store; only slots 0 to 15 are used. Empty until Form_Load.
+    // The store; only slots 0 to 15 are used, and hold FFFF until a write.
     WordStore memWords;
 
     // One evaluation of the current panel: at most one read or write cycle,

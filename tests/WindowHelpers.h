@@ -1,0 +1,156 @@
+#pragma once
+
+// Shared by the window tests: controls found by object name and read through
+// the properties the user sees, and modal dialogs answered from a timer.
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QPointer>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <vector>
+
+#include "ui/frmMain.h"
+
+namespace wintest {
+
+// The offscreen platform warns each time a fixed-size window is shown; drop
+// that one line and pass every other message on to Qt Test. Call from
+// initTestCase(), once Qt Test's own handler is in place.
+inline void QuietOffscreenWarnings() {
+    static QtMessageHandler previous = nullptr;
+    previous = qInstallMessageHandler(
+        [](QtMsgType type, const QMessageLogContext& context, const QString& message) {
+            if (message.contains(QLatin1String("does not support propagateSizeHints"))) return;
+            if (previous) previous(type, context, message);
+        });
+}
+
+inline QWidget* Control(const QWidget& w, const QString& name) {
+    auto* c = w.findChild<QWidget*>(name);
+    if (!c) qFatal("no control named %s", qPrintable(name));
+    return c;
+}
+
+inline int Value(const QWidget& w, const QString& name) {
+    return Control(w, name)->property("Value").toInt();
+}
+
+inline void SetValue(const QWidget& w, const QString& name, int v) {
+    Control(w, name)->setProperty("Value", v);
+}
+
+inline QString Caption(const QWidget& w, const QString& name) {
+    return Control(w, name)->property("Caption").toString();
+}
+
+inline void SetCaption(const QWidget& w, const QString& name, const QString& text) {
+    Control(w, name)->setProperty("Caption", text);
+}
+
+inline QString Indexed(const char* name, int i) {
+    return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(i);
+}
+
+// The word the sixteen data switches show, bit 15 first, as four hex digits.
+inline QString DataSwitchWord(const QWidget& w) {
+    int v = 0;
+    for (int k = 0; k < 16; ++k) v |= Value(w, Indexed("sigData", k)) << k;
+    return QStringLiteral("%1").arg(v, 4, 16, QLatin1Char('0')).toUpper();
+}
+
+// The word the sixteen read lamps show.
+inline QString LampWord(const QWidget& w) {
+    int v = 0;
+    for (int k = 0; k < 16; ++k)
+        v |= (Control(w, Indexed("sigRead", k))->isHidden() ? 0 : 1) << k;
+    return QStringLiteral("%1").arg(v, 4, 16, QLatin1Char('0')).toUpper();
+}
+
+// What a modal dialog looked like when it was answered.
+struct SeenDialog {
+    QString className;
+    QString title;
+    QString text;  // message box text, or input dialog label
+    QString field; // input dialog's default text
+    int textFormat = -1;
+    int icon = -1;
+};
+
+// Answers the modal dialogs that open while it lives, one answer each, in
+// order, from a timer that polls QApplication::activeModalWidget(). Each
+// answer must close its dialog.
+class ModalAnswerer : public QObject {
+public:
+    using Answer = std::function<void(QWidget*)>;
+
+    explicit ModalAnswerer(std::vector<Answer> answers) : m_answers(std::move(answers)) {
+        m_timer.setInterval(5);
+        QObject::connect(&m_timer, &QTimer::timeout, this, [this] { poll(); });
+        m_timer.start();
+    }
+
+    const std::vector<SeenDialog>& seen() const { return m_seen; }
+
+private:
+    void poll() {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || modal == m_last || m_seen.size() >= m_answers.size()) return;
+        m_last = modal;
+        SeenDialog d;
+        d.className = QString::fromLatin1(modal->metaObject()->className());
+        d.title = modal->windowTitle();
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            d.text = box->text();
+            d.textFormat = box->textFormat();
+            d.icon = box->icon();
+        } else if (auto* input = qobject_cast<QInputDialog*>(modal)) {
+            d.text = input->labelText();
+            d.field = input->textValue();
+        }
+        m_seen.push_back(d);
+        m_answers[m_seen.size() - 1](modal);
+    }
+
+    std::vector<Answer> m_answers;
+    std::vector<SeenDialog> m_seen;
+    QPointer<QWidget> m_last;
+    QTimer m_timer;
+};
+
+// Answers an input dialog by typing `text` and pressing Enter.
+inline ModalAnswerer::Answer Type(const QString& text) {
+    return [text](QWidget* dialog) {
+        auto* edit = dialog->findChild<QLineEdit*>();
+        edit->selectAll();
+        edit->setText(text);
+        QTest::keyClick(edit, Qt::Key_Return);
+    };
+}
+
+// Presses the button with the given standard role of a dialog's button box
+// or message box.
+inline ModalAnswerer::Answer Press(QDialogButtonBox::StandardButton which) {
+    return [which](QWidget* dialog) {
+        if (auto* box = qobject_cast<QMessageBox*>(dialog)) {
+            box->button(static_cast<QMessageBox::StandardButton>(which))->click();
+            return;
+        }
+        dialog->findChild<QDialogButtonBox*>()->button(which)->click();
+    };
+}
+
+inline ModalAnswerer::Answer Key(Qt::Key key) {
+    return [key](QWidget* dialog) {
+        QWidget* target = dialog->focusWidget() ? dialog->focusWidget() : dialog;
+        QTest::keyClick(target, key);
+    };
+}
+
+}  // namespace wintest
