@@ -1,0 +1,264 @@
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTest>
+#include <memory>
+
+#include "tests/WindowHelpers.h"
+#include "ui/frmAbout.h"
+#include "ui/frmMain.h"
+
+using namespace wintest;
+
+namespace {
+
+const QString kDefault =
+    QStringLiteral("Hover your mouse over a control signal label to see a description.");
+const QString kWriteEnable = QStringLiteral("Write Enable signal. Active LOW.");
+
+std::unique_ptr<frmMain> ShownWindow() {
+    auto w = std::make_unique<frmMain>();
+    w->Form_Load();
+    w->show();
+    if (!QTest::qWaitForWindowExposed(w.get())) qFatal("window not exposed");
+    return w;
+}
+
+// Moves the pointer to a point of a control, given in the control's own
+// coordinates, the way the window system would.
+void HoverOver(const frmMain& w, const QString& name, QPoint at = {-1, -1}) {
+    QWidget* c = Control(w, name);
+    const QPoint local = at.x() < 0 ? c->rect().center() : at;
+    QTest::mouseMove(w.windowHandle(), c->mapTo(&w, local));
+}
+
+std::vector<std::string> Words(const frmMain& w) {
+    return {w.device().memWords.begin(), w.device().memWords.begin() + 16};
+}
+
+// Everything the user can see change on the panel.
+QStringList PanelState(const frmMain& w) {
+    QStringList state;
+    for (const char* name : {"lblAddr", "lblData", "lblRead", "lblContents", "lblTypes", "lblStatus"})
+        state << Caption(w, name);
+    for (const char* name : {"sigWE", "sigCE", "sigOE", "sigLB", "sigUB"})
+        state << QString::number(Value(w, name));
+    state << DataSwitchWord(w) << LampWord(w);
+    return state;
+}
+
+}  // namespace
+
+class HelpMenusTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QuietOffscreenWarnings(); }
+    void hoverTexts_data();
+    void hoverTexts();
+    void hoverKeepsText_data();
+    void hoverKeepsText();
+    void hoverSignalThenBackground();
+    void menus();
+    void exitAnsweredNo_data();
+    void exitAnsweredNo();
+    void aboutOpensModallyEachTime_data();
+    void aboutOpensModallyEachTime();
+    void aboutBlocksTheMainWindow();
+};
+
+void HelpMenusTest::hoverTexts_data() {
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QPoint>("at");
+    QTest::addColumn<QString>("text");
+    const QPoint centre(-1, -1);
+    const QString address = QStringLiteral("Address range: 0x0 - 0xF (0 - 15).");
+    QTest::newRow("lblCE") << "lblCE" << centre << "Chip Enable signal. Active LOW.";
+    QTest::newRow("lblOE") << "lblOE" << centre << "Output Enable signal. Active LOW.";
+    QTest::newRow("lblWE") << "lblWE" << centre << kWriteEnable;
+    QTest::newRow("lblLB") << "lblLB" << centre << "Lower Byte Enable signal. Active LOW.";
+    QTest::newRow("lblUB") << "lblUB" << centre << "Upper Byte Enable signal. Active LOW.";
+    QTest::newRow("lblAddr") << "lblAddr" << centre << address;
+    QTest::newRow("lblAddrTitle") << "lblAddrTitle" << QPoint(2, 2) << address;
+    QTest::newRow("lblDataTitle") << "lblDataTitle" << QPoint(2, 2) << "Data to be written: 16 bits.";
+    QTest::newRow("lblData") << "lblData" << centre << "Double click here to enter the data textually.";
+    QTest::newRow("lblReadTitle") << "lblReadTitle" << QPoint(2, 2)
+                                  << "Data from the last read operation: 16 bits.";
+    QTest::newRow("lblRead") << "lblRead" << centre
+                             << "Double click here to copy the read data to the input data above.";
+    QTest::newRow("optBig") << "optBig" << centre
+                            << "Selecting this option will treat the word at the starting address as the high word.";
+    QTest::newRow("optLittle") << "optLittle" << centre
+                               << "Selecting this option will treat the word at the starting address as the low word.";
+    // Targets that show the default text, and shapes that count as Frame3.
+    QTest::newRow("Frame1") << "Frame1" << QPoint(4, 200) << kDefault;
+    QTest::newRow("Frame3") << "Frame3" << QPoint(4, 200) << kDefault;
+    QTest::newRow("lblTypes") << "lblTypes" << centre << kDefault;
+    QTest::newRow("background") << "Form" << QPoint(320, 100) << kDefault;
+    QTest::newRow("lit lamp") << "sigRead(4)" << centre << kDefault;
+    QTest::newRow("lamp background") << "backgroundRead(20)" << centre << kDefault;
+    QTest::newRow("over-bar") << "Line1" << QPoint(5, 0) << kDefault;
+    QTest::newRow("byte divider") << "Line5" << QPoint(0, 20) << kDefault;
+}
+
+void HelpMenusTest::hoverTexts() {
+    QFETCH(QString, target);
+    QFETCH(QPoint, at);
+    QFETCH(QString, text);
+    auto w = ShownWindow();
+    // Start from a text that differs from every expected one.
+    HoverOver(*w, "lblWE");
+    if (text == kWriteEnable) HoverOver(*w, "lblCE");
+    HoverOver(*w, target, at);
+    QCOMPARE(Caption(*w, "lblStatus"), text);
+}
+
+void HelpMenusTest::hoverKeepsText_data() {
+    QTest::addColumn<QString>("target");
+    for (const char* name : {"sigWE", "sigCE", "sigData(3)", "sigAddr(2)", "lblContents", "Frame2",
+                             "Label1", "Label2", "Label3", "Label9", "lblStatus"})
+        QTest::newRow(name) << QString::fromLatin1(name);
+}
+
+void HelpMenusTest::hoverKeepsText() {
+    QFETCH(QString, target);
+    auto w = ShownWindow();
+    HoverOver(*w, "lblWE");
+    HoverOver(*w, target, target == QLatin1String("Frame2") ? QPoint(4, 100) : QPoint(-1, -1));
+    QCOMPARE(Caption(*w, "lblStatus"), kWriteEnable);
+}
+
+void HelpMenusTest::hoverSignalThenBackground() {
+    auto w = ShownWindow();
+    HoverOver(*w, "lblCE");
+    QCOMPARE(Caption(*w, "lblStatus"), QStringLiteral("Chip Enable signal. Active LOW."));
+    HoverOver(*w, "Form", QPoint(320, 100));
+    QCOMPARE(Caption(*w, "lblStatus"), kDefault);
+}
+
+void HelpMenusTest::menus() {
+    frmMain w;
+    auto* file = w.findChild<QMenu*>("mnuFile");
+    auto* help = w.findChild<QMenu*>("mnuHelp");
+    QVERIFY(file && help);
+    QCOMPARE(file->title(), QStringLiteral("&File"));
+    QCOMPARE(help->title(), QStringLiteral("&Help"));
+    QCOMPARE(w.findChild<QAction*>("mnuFileExit")->text(), QStringLiteral("&Exit"));
+    QCOMPARE(w.findChild<QAction*>("mnuHelpAbout")->text(), QStringLiteral("&About..."));
+    QVERIFY(w.findChild<QAction*>("mnuFileExit")->shortcut().isEmpty());
+}
+
+void HelpMenusTest::exitAnsweredNo_data() {
+    QTest::addColumn<bool>("fromMenu");
+    QTest::addColumn<ModalAnswerer::Answer>("answer");
+    QTest::newRow("File, Exit; No") << true << Press(QDialogButtonBox::No);
+    QTest::newRow("File, Exit; Esc") << true << Key(Qt::Key_Escape);
+    QTest::newRow("close control; No") << false << Press(QDialogButtonBox::No);
+}
+
+void HelpMenusTest::exitAnsweredNo() {
+    QFETCH(bool, fromMenu);
+    QFETCH(ModalAnswerer::Answer, answer);
+    auto w = ShownWindow();
+    SetCaption(*w, "lblData", QStringLiteral("BEEF"));
+    for (const char* name : {"sigWE", "sigLB", "sigUB", "sigCE"}) SetValue(*w, name, 0);
+    HoverOver(*w, "lblLB");
+    const QStringList before = PanelState(*w);
+    const auto words = Words(*w);
+
+    QString defaultButton;
+    ModalAnswerer answerer({[&](QWidget* d) {
+        if (QPushButton* b = qobject_cast<QMessageBox*>(d)->defaultButton()) defaultButton = b->text();
+        answer(d);
+    }});
+    if (fromMenu)
+        w->findChild<QAction*>("mnuFileExit")->trigger();
+    else
+        QVERIFY(!w->close());
+
+    QCOMPARE(answerer.seen().size(), size_t(1));
+    QCOMPARE(answerer.seen()[0].title, QStringLiteral("Exit Confirmation"));
+    QCOMPARE(answerer.seen()[0].text, QStringLiteral("Are you sure that you want to exit?"));
+    QCOMPARE(answerer.seen()[0].icon, int(QMessageBox::Question));
+    QCOMPARE(defaultButton, QStringLiteral("&Yes"));
+    QVERIFY(w->isVisible());
+    QCOMPARE(PanelState(*w), before);
+    QCOMPARE(Words(*w), words);
+}
+
+void HelpMenusTest::aboutOpensModallyEachTime_data() {
+    QTest::addColumn<ModalAnswerer::Answer>("close");
+    QTest::newRow("Esc") << Key(Qt::Key_Escape);
+    QTest::newRow("Enter") << Key(Qt::Key_Return);
+    QTest::newRow("OK clicked") << ModalAnswerer::Answer([](QWidget* d) {
+        QTest::mouseClick(d->findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
+    });
+}
+
+void HelpMenusTest::aboutOpensModallyEachTime() {
+    QFETCH(ModalAnswerer::Answer, close);
+    auto w = ShownWindow();
+    struct Look {
+        QRect geometry;
+        QString focus;
+        bool modal = false;
+        QStringList texts;
+    };
+    std::vector<Look> looks;
+    const auto inspect = [&](QWidget* d) {
+        Look look;
+        look.geometry = d->geometry();
+        look.focus = d->focusWidget() ? d->focusWidget()->objectName() : QString();
+        look.modal = d->isModal() && QApplication::activeModalWidget() == d;
+        for (const char* name : {"Label1", "Label2", "Label3"}) look.texts << Caption(*d, name);
+        looks.push_back(look);
+        close(d);
+    };
+    ModalAnswerer answerer({inspect, inspect});
+    auto* about = w->findChild<QAction*>("mnuHelpAbout");
+    about->trigger();
+    QVERIFY(w->findChildren<frmAbout*>().isEmpty());
+    about->trigger();
+    QVERIFY(w->findChildren<frmAbout*>().isEmpty());
+
+    QCOMPARE(answerer.seen().size(), size_t(2));
+    QCOMPARE(looks.size(), size_t(2));
+    for (const Look& look : looks) {
+        QCOMPARE(look.geometry, QRect(156, 129, 401, 178));
+        QCOMPARE(look.focus, QStringLiteral("cmdOK"));
+        QVERIFY(look.modal);
+        QCOMPARE(look.texts.value(0), QStringLiteral("Quorin Bitwell"));
+        QVERIFY(look.texts.value(1).startsWith(QStringLiteral("This program is used to demonstrate")));
+        QVERIFY(!look.texts.value(2).isEmpty());
+    }
+    QCOMPARE(answerer.seen()[0].className, QStringLiteral("frmAbout"));
+    QCOMPARE(answerer.seen()[0].title, QStringLiteral("About Quorin Bitwell"));
+    QVERIFY(!QApplication::activeModalWidget());
+}
+
+void HelpMenusTest::aboutBlocksTheMainWindow() {
+    auto w = ShownWindow();
+    const QStringList before = PanelState(*w);
+    const long runs = w->device().updateMemoryRuns();
+    bool maker = false;
+    ModalAnswerer answerer({[&](QWidget* d) {
+        // The notice line fits its two-line box.
+        auto* notice = d->findChild<QLabel*>("Label3");
+        maker = notice->heightForWidth(notice->width()) <= notice->height();
+        QTest::mouseClick(w->windowHandle(), Qt::LeftButton, {},
+                          Control(*w, "sigCE")->mapTo(w.get(), QPoint(8, 75)));
+        QTest::mouseDClick(w->windowHandle(), Qt::LeftButton, {},
+                           Control(*w, "lblRead")->mapTo(w.get(), QPoint(5, 5)));
+        QTest::keyClick(d, Qt::Key_Escape);
+    }});
+    w->findChild<QAction*>("mnuHelpAbout")->trigger();
+    QCOMPARE(answerer.seen().size(), size_t(1));
+    QVERIFY(maker);
+    QCOMPARE(PanelState(*w), before);
+    QCOMPARE(w->device().updateMemoryRuns(), runs);
+}
+
+QTEST_MAIN(HelpMenusTest)
+#include "help_menus_test.moc"
