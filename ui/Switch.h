@@ -19,4 +19,7 @@ public:
 
 signals:
     void Change();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
 };
