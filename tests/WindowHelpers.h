@@ -10,6 +10,8 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QStyleOptionSlider>
 #include <QPointer>
 #include <QTest>
 #include <QTimer>
@@ -73,6 +75,42 @@ inline QString LampWord(const QWidget& w) {
     return QStringLiteral("%1").arg(v, 4, 16, QLatin1Char('0')).toUpper();
 }
 
+enum class Part { UpperArrow, UpperTrack, LowerArrow, LowerTrack, KeyUp, KeyDown };
+
+// Where on a switch the user clicks for a part.
+inline QPoint PointOf(QScrollBar* bar, Part part) {
+    QStyleOptionSlider opt;
+    opt.initFrom(bar);
+    opt.subControls = QStyle::SC_All;
+    opt.orientation = Qt::Vertical;
+    opt.minimum = bar->minimum();
+    opt.maximum = bar->maximum();
+    opt.sliderPosition = bar->sliderPosition();
+    opt.sliderValue = bar->value();
+    opt.singleStep = bar->singleStep();
+    opt.pageStep = bar->pageStep();
+    const auto rect = [&](QStyle::SubControl sc) {
+        return bar->style()->subControlRect(QStyle::CC_ScrollBar, &opt, sc, bar);
+    };
+    switch (part) {
+        case Part::UpperArrow: return rect(QStyle::SC_ScrollBarSubLine).center();
+        case Part::LowerArrow: return rect(QStyle::SC_ScrollBarAddLine).center();
+        case Part::UpperTrack: return rect(QStyle::SC_ScrollBarSubPage).center();
+        case Part::LowerTrack: return rect(QStyle::SC_ScrollBarAddPage).center();
+        default: return {};
+    }
+}
+
+// Operates a switch the way the user would.
+inline void Operate(QWidget* sw, Part part) {
+    auto* bar = qobject_cast<QScrollBar*>(sw);
+    if (part == Part::KeyUp || part == Part::KeyDown) {
+        QTest::keyClick(bar, part == Part::KeyUp ? Qt::Key_Up : Qt::Key_Down);
+        return;
+    }
+    QTest::mouseClick(bar, Qt::LeftButton, {}, PointOf(bar, part));
+}
+
 // What a modal dialog looked like when it was answered.
 struct SeenDialog {
     QString className;
@@ -90,8 +128,9 @@ class ModalAnswerer : public QObject {
 public:
     using Answer = std::function<void(QWidget*)>;
 
-    explicit ModalAnswerer(std::vector<Answer> answers) : m_answers(std::move(answers)) {
-        m_timer.setInterval(5);
+    explicit ModalAnswerer(std::vector<Answer> answers, int pollMs = 5)
+        : m_answers(std::move(answers)) {
+        m_timer.setInterval(pollMs);
         QObject::connect(&m_timer, &QTimer::timeout, this, [this] { poll(); });
         m_timer.start();
     }

@@ -4,7 +4,6 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSignalSpy>
-#include <QStyleOptionSlider>
 #include <QTest>
 #include <memory>
 
@@ -20,42 +19,6 @@ std::unique_ptr<frmMain> PoweredWindow() {
     auto w = std::make_unique<frmMain>();
     w->Form_Load();
     return w;
-}
-
-enum class Part { UpperArrow, UpperTrack, LowerArrow, LowerTrack, KeyUp, KeyDown };
-
-// Where on a switch the user clicks for a part.
-QPoint PointOf(QScrollBar* bar, Part part) {
-    QStyleOptionSlider opt;
-    opt.initFrom(bar);
-    opt.subControls = QStyle::SC_All;
-    opt.orientation = Qt::Vertical;
-    opt.minimum = bar->minimum();
-    opt.maximum = bar->maximum();
-    opt.sliderPosition = bar->sliderPosition();
-    opt.sliderValue = bar->value();
-    opt.singleStep = bar->singleStep();
-    opt.pageStep = bar->pageStep();
-    const auto rect = [&](QStyle::SubControl sc) {
-        return bar->style()->subControlRect(QStyle::CC_ScrollBar, &opt, sc, bar);
-    };
-    switch (part) {
-        case Part::UpperArrow: return rect(QStyle::SC_ScrollBarSubLine).center();
-        case Part::LowerArrow: return rect(QStyle::SC_ScrollBarAddLine).center();
-        case Part::UpperTrack: return rect(QStyle::SC_ScrollBarSubPage).center();
-        case Part::LowerTrack: return rect(QStyle::SC_ScrollBarAddPage).center();
-        default: return {};
-    }
-}
-
-// Operates a switch the way the user would.
-void Operate(QWidget* sw, Part part) {
-    auto* bar = qobject_cast<QScrollBar*>(sw);
-    if (part == Part::KeyUp || part == Part::KeyDown) {
-        QTest::keyClick(bar, part == Part::KeyUp ? Qt::Key_Up : Qt::Key_Down);
-        return;
-    }
-    QTest::mouseClick(bar, Qt::LeftButton, {}, PointOf(bar, part));
 }
 
 QString ContentsLine(const QWidget& w, int line) {

@@ -1,0 +1,206 @@
+// Benchmarks: one device evaluation on the plain record, the heaviest
+// interaction on the real window, and start-up to first paint against a
+// bare window of the same plain widgets (the floor). Ends with one summary
+// line of medians.
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/MemoryDevice.h"
+#include "core/PanelRecord.h"
+#include "ui/frmMain.h"
+
+namespace {
+
+void BM_UpdateMemory(benchmark::State& state) {
+    bitwell::PanelRecord panel;
+    bitwell::MemoryDevice device(panel);
+    device.Form_Load();
+    panel.levels = {0, 0, 1, 0, 0};  // CE, OE, WE, LB, UB: a full read
+    panel.address = "4";
+    for (auto _ : state) {
+        device.UpdateMemory();
+        benchmark::DoNotOptimize(panel.types.data());
+    }
+}
+BENCHMARK(BM_UpdateMemory)->Repetitions(15)->ReportAggregatesOnly(true);
+
+// One way of the data word flipping all sixteen bits during a write cycle.
+void BM_WorstInteraction(benchmark::State& state) {
+    frmMain w;
+    w.Form_Load();
+    w.show();
+    QCoreApplication::processEvents();
+    for (const char* name : {"sigWE", "sigLB", "sigUB", "sigCE"})
+        w.findChild<QObject*>(name)->setProperty("Value", 0);
+    QObject* data = w.findChild<QObject*>("lblData");
+    bool high = false;
+    for (auto _ : state) {
+        high = !high;
+        data->setProperty("Caption", high ? QStringLiteral("FFFF") : QStringLiteral("0000"));
+        state.PauseTiming();
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_WorstInteraction)->Unit(benchmark::kMillisecond)->Repetitions(15)->ReportAggregatesOnly(true);
+
+// Spins the event loop until a widget of `window` has been painted.
+class FirstPaint : public QObject {
+public:
+    explicit FirstPaint(QWidget* window) : m_window(window) { qApp->installEventFilter(this); }
+    ~FirstPaint() override { qApp->removeEventFilter(this); }
+    void wait() {
+        QElapsedTimer t;
+        t.start();
+        while (!m_painted && t.elapsed() < 5000) QCoreApplication::processEvents();
+    }
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override {
+        if (e->type() == QEvent::Paint && o->isWidgetType() &&
+            static_cast<QWidget*>(o)->window() == m_window)
+            m_painted = true;
+        return false;
+    }
+
+private:
+    QWidget* m_window;
+    bool m_painted = false;
+};
+
+void BM_Startup(benchmark::State& state) {
+    for (auto _ : state) {
+        auto w = std::make_unique<frmMain>();
+        w->Form_Load();
+        FirstPaint paint(w.get());
+        w->show();
+        paint.wait();
+        state.PauseTiming();
+        w.reset();
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_Startup)->Unit(benchmark::kMillisecond)->Repetitions(15)->ReportAggregatesOnly(true);
+
+// The same widgets as the real window, as plain Qt widgets of the same kinds
+// at the same places, with no logic: a copy of its tree.
+struct Blueprint {
+    const char* kind;
+    int parent;  // index into the blueprint, -1 for the client area
+    QRect geometry;
+    QString text;
+    QFont font;
+};
+
+std::vector<Blueprint> CopyTree() {
+    frmMain w;
+    std::vector<Blueprint> out;
+    std::map<const QWidget*, int> index;
+    const std::function<void(const QWidget*, int)> walk = [&](const QWidget* parent, int at) {
+        for (QObject* o : parent->children()) {
+            auto* c = qobject_cast<QWidget*>(o);
+            if (!c) continue;
+            Blueprint b{"QWidget", at, c->geometry(), {}, c->font()};
+            if (c->inherits("QScrollBar")) b.kind = "QScrollBar";
+            else if (auto* l = qobject_cast<QLabel*>(c)) b.kind = "QLabel", b.text = l->text();
+            else if (auto* r = qobject_cast<QRadioButton*>(c)) b.kind = "QRadioButton", b.text = r->text();
+            else if (auto* g = qobject_cast<QGroupBox*>(c)) b.kind = "QGroupBox", b.text = g->title();
+            out.push_back(b);
+            walk(c, int(out.size()) - 1);
+        }
+    };
+    walk(w.centralWidget(), -1);
+    return out;
+}
+
+void BM_StartupFloor(benchmark::State& state) {
+    const std::vector<Blueprint> tree = CopyTree();
+    frmMain reference;
+    for (auto _ : state) {
+        auto w = std::make_unique<QMainWindow>();
+        w->setFont(reference.font());
+        w->menuBar()->addMenu(QStringLiteral("&File"))->addAction(QStringLiteral("&Exit"));
+        w->menuBar()->addMenu(QStringLiteral("&Help"))->addAction(QStringLiteral("&About..."));
+        auto* central = new QWidget;
+        central->setFixedSize(reference.centralWidget()->size());
+        w->setCentralWidget(central);
+        std::vector<QWidget*> made;
+        made.reserve(tree.size());
+        for (const Blueprint& b : tree) {
+            QWidget* parent = b.parent < 0 ? central : made[size_t(b.parent)];
+            QWidget* c;
+            if (!qstrcmp(b.kind, "QScrollBar")) {
+                auto* s = new QScrollBar(Qt::Vertical, parent);
+                s->setRange(0, 1);
+                c = s;
+            } else if (!qstrcmp(b.kind, "QLabel")) {
+                c = new QLabel(b.text, parent);
+            } else if (!qstrcmp(b.kind, "QRadioButton")) {
+                c = new QRadioButton(b.text, parent);
+            } else if (!qstrcmp(b.kind, "QGroupBox")) {
+                c = new QGroupBox(b.text, parent);
+            } else {
+                c = new QWidget(parent);
+            }
+            c->setGeometry(b.geometry);
+            c->setFont(b.font);
+            made.push_back(c);
+        }
+        FirstPaint paint(w.get());
+        w->show();
+        paint.wait();
+        state.PauseTiming();
+        w.reset();
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_StartupFloor)->Unit(benchmark::kMillisecond)->Repetitions(15)->ReportAggregatesOnly(true);
+
+// Prints as usual and keeps each benchmark's median, in its own unit.
+class MedianReporter : public benchmark::ConsoleReporter {
+public:
+    std::map<std::string, double> medians;
+
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& r : runs)
+            if (r.run_type == Run::RT_Aggregate && r.aggregate_name == "median")
+                medians[r.run_name.function_name] = r.GetAdjustedRealTime();
+    }
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    MedianReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    auto& m = reporter.medians;
+    if (m.count("BM_UpdateMemory") && m.count("BM_WorstInteraction") && m.count("BM_Startup") &&
+        m.count("BM_StartupFloor")) {
+        // BM_UpdateMemory reports nanoseconds.
+        std::printf("update_memory_us=%.3f worst_interaction_ms=%.3f startup_ms=%.2f floor_ms=%.2f "
+                    "startup_ratio=%.2f\n",
+                    m["BM_UpdateMemory"] / 1000.0, m["BM_WorstInteraction"], m["BM_Startup"],
+                    m["BM_StartupFloor"], m["BM_Startup"] / m["BM_StartupFloor"]);
+    }
+    return 0;
+}

@@ -1,0 +1,85 @@
+// Feeds arbitrary text to the typed-entry interpreter and the conversions.
+// Properties: nothing crashes; an accepted word is four upper-case hex
+// digits; an error quotes the upper-cased answer's first characters exactly;
+// HexToBin undoes BinToHex on every binary digit string.
+
+#include <QString>
+#include <QTextBoundaryFinder>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "core/Conversions.h"
+#include "ui/DataEntry.h"
+
+namespace {
+
+void Check(bool ok) {
+    if (!ok) std::abort();
+}
+
+int Graphemes(const QString& s) {
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, s);
+    int n = 0;
+    while (finder.toNextBoundary() >= 0) ++n;
+    return n;
+}
+
+void CheckEntry(const QString& answer) {
+    const DataEntry entry = InterpretDataEntry(answer);
+    const QString upper = answer.toUpper();
+    switch (entry.kind) {
+        case DataEntry::Kind::Nothing:
+            Check(upper.isEmpty());
+            break;
+        case DataEntry::Kind::Word:
+            Check(entry.text.size() == 4);
+            for (const QChar c : entry.text)
+                Check((c >= QLatin1Char('0') && c <= QLatin1Char('9')) ||
+                      (c >= QLatin1Char('A') && c <= QLatin1Char('F')));
+            break;
+        case DataEntry::Kind::Invalid: {
+            const QString head = QStringLiteral("Error: '");
+            const QString tail = QStringLiteral("' is not a valid hexadecimal value.");
+            Check(entry.text.startsWith(head) && entry.text.endsWith(tail));
+            const QString quoted = entry.text.mid(head.size(), entry.text.size() - head.size() - tail.size());
+            Check(!quoted.isEmpty() && upper.startsWith(quoted));
+            Check(Graphemes(quoted) == std::min(4, Graphemes(upper)));
+            Check(!bitwell::IsValidHex(quoted.toStdString()));
+            break;
+        }
+    }
+}
+
+void CheckConversions(const std::string& raw) {
+    (void)bitwell::HexToInt(raw);
+    (void)bitwell::IsValidHex(raw);
+    const std::string bin = bitwell::HexToBin(raw);
+    if (bitwell::IsValidHex(raw)) Check(bin.size() == raw.size() * 4);
+
+    std::string digits;
+    for (const char c : raw) digits += (static_cast<unsigned char>(c) & 1) ? '1' : '0';
+    std::string padded = digits;
+    const std::string hex = bitwell::BinToHex(padded);
+    Check(padded.size() % 4 == 0 && padded.size() - digits.size() < 4);
+    Check(padded.compare(padded.size() - digits.size(), digits.size(), digits) == 0);
+    Check(hex.size() == padded.size() / 4);
+    Check(bitwell::HexToBin(hex) == padded);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size == 0 || size > 4096) return 0;
+    const char* text = reinterpret_cast<const char*>(data) + 1;
+    const auto length = static_cast<qsizetype>(size - 1);
+    // The first byte picks how the rest is read: UTF-8, or raw UTF-16 that
+    // may hold lone surrogates, as a pasted answer can.
+    if (data[0] & 1)
+        CheckEntry(QString(reinterpret_cast<const QChar*>(text), length / 2));
+    else
+        CheckEntry(QString::fromUtf8(text, length));
+    CheckConversions(std::string(text, static_cast<std::size_t>(length)));
+    return 0;
+}
