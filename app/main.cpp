@@ -7,6 +7,8 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorin Bitwell"));
     QApplication::setFont(DialogFont());
+    QApplication::setWindowIcon(AppIcon());
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.bitwell.Bitwell"));
 
     frmMain window;
     window.Form_Load();

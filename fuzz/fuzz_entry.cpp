@@ -1,6 +1,7 @@
 // Feeds arbitrary text to the typed-entry interpreter and the conversions.
 // Properties: nothing crashes; an accepted word is four upper-case hex
-// digits; an error quotes the upper-cased answer's first characters exactly;
+// digits; an error quotes the upper-cased answer's first four characters,
+// as the user sees them, exactly;
 // HexToBin undoes BinToHex on every binary digit string.
 
 #include <QString>
@@ -19,10 +20,11 @@ void Check(bool ok) {
     if (!ok) std::abort();
 }
 
-int Graphemes(const QString& s) {
+// Grapheme boundaries of `s` after its start and up to `end`.
+int BoundariesUpTo(const QString& s, qsizetype end) {
     QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, s);
     int n = 0;
-    while (finder.toNextBoundary() >= 0) ++n;
+    for (qsizetype next; (next = finder.toNextBoundary()) >= 0 && next <= end;) ++n;
     return n;
 }
 
@@ -45,7 +47,15 @@ void CheckEntry(const QString& answer) {
             Check(entry.text.startsWith(head) && entry.text.endsWith(tail));
             const QString quoted = entry.text.mid(head.size(), entry.text.size() - head.size() - tail.size());
             Check(!quoted.isEmpty() && upper.startsWith(quoted));
-            Check(Graphemes(quoted) == std::min(4, Graphemes(upper)));
+            // Cut where the whole answer has a character boundary, after at
+            // most four characters as the user sees them.
+            QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, upper);
+            finder.setPosition(quoted.size());
+            Check(finder.isAtBoundary());
+            Check(BoundariesUpTo(upper, quoted.size()) ==
+                  std::min(4, BoundariesUpTo(upper, upper.size())));
+            Check(quoted.size() == upper.size() || !quoted.back().isHighSurrogate() ||
+                  !upper.at(quoted.size()).isLowSurrogate());
             Check(!bitwell::IsValidHex(quoted.toStdString()));
             break;
         }

@@ -38,6 +38,8 @@ private slots:
     void geometry_data();
     void geometry();
     void listingsFitTheirBoxes();
+    void titlesStayClearOfTheirValues_data();
+    void titlesStayClearOfTheirValues();
     void switchNotifiesOnlyOnRealChange();
     void userMovesSwitch_data();
     void userMovesSwitch();
@@ -162,6 +164,34 @@ void WindowTest::listingsFitTheirBoxes() {
     const QFontMetrics types(w->findChild<QLabel*>("lblTypes")->font());
     QVERIFY(types.horizontalAdvance(QStringLiteral("Integer (unsigned): 4294967295")) <=
             w->findChild<QLabel*>("lblTypes")->width());
+}
+
+void WindowTest::titlesStayClearOfTheirValues_data() {
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("value");
+    QTest::newRow("address") << "lblAddrTitle" << "lblAddr";
+    QTest::newRow("data") << "lblDataTitle" << "lblData";
+    QTest::newRow("read") << "lblReadTitle" << "lblRead";
+}
+
+// A title's text ends before the value caption that follows it begins, so
+// "0x" is never covered, and it is drawn whole: its last glyph has ink.
+void WindowTest::titlesStayClearOfTheirValues() {
+    QFETCH(QString, title);
+    QFETCH(QString, value);
+    frmMain w;
+    QWidget* t = Control(w, title);
+    const int visible = Control(w, value)->x() - t->x();
+    const QImage image = t->grab().toImage();
+    const qreal dpr = image.devicePixelRatio();
+    const QRgb face = t->palette().color(QPalette::Window).rgb();
+    int lastInk = -1;
+    for (int x = 0; x < image.width(); ++x)
+        for (int y = 0; y < image.height(); ++y)
+            if (image.pixel(x, y) != face) lastInk = x;
+    QVERIFY(lastInk >= 0);
+    QVERIFY2(lastInk < qRound(visible * dpr), qPrintable(QString::number(lastInk)));
+    QVERIFY(lastInk >= qRound((visible - 8) * dpr));
 }
 
 void WindowTest::switchNotifiesOnlyOnRealChange() {
@@ -469,17 +499,32 @@ void WindowTest::lampRendering() {
     SetCaption(*w, "lblRead", QStringLiteral("8001"));
     QWidget* frame = Control(*w, "Frame3");
     const QImage image = frame->grab().toImage();
+    // Logical points to device pixels, at whatever scale factor is in force.
+    const qreal dpr = image.devicePixelRatio();
+    const auto at = [&](QPoint p) { return image.pixel(QPointF(p * dpr).toPoint()); };
     const QRgb highlight = w->palette().color(QPalette::Highlight).rgb();
     const QRgb face = frame->palette().color(QPalette::Window).rgb();
+    const QRgb text = w->palette().color(QPalette::WindowText).rgb();
+    const QRgb blue = qRgb(0, 0, 255);
     for (int bit = 0; bit < 16; ++bit) {
         const QRect column = Control(*w, Indexed("sigRead", bit))->geometry();
         const QPoint upper(column.center().x(), column.top() + column.height() / 4);
         const QPoint lower(column.center().x(), column.bottom() - column.height() / 4);
         const bool lit = bit == 0 || bit == 15;
-        QCOMPARE(image.pixel(lower), highlight);
-        QCOMPARE(image.pixel(upper), lit ? highlight : face);
+        QCOMPARE(at(lower), highlight);
+        QCOMPARE(at(upper), lit ? highlight : face);
         // The outline stays visible around an unlit column's upper half.
-        QCOMPARE(image.pixel(column.left(), upper.y()), w->palette().color(QPalette::WindowText).rgb());
+        QCOMPARE(at(QPoint(column.left(), upper.y())), text);
+    }
+    // Crisp at any scale: across the upper half of the lamp row every device
+    // pixel is exactly a lamp, outline, face or divider colour, never a blend.
+    const int y = qRound((Control(*w, "sigRead(0)")->y() + 20) * dpr);
+    const int left = qRound(Control(*w, "sigRead(15)")->x() * dpr);
+    const int right = qRound((Control(*w, "sigRead(0)")->geometry().right() + 1) * dpr);
+    for (int x = left; x < right; ++x) {
+        const QRgb c = image.pixel(x, y);
+        QVERIFY2(c == highlight || c == face || c == text || c == blue,
+                 qPrintable(QStringLiteral("blended pixel at %1").arg(x)));
     }
 }
 

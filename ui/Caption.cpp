@@ -18,6 +18,11 @@ void CaptionLabel::SetCaption(const QString& caption) {
     emit Change();
 }
 
+void CaptionLabel::SetTextLimit(int pixels) {
+    m_textLimit = pixels;
+    update();
+}
+
 void CaptionLabel::showCaption() {
     // QLabel breaks lines at "\n"; a lone "\r" would show as a glyph.
     QString shown = m_caption;
@@ -48,9 +53,10 @@ void CaptionLabel::paintEvent(QPaintEvent* event) {
     p.setPen(palette().color(QPalette::WindowText));
     const QStringList lines = text().split(QLatin1Char('\n'));
     const QFontMetricsF plain(font());
+    const int limit = m_textLimit < 0 ? width() : qMin(m_textLimit, width());
     for (qsizetype i = 0; i < lines.size(); ++i) {
         QFont f = font();
-        const qreal overflow = plain.horizontalAdvance(lines[i]) - width();
+        const qreal overflow = plain.horizontalAdvance(lines[i]) - limit;
         if (overflow > 0 && lines[i].size() > 1)
             f.setLetterSpacing(QFont::AbsoluteSpacing, -overflow / qreal(lines[i].size() - 1));
         p.setFont(f);

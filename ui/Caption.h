@@ -16,6 +16,10 @@ public:
     QString Caption() const { return m_caption; }
     void SetCaption(const QString& caption);
 
+    // Keeps single-line text within `pixels` of the left edge, for a caption
+    // whose right part another caption covers. Negative: the full width.
+    void SetTextLimit(int pixels);
+
 signals:
     void Change();
     void DblClick();
@@ -30,4 +34,5 @@ private:
     void showCaption();
 
     QString m_caption;
+    int m_textLimit = -1;
 };

@@ -18,3 +18,5 @@ QFont ListingFont(qreal points) {
     font.setBold(true);
     return font;
 }
+
+QIcon AppIcon() { return QIcon(QStringLiteral(":/bitwell/io.github.bitwell.Bitwell.svg")); }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFont>
+#include <QIcon>
 #include <QRect>
 
 // Layout units: 15 twips are one logical pixel.
@@ -15,3 +16,6 @@ QFont DialogFont();
 
 // The fixed-pitch listing face at the given size.
 QFont ListingFont(qreal points);
+
+// The program's scalable icon, for every window.
+QIcon AppIcon();

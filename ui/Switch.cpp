@@ -1,9 +1,17 @@
 #include "ui/Switch.h"
 
+#include <QAccessible>
 #include <QPainter>
 #include <QStyleOptionSlider>
 
+#include "ui/SwitchAccessible.h"
+
 Switch::Switch(QWidget* parent) : QScrollBar(Qt::Vertical, parent) {
+    static const bool accessible = [] {
+        QAccessible::installFactory(&SwitchAccessible::Create);
+        return true;
+    }();
+    Q_UNUSED(accessible);
     // A vertical bar's top end is its minimum in every style, so the bar's
     // own position is the inverse of the switch value.
     setRange(0, 1);
@@ -13,7 +21,11 @@ Switch::Switch(QWidget* parent) : QScrollBar(Qt::Vertical, parent) {
     setFocusPolicy(Qt::StrongFocus);
     // The stock "Scroll here / Top / Bottom" menu means nothing on a switch.
     setContextMenuPolicy(Qt::PreventContextMenu);
-    connect(this, &QAbstractSlider::valueChanged, this, &Switch::Change);
+    connect(this, &QAbstractSlider::valueChanged, this, [this] {
+        emit Change();
+        QAccessibleValueChangeEvent event(this, Value());
+        QAccessible::updateAccessibility(&event);
+    });
 }
 
 void Switch::paintEvent(QPaintEvent* event) {

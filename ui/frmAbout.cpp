@@ -13,6 +13,7 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
                    Qt::WindowCloseButtonHint);
     setModal(true);
     setFont(DialogFont());
+    setWindowIcon(AppIcon());
     setGeometry(Px(2340), Px(1935), Px(6015), Px(2670));
     setFixedSize(Px(6015), Px(2670));
 

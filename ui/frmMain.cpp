@@ -75,6 +75,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), m_device(*this) {
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
     setFont(DialogFont());
+    setWindowIcon(AppIcon());
 
     m_surface = new Surface(this);
     m_surface->setObjectName(QStringLiteral("Form"));
@@ -85,6 +86,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), m_device(*this) {
     buildListings();
     buildMenus();
     connectHandlers();
+    nameForAssistiveTechnology();
     setFocusOrder();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
@@ -129,6 +131,9 @@ void frmMain::buildSignalPanel() {
     lblAddrTitle = MakeCaption(f, "lblAddrTitle", QStringLiteral("Address: 0x"),
                                Twips(3045, 1680, 915, 255));
     lblAddr = MakeCaption(f, "lblAddr", QStringLiteral("0"), Twips(3870, 1680, 315, 255));
+    // Each value caption starts where its title's box still runs: keep the
+    // title's text clear of it so that "0x" is never covered.
+    lblAddrTitle->SetTextLimit(Px(3870 - 3045));
 
     // Over-bars mark the five signals as active LOW.
     const struct {
@@ -146,6 +151,7 @@ void frmMain::buildSignalPanel() {
     lblDataTitle = MakeCaption(f, "lblDataTitle", QStringLiteral("Data Input: 0x"),
                                Twips(1515, 3600, 1065, 255));
     lblData = MakeCaption(f, "lblData", QStringLiteral("0000"), Twips(2520, 3600, 450, 255));
+    lblDataTitle->SetTextLimit(Px(2520 - 1515));
     lblReadTitle = MakeCaption(f, "lblReadTitle", QStringLiteral("Data Read: 0x"),
                                Twips(1530, 5280, 1035, 255));
     lblRead = MakeCaption(f, "lblRead", QStringLiteral("0000"), Twips(2565, 5280, 435, 255));
@@ -215,6 +221,8 @@ void frmMain::connectHandlers() {
     const QString addressHelp = QStringLiteral("Address range: 0x0 - 0xF (0 - 15).");
     const auto hover = [this](auto* target, const QString& text) {
         target->setMouseTracking(true);
+        // What the pointer explains, a screen reader reads out.
+        if (text != kDefaultStatus) target->setAccessibleDescription(text);
         connect(target, &std::remove_pointer_t<decltype(target)>::MouseMove, this,
                 [this, text] { SetStatus(text); });
     };
@@ -238,6 +246,34 @@ void frmMain::connectHandlers() {
                                  "address as the high word."));
     hover(optLittle, QStringLiteral("Selecting this option will treat the word at the starting "
                                     "address as the low word."));
+}
+
+void frmMain::nameForAssistiveTechnology() {
+    const struct {
+        Switch* sw;
+        const char* name;
+        CaptionLabel* caption;
+    } levels[] = {{sigCE, "Chip enable, active low", lblCE},
+                  {sigOE, "Output enable, active low", lblOE},
+                  {sigWE, "Write enable, active low", lblWE},
+                  {sigLB, "Lower byte enable, active low", lblLB},
+                  {sigUB, "Upper byte enable, active low", lblUB}};
+    for (const auto& l : levels) {
+        l.sw->setAccessibleName(QLatin1String(l.name));
+        l.sw->setAccessibleDescription(l.caption->accessibleDescription());
+    }
+    for (int i = 0; i < 4; ++i)
+        sigAddr[i]->setAccessibleName(QStringLiteral("Address bit %1").arg(i));
+    for (int i = 0; i < 16; ++i) {
+        sigData[i]->setAccessibleName(QStringLiteral("Data bit %1").arg(i));
+        sigRead[i]->setAccessibleName(QStringLiteral("Read bit %1").arg(i));
+    }
+    lblAddr->setAccessibleName(QStringLiteral("Address"));
+    lblData->setAccessibleName(QStringLiteral("Data input"));
+    lblRead->setAccessibleName(QStringLiteral("Data read"));
+    lblContents->setAccessibleName(QStringLiteral("Memory contents"));
+    lblTypes->setAccessibleName(QStringLiteral("Data type representation"));
+    lblStatus->setAccessibleName(QStringLiteral("Status"));
 }
 
 void frmMain::setFocusOrder() {

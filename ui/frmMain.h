@@ -57,6 +57,7 @@ private:
     void buildListings();
     void buildMenus();
     void connectHandlers();
+    void nameForAssistiveTechnology();
     void setFocusOrder();
     Switch* levelSwitch(bitwell::Control c) const;
 

@@ -1,0 +1,129 @@
+#include <QAccessible>
+#include <QRadioButton>
+#include <QTest>
+#include <memory>
+
+#include "tests/WindowHelpers.h"
+#include "ui/frmMain.h"
+
+using namespace wintest;
+
+namespace {
+
+QAccessibleInterface* Accessible(const frmMain& w, const QString& name) {
+    return QAccessible::queryAccessibleInterface(Control(w, name));
+}
+
+std::unique_ptr<frmMain> ActiveWindow() {
+    auto w = std::make_unique<frmMain>();
+    w->Form_Load();
+    w->show();
+    QApplication::setActiveWindow(w.get());
+    if (!QTest::qWaitForWindowActive(w.get())) qFatal("window not active");
+    return w;
+}
+
+void Press(Qt::Key key, int times = 1) {
+    for (int i = 0; i < times; ++i) QTest::keyClick(QApplication::focusWidget(), key);
+}
+
+}  // namespace
+
+class AccessibilityTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QuietOffscreenWarnings(); }
+    void namesAndDescriptions_data();
+    void namesAndDescriptions();
+    void switchReportsItsPosition();
+    void keyboardAloneWritesAWord();
+    void keyboardChoosesWordOrder();
+};
+
+void AccessibilityTest::namesAndDescriptions_data() {
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("description");
+    QTest::newRow("sigCE") << "sigCE" << "Chip enable, active low" << "Chip Enable signal. Active LOW.";
+    QTest::newRow("sigOE") << "sigOE" << "Output enable, active low" << "Output Enable signal. Active LOW.";
+    QTest::newRow("sigWE") << "sigWE" << "Write enable, active low" << "Write Enable signal. Active LOW.";
+    QTest::newRow("sigLB") << "sigLB" << "Lower byte enable, active low" << "Lower Byte Enable signal. Active LOW.";
+    QTest::newRow("sigUB") << "sigUB" << "Upper byte enable, active low" << "Upper Byte Enable signal. Active LOW.";
+    QTest::newRow("sigAddr(2)") << "sigAddr(2)" << "Address bit 2" << "";
+    QTest::newRow("sigData(7)") << "sigData(7)" << "Data bit 7" << "";
+    QTest::newRow("sigRead(0)") << "sigRead(0)" << "Read bit 0" << "";
+    QTest::newRow("lblAddr") << "lblAddr" << "Address" << "Address range: 0x0 - 0xF (0 - 15).";
+    QTest::newRow("lblData") << "lblData" << "Data input" << "Double click here to enter the data textually.";
+    QTest::newRow("lblRead") << "lblRead" << "Data read"
+                             << "Double click here to copy the read data to the input data above.";
+    QTest::newRow("lblCE") << "lblCE" << "CE" << "Chip Enable signal. Active LOW.";
+    QTest::newRow("optBig") << "optBig" << "Big Endian"
+                            << "Selecting this option will treat the word at the starting address as the high word.";
+    QTest::newRow("lblContents") << "lblContents" << "Memory contents" << "";
+    QTest::newRow("lblStatus") << "lblStatus" << "Status" << "";
+}
+
+void AccessibilityTest::namesAndDescriptions() {
+    QFETCH(QString, control);
+    QFETCH(QString, name);
+    QFETCH(QString, description);
+    frmMain w;
+    QAccessibleInterface* a = Accessible(w, control);
+    QVERIFY(a);
+    QCOMPARE(a->text(QAccessible::Name), name);
+    QCOMPARE(a->text(QAccessible::Description), description);
+}
+
+void AccessibilityTest::switchReportsItsPosition() {
+    frmMain w;
+    w.Form_Load();
+    QAccessibleInterface* a = Accessible(w, "sigCE");
+    QCOMPARE(a->role(), QAccessible::Slider);
+    QAccessibleValueInterface* v = a->valueInterface();
+    QVERIFY(v);
+    QCOMPARE(v->currentValue().toInt(), 1);
+    QCOMPARE(v->minimumValue().toInt(), 0);
+    QCOMPARE(v->maximumValue().toInt(), 1);
+    const long runs = w.device().updateMemoryRuns();
+    v->setCurrentValue(0);
+    QCOMPARE(Value(w, "sigCE"), 0);
+    QCOMPARE(w.device().updateMemoryRuns() - runs, 1L);
+    QCOMPARE(Accessible(w, "sigData(3)")->valueInterface()->currentValue().toInt(), 0);
+}
+
+void AccessibilityTest::keyboardAloneWritesAWord() {
+    auto w = ActiveWindow();
+    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("sigUB"));
+    Press(Qt::Key_Down);               // UB low
+    Press(Qt::Key_Tab, 9);             // sigData(3..0), (7..4), then sigData(11)
+    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("sigData(11)"));
+    Press(Qt::Key_Up);
+    QCOMPARE(Caption(*w, "lblData"), QStringLiteral("0800"));
+    Press(Qt::Key_Tab, 11);            // the rest of the data bits and the address bits
+    Press(Qt::Key_Tab, 3);             // sigOE, sigLB, sigCE
+    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("sigCE"));
+    Press(Qt::Key_Down);               // CE low: WE is still high, OE high, no cycle
+    QCOMPARE(w->device().memWords[0], std::string("FFFF"));
+    Press(Qt::Key_Tab);
+    Press(Qt::Key_Down);               // WE low: write the upper byte
+    QCOMPARE(w->device().memWords[0], std::string("08FF"));
+    QCOMPARE(Caption(*w, "lblContents").left(13), QStringLiteral("00: 08FF FFFF"));
+}
+
+void AccessibilityTest::keyboardChoosesWordOrder() {
+    auto w = ActiveWindow();
+    auto* big = w->findChild<QRadioButton*>("optBig");
+    auto* little = w->findChild<QRadioButton*>("optLittle");
+    big->setFocus();
+    Press(Qt::Key_Right);
+    QVERIFY(little->isChecked());
+    QVERIFY(Caption(*w, "lblTypes").contains(QStringLiteral("Data: 0xFFFFFFFF")));
+    const long runs = w->device().updateMemoryRuns();
+    Press(Qt::Key_Left);
+    QVERIFY(big->isChecked());
+    QCOMPARE(w->device().updateMemoryRuns() - runs, 1L);
+}
+
+QTEST_MAIN(AccessibilityTest)
+#include "accessibility_test.moc"

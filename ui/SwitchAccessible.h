@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QAccessibleWidget>
+
+class Switch;
+
+// Presents a Switch to assistive technology as a slider whose value is the
+// switch position, 1 (up) or 0 (down), not the inverted scroll-bar position.
+class SwitchAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
+public:
+    explicit SwitchAccessible(Switch* sw);
+
+    void* interface_cast(QAccessible::InterfaceType t) override;
+
+    QVariant currentValue() const override;
+    void setCurrentValue(const QVariant& value) override;
+    QVariant maximumValue() const override { return 1; }
+    QVariant minimumValue() const override { return 0; }
+    QVariant minimumStepSize() const override { return 1; }
+
+    // Factory for QAccessible::installFactory.
+    static QAccessibleInterface* Create(const QString& className, QObject* object);
+
+private:
+    Switch* sw() const;
+};
