@@ -82,10 +82,11 @@ private:
     bool m_painted = false;
 };
 
-void BM_Startup(benchmark::State& state) {
+// Times make() and showing what it made until its first paint.
+template <class Make>
+void TimeToFirstPaint(benchmark::State& state, Make make) {
     for (auto _ : state) {
-        auto w = std::make_unique<frmMain>();
-        w->Form_Load();
+        std::unique_ptr<QWidget> w = make();
         FirstPaint paint(w.get());
         w->show();
         paint.wait();
@@ -94,6 +95,14 @@ void BM_Startup(benchmark::State& state) {
         QCoreApplication::processEvents();
         state.ResumeTiming();
     }
+}
+
+void BM_Startup(benchmark::State& state) {
+    TimeToFirstPaint(state, [] {
+        auto w = std::make_unique<frmMain>();
+        w->Form_Load();
+        return std::unique_ptr<QWidget>(std::move(w));
+    });
 }
 BENCHMARK(BM_Startup)->Unit(benchmark::kMillisecond)->Repetitions(15)->ReportAggregatesOnly(true);
 
@@ -131,7 +140,7 @@ std::vector<Blueprint> CopyTree() {
 void BM_StartupFloor(benchmark::State& state) {
     const std::vector<Blueprint> tree = CopyTree();
     frmMain reference;
-    for (auto _ : state) {
+    TimeToFirstPaint(state, [&] {
         auto w = std::make_unique<QMainWindow>();
         w->setFont(reference.font());
         w->menuBar()->addMenu(QStringLiteral("&File"))->addAction(QStringLiteral("&Exit"));
@@ -161,14 +170,8 @@ void BM_StartupFloor(benchmark::State& state) {
             c->setFont(b.font);
             made.push_back(c);
         }
-        FirstPaint paint(w.get());
-        w->show();
-        paint.wait();
-        state.PauseTiming();
-        w.reset();
-        QCoreApplication::processEvents();
-        state.ResumeTiming();
-    }
+        return std::unique_ptr<QWidget>(std::move(w));
+    });
 }
 BENCHMARK(BM_StartupFloor)->Unit(benchmark::kMillisecond)->Repetitions(15)->ReportAggregatesOnly(true);
 

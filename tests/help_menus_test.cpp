@@ -204,6 +204,7 @@ void HelpMenusTest::aboutOpensModallyEachTime() {
         QRect geometry;
         QString focus;
         bool modal = false;
+        bool ownWindowFrame = false;
         QStringList texts;
     };
     std::vector<Look> looks;
@@ -212,6 +213,12 @@ void HelpMenusTest::aboutOpensModallyEachTime() {
         look.geometry = d->geometry();
         look.focus = d->focusWidget() ? d->focusWidget()->objectName() : QString();
         look.modal = d->isModal() && QApplication::activeModalWidget() == d;
+        // A dialog owned by the main window (so no task-bar entry of its own)
+        // with a close button only, and a size the user cannot change.
+        const Qt::WindowFlags f = d->windowFlags();
+        look.ownWindowFrame = d->parentWidget() == w.get() && (f & Qt::Dialog) == Qt::Dialog &&
+                              (f & Qt::WindowCloseButtonHint) && !(f & Qt::WindowMinimizeButtonHint) &&
+                              !(f & Qt::WindowMaximizeButtonHint) && d->minimumSize() == d->maximumSize();
         for (const char* name : {"Label1", "Label2", "Label3"}) look.texts << Caption(*d, name);
         looks.push_back(look);
         close(d);
@@ -229,6 +236,7 @@ void HelpMenusTest::aboutOpensModallyEachTime() {
         QCOMPARE(look.geometry, QRect(156, 129, 401, 178));
         QCOMPARE(look.focus, QStringLiteral("cmdOK"));
         QVERIFY(look.modal);
+        QVERIFY(look.ownWindowFrame);
         QCOMPARE(look.texts.value(0), QStringLiteral("Quorin Bitwell"));
         QVERIFY(look.texts.value(1).startsWith(QStringLiteral("This program is used to demonstrate")));
         QVERIFY(!look.texts.value(2).isEmpty());

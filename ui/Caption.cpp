@@ -11,6 +11,13 @@ CaptionLabel::CaptionLabel(const QString& caption, QWidget* parent) : QLabel(par
     showCaption();
 }
 
+CaptionLabel::CaptionLabel(const QString& name, const QString& caption, const QRect& geometry,
+                           QWidget* parent)
+    : CaptionLabel(caption, parent) {
+    setObjectName(name);
+    setGeometry(geometry);
+}
+
 void CaptionLabel::SetCaption(const QString& caption) {
     if (caption == m_caption) return;
     m_caption = caption;

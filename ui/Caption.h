@@ -12,6 +12,8 @@ class CaptionLabel : public QLabel {
 
 public:
     CaptionLabel(const QString& caption, QWidget* parent);
+    // Named and placed in its parent at once.
+    CaptionLabel(const QString& name, const QString& caption, const QRect& geometry, QWidget* parent);
 
     QString Caption() const { return m_caption; }
     void SetCaption(const QString& caption);

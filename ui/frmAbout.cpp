@@ -17,27 +17,20 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
     setGeometry(Px(2340), Px(1935), Px(6015), Px(2670));
     setFixedSize(Px(6015), Px(2670));
 
-    auto* title = new CaptionLabel(QStringLiteral("Quorin Bitwell"), this);
-    title->setObjectName(QStringLiteral("Label1"));
-    title->setGeometry(Twips(1680, 240, 3015, 375));
-    QFont titleFont = ListingFont(14.25);
-    title->setFont(titleFont);
-
-    auto* description = new CaptionLabel(
-        QStringLiteral("This program is used to demonstrate the operation of a simple memory "
-                       "device and the representation of various common data types in memory."),
-        this);
-    description->setObjectName(QStringLiteral("Label2"));
-    description->setGeometry(Twips(240, 720, 5535, 615));
-    description->setWordWrap(true);
-
-    auto* notice = new CaptionLabel(
-        QStringLiteral("Quorin Bitwell 1.0, made by the Bitwell developers for the classroom. "
-                       "Free to use, copy and share."),
-        this);
-    notice->setObjectName(QStringLiteral("Label3"));
-    notice->setGeometry(Twips(120, 1440, 5775, 495));
-    notice->setWordWrap(true);
+    auto* title = new CaptionLabel(QStringLiteral("Label1"), QStringLiteral("Quorin Bitwell"),
+                                   Twips(1680, 240, 3015, 375), this);
+    title->setFont(ListingFont(14.25));
+    const auto wrapped = [this](const char* name, const QString& text, const QRect& geometry) {
+        (new CaptionLabel(QLatin1String(name), text, geometry, this))->setWordWrap(true);
+    };
+    wrapped("Label2",
+            QStringLiteral("This program is used to demonstrate the operation of a simple memory "
+                           "device and the representation of various common data types in memory."),
+            Twips(240, 720, 5535, 615));
+    wrapped("Label3",
+            QStringLiteral("Quorin Bitwell 1.0, made by the Bitwell developers for the classroom. "
+                           "Free to use, copy and share."),
+            Twips(120, 1440, 5775, 495));
 
     auto* cmdOK = new QPushButton(QStringLiteral("OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));

@@ -39,7 +39,7 @@ W* Named(W* widget, const QString& name, const QRect& geometry) {
 
 CaptionLabel* MakeCaption(QWidget* parent, const char* name, const QString& caption,
                           const QRect& geometry, const QColor& colour = QColor()) {
-    auto* label = Named(new CaptionLabel(caption, parent), QLatin1String(name), geometry);
+    auto* label = new CaptionLabel(QLatin1String(name), caption, geometry, parent);
     if (colour.isValid()) {
         QPalette pal = label->palette();
         pal.setColor(QPalette::WindowText, colour);
