@@ -11,10 +11,11 @@ if [ -z "${BITWELL_IN_XVFB:-}" ]; then
 fi
 unset QT_QPA_PLATFORM
 
-# wait_for_window TITLE: prints the window id, or fails after 10 s.
+# wait_for_window TITLE [TENTHS]: prints the window id, or fails after
+# TENTHS tenths of a second (10 s unless given).
 wait_for_window() {
     local id
-    for _ in $(seq 100); do
+    for _ in $(seq "${2:-100}"); do
         id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1)
         [ -n "$id" ] && { echo "$id"; return 0; }
         sleep 0.1
@@ -28,13 +29,34 @@ pid=$!
 trap 'kill -9 $pid 2>/dev/null' EXIT
 
 main=$(wait_for_window "Quorin Bitwell") || exit 1
-xdotool windowfocus --sync "$main"
-sleep 0.3
-xdotool key --clearmodifiers alt+f
-sleep 0.3
-xdotool key e
-box=$(wait_for_window "Exit Confirmation") || exit 1
-xdotool windowfocus --sync "$box"
+
+# focus_and_wait ID: gives ID the keyboard focus and waits until it has it.
+focus_and_wait() {
+    for _ in $(seq 50); do
+        xdotool windowfocus "$1" 2>/dev/null
+        [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ] && return 0
+        sleep 0.1
+    done
+    echo "window $1 never took the focus" >&2
+    return 1
+}
+
+# A busy machine may map the window before Qt listens to keys: if the
+# question does not come, close whatever opened and try again.
+box=""
+for attempt in 1 2 3 4 5; do
+    focus_and_wait "$main" || exit 1
+    sleep 0.2
+    xdotool key --clearmodifiers alt+f
+    sleep 0.3
+    xdotool key e
+    box=$(wait_for_window "Exit Confirmation" 30 2>/dev/null) && break
+    echo "attempt $attempt: no exit question yet" >&2
+    xdotool key Escape
+    sleep 0.2
+done
+[ -n "$box" ] || { echo "File, Exit never asked" >&2; exit 1; }
+focus_and_wait "$box" || exit 1
 sleep 0.2
 xdotool key Return
 
