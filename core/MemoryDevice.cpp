@@ -3,6 +3,15 @@
 #include "core/Conversions.h"
 
 namespace bitwell {
+namespace {
+
+// Characters first and first + 1 of a word, or what there is of them: a
+// panel driven through its properties may hold a short text.
+std::string Byte(const std::string& word, std::size_t first) {
+    return first < word.size() ? word.substr(first, 2) : std::string();
+}
+
+}  // namespace
 
 std::array<int, 16> SixteenBits(const std::string& bits) {
     std::array<int, 16> out{};
@@ -33,13 +42,13 @@ void MemoryDevice::UpdateMemory() {
         std::string& word = memWords[a];
         if (we == 1) {
             const std::string read = m_panel.readText();
-            std::string s = (ub == 0 ? word : read).substr(0, 2);
-            s += (lb == 0 ? word : read).substr(2, 2);
+            std::string s = Byte(ub == 0 ? word : read, 0);
+            s += Byte(lb == 0 ? word : read, 2);
             m_panel.setReadText(s);
         } else {
             const std::string data = m_panel.dataText();
-            std::string s = (ub == 0 ? data : word).substr(0, 2);
-            s += (lb == 0 ? data : word).substr(2, 2);
+            std::string s = Byte(ub == 0 ? data : word, 0);
+            s += Byte(lb == 0 ? data : word, 2);
             word = s;
         }
         UpdateContents();

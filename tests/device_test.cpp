@@ -115,6 +115,19 @@ TEST(ByteEnables, MovingALevelThatCompletesACycleRunsItAtOnce) {
     EXPECT_EQ(rig.panel.read, "FF34");
 }
 
+TEST(ByteEnables, ShortPanelTextsNeverThrow) {
+    // Only a tool writing the captions directly can get here; the device
+    // must still neither throw nor read past a text.
+    DeviceRig rig;
+    rig.panel.data = "";
+    rig.evaluate(0, 1, 0, 1, 0);  // write the low byte of nothing
+    EXPECT_EQ(rig.device.memWords[0], "FF");
+    rig.panel.read = "1";
+    rig.evaluate(0, 0, 1, 0, 1);  // read the low byte into a one-character register
+    EXPECT_EQ(rig.panel.read, "1");
+    EXPECT_NE(rig.panel.types.find("Starting Address: 0x0\r\n"), std::string::npos);
+}
+
 TEST(Contents, PowerOnAndAfterWrites) {
     DeviceRig rig;
     std::string powerOn;
