@@ -3,19 +3,15 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-CaptionLabel::CaptionLabel(const QString& caption, QWidget* parent) : QLabel(parent) {
+CaptionLabel::CaptionLabel(const QString& name, const QString& caption, const QRect& geometry,
+                           QWidget* parent)
+    : QLabel(parent), m_caption(caption) {
+    setObjectName(name);
+    setGeometry(geometry);
     setTextFormat(Qt::PlainText);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setAutoFillBackground(true);
-    m_caption = caption;
     showCaption();
-}
-
-CaptionLabel::CaptionLabel(const QString& name, const QString& caption, const QRect& geometry,
-                           QWidget* parent)
-    : CaptionLabel(caption, parent) {
-    setObjectName(name);
-    setGeometry(geometry);
 }
 
 void CaptionLabel::SetCaption(const QString& caption) {

@@ -11,7 +11,6 @@ class CaptionLabel : public QLabel {
     Q_PROPERTY(QString Caption READ Caption WRITE SetCaption NOTIFY Change)
 
 public:
-    CaptionLabel(const QString& caption, QWidget* parent);
     // Named and placed in its parent at once.
     CaptionLabel(const QString& name, const QString& caption, const QRect& geometry, QWidget* parent);
 
