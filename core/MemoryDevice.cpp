@@ -28,7 +28,7 @@ MemoryDevice::MemoryDevice(SignalPanel& panel) : m_panel(panel) {
     for (int i = 0; i < 16; ++i) memWords[static_cast<std::size_t>(i)] = "FFFF";
 }
 
-void MemoryDevice::UpdateMemory() {
+Evaluation MemoryDevice::UpdateMemory() {
     ++m_memoryRuns;
     const int ce = m_panel.level(Control::CE);
     const int oe = m_panel.level(Control::OE);
@@ -36,9 +36,13 @@ void MemoryDevice::UpdateMemory() {
     const int lb = m_panel.level(Control::LB);
     const int ub = m_panel.level(Control::UB);
 
+    Evaluation done;
     const bool cycle = ce != 1 && !(oe == 1 && we == 1) && !(lb == 1 && ub == 1);
     if (cycle) {
         const auto a = static_cast<std::size_t>(HexToInt(m_panel.addressText()) & 0xF);
+        done.address = static_cast<int>(a);
+        done.cycle = we == 1 ? Cycle::Read : Cycle::Write;
+        done.bytes = ub == 0 ? (lb == 0 ? Bytes::Both : Bytes::Upper) : Bytes::Lower;
         std::string& word = memWords[a];
         if (we == 1) {
             const std::string read = m_panel.readText();
@@ -54,6 +58,7 @@ void MemoryDevice::UpdateMemory() {
         UpdateContents();
     }
     UpdateTypes();
+    return done;
 }
 
 void MemoryDevice::Form_Load() {

@@ -18,6 +18,17 @@ namespace bitwell {
 // the sixteenth are ignored and missing ones count as 0.
 std::array<int, 16> SixteenBits(const std::string& bits);
 
+// What one evaluation did.
+enum class Cycle { None, Read, Write };
+// Which bytes a cycle moved; None when there was no cycle.
+enum class Bytes { None, Both, Upper, Lower };
+
+struct Evaluation {
+    Cycle cycle = Cycle::None;
+    Bytes bytes = Bytes::None;
+    int address = 0;  // the word the cycle touched (0 to 15); 0 without a cycle
+};
+
 class MemoryDevice {
 public:
     explicit MemoryDevice(SignalPanel& panel);
@@ -28,8 +39,8 @@ public:
     // One evaluation of the current panel: at most one read or write cycle,
     // then the contents listing after a cycle, then the data type listing.
     // Expects the address text to be one digit and the data and read texts
-    // four digits, as the panel always holds them.
-    void UpdateMemory();
+    // four digits, as the panel always holds them. Returns what it did.
+    Evaluation UpdateMemory();
 
     // Power-up: every word FFFF, contents listed, lamps hidden, then WE, CE,
     // OE, LB and UB set to 1 in that order through the panel.

@@ -1,20 +1,21 @@
 #pragma once
 
 #include <QString>
+#include <vector>
 
-// What a typed data word comes to. Pure: no dialog, no state.
+#include "core/TypedEntry.h"
+
+// A typed answer as the panel's rule takes it: upper-cased and split into
+// user-perceived characters (a surrogate pair or a combining sequence is
+// never split), each marked when it holds a bidirectional formatting
+// character or a right-to-left letter.
+std::vector<bitwell::TypedCharacter> TypedCharacters(const QString& answer);
+
+// What a typed data word comes to, for callers that hold a QString. Pure: no
+// dialog, no state.
 struct DataEntry {
-    enum class Kind {
-        Nothing,   // empty answer or Cancel: change nothing, say nothing
-        Word,      // text is exactly four upper-case hexadecimal digits
-        Invalid,   // text is the complete error message to show
-    };
+    using Kind = bitwell::TypedEntry::Kind;
     Kind kind = Kind::Nothing;
-    QString text;
+    QString text;  // the word, or the complete error message
 };
-
-// Upper-cases the answer, keeps its first four characters as the user sees
-// them (a surrogate pair or a combining sequence is never split), then
-// accepts one to four hexadecimal digits, padded with leading zeros, or
-// builds the error message quoting the shortened answer exactly.
 DataEntry InterpretDataEntry(const QString& answer);

@@ -9,7 +9,6 @@
 #include <QMessageBox>
 #include <QScreen>
 
-#include "core/Conversions.h"
 #include "ui/Caption.h"
 #include "ui/Controls.h"
 #include "ui/DataEntry.h"
@@ -58,17 +57,11 @@ Switch* MakeSwitch(QWidget* parent, const QString& name, const QRect& geometry) 
     return Named(new Switch(parent), name, geometry);
 }
 
-// The switch positions of an array, highest index first, as "0"/"1" digits.
-template <std::size_t N>
-std::string SwitchBits(const std::array<Switch*, N>& switches) {
-    std::string bits;
-    for (std::size_t k = N; k-- > 0;) bits += switches[k]->Value() == 1 ? '1' : '0';
-    return bits;
-}
+QString Text(const std::string& text) { return QString::fromStdString(text); }
 
 }  // namespace
 
-frmMain::frmMain(QWidget* parent) : QMainWindow(parent), m_device(*this) {
+frmMain::frmMain(QWidget* parent) : QMainWindow(parent), m_panel(this) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Quorin Bitwell"));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -208,6 +201,7 @@ void frmMain::connectHandlers() {
         connect(sigAddr[i], &Switch::Change, this, [this, i] { sigAddr_Change(i); });
     for (int i = 0; i < 16; ++i)
         connect(sigData[i], &Switch::Change, this, [this, i] { sigData_Change(i); });
+    connect(lblAddr, &CaptionLabel::Change, this, &frmMain::lblAddr_Change);
     connect(lblData, &CaptionLabel::Change, this, &frmMain::lblData_Change);
     connect(lblRead, &CaptionLabel::Change, this, &frmMain::lblRead_Change);
     connect(optBig, &QAbstractButton::clicked, this, &frmMain::optBig_Click);
@@ -286,7 +280,7 @@ void frmMain::setFocusOrder() {
     sigUB->setFocus();
 }
 
-void frmMain::Form_Load() { m_device.Form_Load(); }
+void frmMain::Form_Load() { m_panel.Form_Load(); }
 
 void frmMain::showEvent(QShowEvent* event) {
     if (!m_centred) {
@@ -300,7 +294,7 @@ void frmMain::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
 }
 
-// ---- SignalPanel ----
+// ---- What the panel tells the window ----
 
 Switch* frmMain::levelSwitch(Control c) const {
     switch (c) {
@@ -313,96 +307,102 @@ Switch* frmMain::levelSwitch(Control c) const {
     return sigCE;
 }
 
-int frmMain::level(Control c) const { return levelSwitch(c)->Value(); }
-void frmMain::setLevel(Control c, int value) { levelSwitch(c)->SetValue(value); }
-std::string frmMain::addressText() const { return lblAddr->Caption().toStdString(); }
-std::string frmMain::dataText() const { return lblData->Caption().toStdString(); }
-std::string frmMain::readText() const { return lblRead->Caption().toStdString(); }
-void frmMain::setReadText(const std::string& text) {
-    lblRead->SetCaption(QString::fromStdString(text));
-}
-std::string frmMain::contentsText() const { return lblContents->Caption().toStdString(); }
-void frmMain::setContentsText(const std::string& text) {
-    lblContents->SetCaption(QString::fromStdString(text));
-}
-void frmMain::setTypesText(const std::string& text) {
-    lblTypes->SetCaption(QString::fromStdString(text));
-}
-bool frmMain::bigEndian() const { return optBig->isChecked(); }
-void frmMain::setReadLampVisible(int bit, bool visible) {
-    sigRead[static_cast<std::size_t>(bit) & 15]->setVisible(visible);
+template <class F>
+void frmMain::Draw(F&& draw) {
+    const bool outer = !m_drawing;
+    m_drawing = true;
+    draw();
+    if (outer) m_drawing = false;
 }
 
-// ---- Signal panel events ----
-
-void frmMain::sigCE_Change() { m_device.UpdateMemory(); }
-void frmMain::sigOE_Change() { m_device.UpdateMemory(); }
-void frmMain::sigWE_Change() { m_device.UpdateMemory(); }
-void frmMain::sigLB_Change() { m_device.UpdateMemory(); }
-void frmMain::sigUB_Change() { m_device.UpdateMemory(); }
-void frmMain::optBig_Click() { m_device.UpdateMemory(); }
-void frmMain::optLittle_Click() { m_device.UpdateMemory(); }
-
-void frmMain::sigAddr_Change(int) {
-    std::string bits = SwitchBits(sigAddr);
-    lblAddr->SetCaption(QString::fromStdString(bitwell::BinToHex(bits)));
-    m_device.UpdateMemory();
+void frmMain::levelChanged(Control c, int value) {
+    Draw([&] { levelSwitch(c)->SetValue(value); });
+}
+void frmMain::addressBitChanged(int bit, int value) {
+    Draw([&] { sigAddr[static_cast<std::size_t>(bit) & 3]->SetValue(value); });
+}
+void frmMain::dataBitChanged(int bit, int value) {
+    Draw([&] { sigData[static_cast<std::size_t>(bit) & 15]->SetValue(value); });
+}
+void frmMain::addressTextChanged(const std::string& text) {
+    Draw([&] { lblAddr->SetCaption(Text(text)); });
+}
+void frmMain::dataTextChanged(const std::string& text) {
+    Draw([&] { lblData->SetCaption(Text(text)); });
+}
+void frmMain::readTextChanged(const std::string& text) {
+    Draw([&] { lblRead->SetCaption(Text(text)); });
+}
+void frmMain::lampChanged(int bit, bool lit) {
+    sigRead[static_cast<std::size_t>(bit) & 15]->setVisible(lit);
+}
+void frmMain::contentsChanged(const std::string& text) { lblContents->SetCaption(Text(text)); }
+void frmMain::typesChanged(const std::string& text) { lblTypes->SetCaption(Text(text)); }
+void frmMain::orderChanged(bool bigEndian) {
+    Draw([&] { (bigEndian ? optBig : optLittle)->setChecked(true); });
 }
 
-void frmMain::sigData_Change(int) {
-    std::string bits = SwitchBits(sigData);
-    lblData->SetCaption(QString::fromStdString(bitwell::BinToHex(bits)));
-    m_device.UpdateMemory();
-}
+// ---- What the user does, forwarded to the panel ----
 
+void frmMain::sigCE_Change() {
+    if (!m_drawing) m_panel.MoveLevel(Control::CE, sigCE->Value());
+}
+void frmMain::sigOE_Change() {
+    if (!m_drawing) m_panel.MoveLevel(Control::OE, sigOE->Value());
+}
+void frmMain::sigWE_Change() {
+    if (!m_drawing) m_panel.MoveLevel(Control::WE, sigWE->Value());
+}
+void frmMain::sigLB_Change() {
+    if (!m_drawing) m_panel.MoveLevel(Control::LB, sigLB->Value());
+}
+void frmMain::sigUB_Change() {
+    if (!m_drawing) m_panel.MoveLevel(Control::UB, sigUB->Value());
+}
+void frmMain::sigAddr_Change(int index) {
+    if (!m_drawing) m_panel.MoveAddressBit(index, sigAddr[static_cast<std::size_t>(index)]->Value());
+}
+void frmMain::sigData_Change(int index) {
+    if (!m_drawing) m_panel.MoveDataBit(index, sigData[static_cast<std::size_t>(index)]->Value());
+}
+// A caption set from outside the panel (a tool or a test writing the
+// property) is a change like any other.
+void frmMain::lblAddr_Change() {
+    if (!m_drawing) m_panel.SetAddressText(lblAddr->Caption().toStdString());
+}
 void frmMain::lblData_Change() {
-    // Each switch that really moves runs its own evaluation on the way.
-    SetDataSwitches(bitwell::HexToBin(lblData->Caption().toStdString()));
+    if (!m_drawing) m_panel.SetDataText(lblData->Caption().toStdString());
 }
-
-void frmMain::SetDataSwitches(const std::string& bits) {
-    const auto values = bitwell::SixteenBits(bits);
-    for (int k = 15; k >= 0; --k) sigData[k]->SetValue(values[k]);
+void frmMain::lblRead_Change() {
+    if (!m_drawing) m_panel.SetReadText(lblRead->Caption().toStdString());
 }
-
-void frmMain::lblRead_Change() { ShowReadBits(bitwell::HexToBin(lblRead->Caption().toStdString())); }
-
-void frmMain::ShowReadBits(const std::string& bits) {
-    const auto values = bitwell::SixteenBits(bits);
-    for (int i = 0; i < 16; ++i) sigRead[i]->setVisible(values[i] == 1);
+void frmMain::optBig_Click() {
+    if (!m_drawing) m_panel.ChooseOrder(true);
+}
+void frmMain::optLittle_Click() {
+    if (!m_drawing) m_panel.ChooseOrder(false);
 }
 
 // ---- Data entry and copy ----
 
 void frmMain::lblData_DblClick() {
-    const QString current = lblData->Caption();
     bool ok = false;
     QString answer = QInputDialog::getText(
         this, QStringLiteral("Memory Input Data"),
         QStringLiteral("Please enter a hexadecimal value (truncated to 4 digits):"),
-        QLineEdit::Normal, current, &ok);
+        QLineEdit::Normal, Text(m_panel.dataText()), &ok);
     if (!ok) answer.clear();
 
-    const DataEntry entry = InterpretDataEntry(answer);
-    switch (entry.kind) {
-        case DataEntry::Kind::Nothing:
-            return;
-        case DataEntry::Kind::Word:
-            lblData->SetCaption(entry.text);
-            SetDataSwitches(bitwell::HexToBin(entry.text.toStdString()));
-            return;
-        case DataEntry::Kind::Invalid: {
-            QMessageBox box(QMessageBox::Warning, QStringLiteral("Data Input Error"), entry.text,
-                            QMessageBox::Ok, this);
-            // The answer is the user's text: never let it be read as markup.
-            box.setTextFormat(Qt::PlainText);
-            box.exec();
-            return;
-        }
-    }
+    const bitwell::TypedEntry entry = m_panel.EnterTypedWord(TypedCharacters(answer));
+    if (entry.kind != bitwell::TypedEntry::Kind::Invalid) return;
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Data Input Error"),
+                    QString::fromStdU16String(entry.text), QMessageBox::Ok, this);
+    // The answer is the user's text: never let it be read as markup.
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
 }
 
-void frmMain::lblRead_DblClick() { lblData->SetCaption(lblRead->Caption()); }
+void frmMain::lblRead_DblClick() { m_panel.CopyReadToData(); }
 
 // ---- Hover help, menus and exit ----
 

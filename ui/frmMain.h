@@ -4,8 +4,7 @@
 #include <array>
 #include <string>
 
-#include "core/MemoryDevice.h"
-#include "core/SignalPanel.h"
+#include "core/Panel.h"
 
 class CaptionLabel;
 class Group;
@@ -22,7 +21,9 @@ class Switch;
 // "0000", "0000", Big Endian selected); Form_Load() then powers the device
 // up and must run once before the window is shown. Every control's
 // objectName is its name; array members are named "sigData(3)" and so on.
-class frmMain : public QMainWindow, public bitwell::SignalPanel {
+// The panel's state and rules live in bitwell::Panel: the window forwards
+// what the user does to it and draws what it is told.
+class frmMain : public QMainWindow, private bitwell::PanelView {
     Q_OBJECT
 
 public:
@@ -33,20 +34,8 @@ public:
 
     // The device behind the panel: stored words and how often each of its
     // procedures has run.
-    const bitwell::MemoryDevice& device() const { return m_device; }
-
-    // SignalPanel, over the controls.
-    int level(bitwell::Control c) const override;
-    void setLevel(bitwell::Control c, int value) override;
-    std::string addressText() const override;
-    std::string dataText() const override;
-    std::string readText() const override;
-    void setReadText(const std::string& text) override;
-    std::string contentsText() const override;
-    void setContentsText(const std::string& text) override;
-    void setTypesText(const std::string& text) override;
-    bool bigEndian() const override;
-    void setReadLampVisible(int bit, bool visible) override;
+    const bitwell::MemoryDevice& device() const { return m_panel.device(); }
+    const bitwell::Panel& panel() const { return m_panel; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -61,6 +50,22 @@ private:
     void setFocusOrder();
     Switch* levelSwitch(bitwell::Control c) const;
 
+    // PanelView: the panel's changes drawn on the controls.
+    void levelChanged(bitwell::Control c, int value) override;
+    void addressBitChanged(int bit, int value) override;
+    void dataBitChanged(int bit, int value) override;
+    void addressTextChanged(const std::string& text) override;
+    void dataTextChanged(const std::string& text) override;
+    void readTextChanged(const std::string& text) override;
+    void lampChanged(int bit, bool lit) override;
+    void contentsChanged(const std::string& text) override;
+    void typesChanged(const std::string& text) override;
+    void orderChanged(bool bigEndian) override;
+    // Runs `draw` with the controls' own notifications muted: what the panel
+    // sets on them is not a new change from outside.
+    template <class F>
+    void Draw(F&& draw);
+
     void sigCE_Change();
     void sigOE_Change();
     void sigWE_Change();
@@ -68,12 +73,11 @@ private:
     void sigUB_Change();
     void sigAddr_Change(int index);
     void sigData_Change(int index);
+    void lblAddr_Change();
     void lblData_Change();
     void lblRead_Change();
     void optBig_Click();
     void optLittle_Click();
-    void ShowReadBits(const std::string& bits);
-    void SetDataSwitches(const std::string& bits);
 
     void lblData_DblClick();
     void lblRead_DblClick();
@@ -83,7 +87,8 @@ private:
     void mnuHelpAbout_Click();
     void Form_Unload(QCloseEvent* event);
 
-    bitwell::MemoryDevice m_device;
+    bitwell::Panel m_panel;
+    bool m_drawing = false;
     bool m_centred = false;
     bool m_askingToExit = false;
 

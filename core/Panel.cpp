@@ -1,0 +1,216 @@
+#include "core/Panel.h"
+
+#include "core/Conversions.h"
+
+namespace bitwell {
+
+// Marks one change from outside the cascade: the evaluations it runs, however
+// deeply nested, share one action number, taken by the first of them.
+class Panel::Action {
+public:
+    explicit Action(Panel& panel) : m_panel(panel) {
+        if (m_panel.m_depth++ == 0) m_panel.m_actionOpen = false;
+    }
+    ~Action() { --m_panel.m_depth; }
+    Action(const Action&) = delete;
+    Action& operator=(const Action&) = delete;
+
+private:
+    Panel& m_panel;
+};
+
+namespace {
+
+int Clamp(int value) { return value >= 1 ? 1 : 0; }
+
+template <std::size_t N>
+std::string BitsText(const std::array<int, N>& bits) {
+    std::string text;
+    for (std::size_t k = N; k-- > 0;) text += bits[k] == 1 ? '1' : '0';
+    return text;
+}
+
+}  // namespace
+
+Panel::Panel(PanelView* view) : m_view(view), m_device(*this) { m_lamps.fill(true); }
+
+void Panel::Form_Load() {
+    m_poweringUp = true;
+    ++m_depth;
+    m_device.Form_Load();
+    --m_depth;
+    m_poweringUp = false;
+}
+
+// ---- What the user does ----
+
+void Panel::MoveLevel(Control c, int value) {
+    Action action(*this);
+    setLevel(c, value);
+}
+
+void Panel::MoveAddressBit(int bit, int value) {
+    Action action(*this);
+    setAddressBit(bit, value);
+}
+
+void Panel::MoveDataBit(int bit, int value) {
+    Action action(*this);
+    setDataBit(bit, value);
+}
+
+void Panel::SetAddressText(const std::string& text) {
+    Action action(*this);
+    setAddressText(text);
+}
+
+void Panel::SetDataText(const std::string& text) {
+    Action action(*this);
+    setDataText(text);
+}
+
+void Panel::SetReadText(const std::string& text) {
+    Action action(*this);
+    setReadText(text);
+}
+
+void Panel::ChooseOrder(bool bigEndian) {
+    Action action(*this);
+    if (m_big != bigEndian) {
+        m_big = bigEndian;
+        if (m_view) m_view->orderChanged(m_big);
+    }
+    evaluate(Cause::Order);
+}
+
+TypedEntry Panel::EnterTypedWord(const std::vector<TypedCharacter>& answer) {
+    Action action(*this);
+    TypedEntry entry = InterpretTypedEntry(answer);
+    if (entry.kind == TypedEntry::Kind::Word) {
+        const std::string word(entry.text.begin(), entry.text.end());
+        setDataText(word);
+        // Once more from the word itself; the switches already agree.
+        dataTextToBits();
+    }
+    return entry;
+}
+
+void Panel::CopyReadToData() {
+    Action action(*this);
+    setDataText(m_readText);
+}
+
+void Panel::ClearTrace() {
+    m_trace.Clear();
+    if (m_view) m_view->traceCleared();
+}
+
+// ---- The rules ----
+
+void Panel::setLevel(Control c, int value) {
+    int& slot = m_levels[Index(c)];
+    value = Clamp(value);
+    if (slot == value) return;
+    slot = value;
+    if (m_view) m_view->levelChanged(c, value);
+    evaluate(static_cast<Cause>(Index(c)));
+}
+
+void Panel::setAddressBit(int bit, int value) {
+    int& slot = m_address[Bit(bit)];
+    value = Clamp(value);
+    if (slot == value) return;
+    slot = value;
+    if (m_view) m_view->addressBitChanged(bit & 15, value);
+    addressBitsToText();
+    evaluate(static_cast<Cause>(static_cast<int>(Cause::A0) + (bit & 3)));
+}
+
+void Panel::setDataBit(int bit, int value) {
+    int& slot = m_data[Bit(bit)];
+    value = Clamp(value);
+    if (slot == value) return;
+    slot = value;
+    if (m_view) m_view->dataBitChanged(bit & 15, value);
+    dataBitsToText();
+    evaluate(static_cast<Cause>(static_cast<int>(Cause::D0) + (bit & 15)));
+}
+
+void Panel::setAddressText(const std::string& text) {
+    if (text == m_addressText) return;
+    m_addressText = text;
+    if (m_view) m_view->addressTextChanged(m_addressText);
+}
+
+void Panel::setDataText(const std::string& text) {
+    if (text == m_dataText) return;
+    m_dataText = text;
+    if (m_view) m_view->dataTextChanged(m_dataText);
+    dataTextToBits();
+}
+
+void Panel::addressBitsToText() {
+    std::string bits = BitsText(m_address);
+    setAddressText(BinToHex(bits));
+}
+
+void Panel::dataBitsToText() {
+    std::string bits = BitsText(m_data);
+    setDataText(BinToHex(bits));
+}
+
+void Panel::dataTextToBits() {
+    // Bit 15 first; each switch that really moves runs its own evaluation
+    // with the word as it stands at that moment.
+    const auto bits = SixteenBits(HexToBin(m_dataText));
+    for (int k = 15; k >= 0; --k) setDataBit(k, bits[static_cast<std::size_t>(k)]);
+}
+
+void Panel::setReadText(const std::string& text) {
+    if (text == m_readText) return;
+    m_readText = text;
+    if (m_view) m_view->readTextChanged(m_readText);
+    const auto bits = SixteenBits(HexToBin(m_readText));
+    for (int k = 0; k < 16; ++k) setReadLampVisible(k, bits[static_cast<std::size_t>(k)] == 1);
+}
+
+void Panel::setContentsText(const std::string& text) {
+    if (text == m_contents) return;
+    m_contents = text;
+    if (m_view) m_view->contentsChanged(m_contents);
+}
+
+void Panel::setTypesText(const std::string& text) {
+    if (text == m_types) return;
+    m_types = text;
+    if (m_view) m_view->typesChanged(m_types);
+}
+
+void Panel::setReadLampVisible(int bit, bool visible) {
+    bool& lamp = m_lamps[Bit(bit)];
+    if (lamp == visible) return;
+    lamp = visible;
+    if (m_view) m_view->lampChanged(bit & 15, visible);
+}
+
+void Panel::evaluate(Cause cause) {
+    const Evaluation done = m_device.UpdateMemory();
+    if (!m_poweringUp && !m_actionOpen) {
+        ++m_actions;
+        m_actionOpen = true;
+    }
+    TraceStep& s = m_trace.Append();
+    s.step = ++m_steps;
+    s.action = m_poweringUp ? 0 : m_actions;
+    s.cause = cause;
+    for (std::size_t i = 0; i < 5; ++i) s.levels[i] = m_levels[i];
+    s.address = m_addressText;
+    s.data = m_dataText;
+    s.read = m_readText;
+    s.cycle = done.cycle;
+    s.bytes = done.bytes;
+    s.word = m_device.memWords[static_cast<std::size_t>(HexToInt(m_addressText) & 0xF)];
+    if (m_view) m_view->stepRecorded(s);
+}
+
+}  // namespace bitwell

@@ -1,0 +1,144 @@
+#pragma once
+
+// The signal panel and its rules, for every front end: it holds the switch
+// positions, the address, data and read texts, the lamps, both listings and
+// the word order, runs the chip on every change, and records each
+// evaluation in the trace. A front end forwards what the user does to the
+// Move…/Set…/Choose…/Enter…/Copy… calls and draws what PanelView tells it.
+//
+// Changes cascade exactly as on a panel of real controls whose notifications
+// arrive synchronously: a data switch that moves rewrites the data text, a
+// new data text moves the data switches from bit 15 down to bit 0, and every
+// switch that really moves runs one evaluation (a typed FFFF over 0000 runs
+// sixteen, with the data text passing 8000, C000, … on the way). PanelView
+// hears every change at the moment it happens, in that order.
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/MemoryDevice.h"
+#include "core/SignalPanel.h"
+#include "core/Trace.h"
+#include "core/TypedEntry.h"
+
+namespace bitwell {
+
+// What a front end is told. Each call comes after the state has changed and
+// before the cascade goes on; a front end draws it and must not call back
+// into the Panel from here.
+class PanelView {
+public:
+    virtual ~PanelView() = default;
+    virtual void levelChanged(Control, int /*value*/) {}
+    virtual void addressBitChanged(int /*bit*/, int /*value*/) {}
+    virtual void dataBitChanged(int /*bit*/, int /*value*/) {}
+    virtual void addressTextChanged(const std::string&) {}
+    virtual void dataTextChanged(const std::string&) {}
+    virtual void readTextChanged(const std::string&) {}
+    virtual void lampChanged(int /*bit*/, bool /*lit*/) {}
+    virtual void contentsChanged(const std::string&) {}
+    virtual void typesChanged(const std::string&) {}
+    virtual void orderChanged(bool /*bigEndian*/) {}
+    // A step was appended to the trace (the oldest may have gone).
+    virtual void stepRecorded(const TraceStep&) {}
+    virtual void traceCleared() {}
+};
+
+class Panel final : private SignalPanel {
+public:
+    // Design-time state: every switch at 0, lamps lit, address "0", data and
+    // read "0000", Big Endian, empty listings. The view may be null and must
+    // outlive the panel.
+    explicit Panel(PanelView* view = nullptr);
+    Panel(const Panel&) = delete;
+    Panel& operator=(const Panel&) = delete;
+
+    void setView(PanelView* view) { m_view = view; }
+
+    // Power-up: every word FFFF, contents listed, lamps dark, then WE, CE,
+    // OE, LB and UB moved to 1, each running its evaluation (action 0).
+    void Form_Load();
+
+    // What the user does; each call is one action. Values other than 0 and
+    // 1 are clamped; bits are 0-3 and 0-15 (never checked). Moving a switch
+    // to where it stands does nothing.
+    void MoveLevel(Control c, int value);
+    void MoveAddressBit(int bit, int value);
+    void MoveDataBit(int bit, int value);
+    // Caption texts set from outside (a tool, a test). The address text has
+    // no rule of its own; the data text moves the data switches; the read
+    // text redraws the lamps.
+    void SetAddressText(const std::string& text);
+    void SetDataText(const std::string& text);
+    void SetReadText(const std::string& text);
+    // A click on a word-order option: always one evaluation.
+    void ChooseOrder(bool bigEndian);
+    // A confirmed typed answer (see InterpretTypedEntry). A word becomes
+    // the data text; the result says what the front end shows.
+    TypedEntry EnterTypedWord(const std::vector<TypedCharacter>& answer);
+    // The read text copied to the data text, unchanged.
+    void CopyReadToData();
+    void ClearTrace();
+
+    int level(Control c) const override { return m_levels[Index(c)]; }
+    int addressBit(int bit) const { return m_address[Bit(bit)]; }
+    int dataBit(int bit) const { return m_data[Bit(bit)]; }
+    std::string addressText() const override { return m_addressText; }
+    std::string dataText() const override { return m_dataText; }
+    std::string readText() const override { return m_readText; }
+    bool lamp(int bit) const { return m_lamps[Bit(bit)]; }
+    std::string contentsText() const override { return m_contents; }
+    const std::string& typesText() const { return m_types; }
+    bool bigEndian() const override { return m_big; }
+
+    const MemoryDevice& device() const { return m_device; }
+    const Trace& trace() const { return m_trace; }
+
+private:
+    class Action;
+
+    static std::size_t Index(Control c) { return static_cast<std::size_t>(c); }
+    static std::size_t Bit(int bit) { return static_cast<std::size_t>(bit) & 15; }
+
+    // SignalPanel, for the device.
+    void setLevel(Control c, int value) override;
+    void setReadText(const std::string& text) override;
+    void setContentsText(const std::string& text) override;
+    void setTypesText(const std::string& text) override;
+    void setReadLampVisible(int bit, bool visible) override;
+
+    // The rules each change runs, as the controls' own notifications would.
+    void setAddressBit(int bit, int value);
+    void setDataBit(int bit, int value);
+    void setAddressText(const std::string& text);
+    void setDataText(const std::string& text);
+    void addressBitsToText();
+    void dataBitsToText();
+    void dataTextToBits();
+    void evaluate(Cause cause);
+
+    PanelView* m_view;
+    MemoryDevice m_device;
+    Trace m_trace;
+
+    std::array<int, 5> m_levels{};
+    std::array<int, 4> m_address{};
+    std::array<int, 16> m_data{};
+    std::array<bool, 16> m_lamps;
+    std::string m_addressText = "0";
+    std::string m_dataText = "0000";
+    std::string m_readText = "0000";
+    std::string m_contents;
+    std::string m_types;
+    bool m_big = true;
+
+    std::uint64_t m_steps = 0;
+    std::uint64_t m_actions = 0;
+    int m_depth = 0;
+    bool m_actionOpen = false;  // the outside change under way has a number
+    bool m_poweringUp = false;
+};
+
+}  // namespace bitwell
