@@ -24,17 +24,26 @@ struct ReferenceChip {
 
     enum : unsigned { CE = 1, OE = 2, WE = 4, LB = 8, UB = 16 };
 
-    void evaluate() {
-        if (levels & CE) return;
-        if ((levels & (OE | WE)) == (OE | WE)) return;
-        if ((levels & (LB | UB)) == (LB | UB)) return;
+    // What one evaluation did: the cycle and the bit mask of the bytes it
+    // moved (0 without a cycle).
+    struct Done {
+        enum Kind { None, Read, Write } kind = None;
+        std::uint16_t mask = 0;
+    };
+
+    Done evaluate() {
+        if (levels & CE) return {};
+        if ((levels & (OE | WE)) == (OE | WE)) return {};
+        if ((levels & (LB | UB)) == (LB | UB)) return {};
         const std::uint16_t mask = static_cast<std::uint16_t>(((levels & UB) ? 0 : 0xFF00) |
                                                               ((levels & LB) ? 0 : 0x00FF));
         std::uint16_t& w = words[address];
-        if (levels & WE)
+        if (levels & WE) {
             read = static_cast<std::uint16_t>((read & ~mask) | (w & mask));
-        else
-            w = static_cast<std::uint16_t>((w & ~mask) | (data & mask));
+            return {Done::Read, mask};
+        }
+        w = static_cast<std::uint16_t>((w & ~mask) | (data & mask));
+        return {Done::Write, mask};
     }
 
     static std::string hex(unsigned value, int digits) {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/Conversions.h"
+#include "core/Panel.h"
 #include "tests/DeviceRig.h"
 #include "tests/ReferenceChip.h"
 
@@ -103,6 +104,70 @@ TEST(ReferenceModel, RandomPanelChangesAgree) {
         }
         ref.evaluate();
         ASSERT_TRUE(Agree(rig, ref)) << "seed " << seed << " step " << step;
+    }
+}
+
+// The shared panel driven as a student drives it, one switch or option at a
+// time: after every action its texts, lamps and listings agree with the
+// model, and so does every step the action added to the trace.
+TEST(ReferenceModel, PanelAndItsTraceAgreeStepByStep) {
+    const unsigned seed = 4242;
+    std::mt19937 rng(seed);
+    Panel panel;
+    panel.Form_Load();
+    ReferenceChip ref;
+    ref.words.fill(0xFFFF);
+    ref.read = 0xFFFF;
+    ref.levels = 31;
+    std::uint64_t lastStep = panel.trace().back().step;
+    std::uint64_t lastAction = 0;
+
+    for (int n = 0; n < 30000; ++n) {
+        const unsigned pick = rng() % 100;
+        Cause cause;
+        if (pick < 40) {
+            const int c = static_cast<int>(rng() % 5);
+            ref.levels ^= 1u << c;
+            cause = static_cast<Cause>(c);
+            panel.MoveLevel(static_cast<Control>(c), (ref.levels >> c) & 1);
+        } else if (pick < 60) {
+            const int bit = static_cast<int>(rng() % 4);
+            ref.address ^= 1u << bit;
+            cause = static_cast<Cause>(static_cast<int>(Cause::A0) + bit);
+            panel.MoveAddressBit(bit, (ref.address >> bit) & 1);
+        } else if (pick < 95) {
+            const int bit = static_cast<int>(rng() % 16);
+            ref.data = static_cast<std::uint16_t>(ref.data ^ (1u << bit));
+            cause = static_cast<Cause>(static_cast<int>(Cause::D0) + bit);
+            panel.MoveDataBit(bit, (ref.data >> bit) & 1);
+        } else {
+            ref.big = rng() % 2 == 0;
+            cause = Cause::Order;
+            panel.ChooseOrder(ref.big);
+        }
+        const ReferenceChip::Done done = ref.evaluate();
+
+        ASSERT_EQ(panel.trace().back().step, lastStep + 1) << "seed " << seed << " action " << n;
+        const TraceStep& s = panel.trace().back();
+        lastStep = s.step;
+        ASSERT_EQ(s.action, ++lastAction);
+        ASSERT_EQ(s.cause, cause);
+        ASSERT_EQ(static_cast<int>(s.cycle), static_cast<int>(done.kind)) << "action " << n;
+        const Bytes bytes = done.mask == 0xFFFF ? Bytes::Both
+                            : done.mask == 0xFF00 ? Bytes::Upper
+                            : done.mask == 0x00FF ? Bytes::Lower
+                                                  : Bytes::None;
+        ASSERT_EQ(s.bytes, bytes) << "action " << n;
+        ASSERT_EQ(s.word, ReferenceChip::hex(ref.words[ref.address], 4));
+        ASSERT_EQ(s.read, ReferenceChip::hex(ref.read, 4));
+        ASSERT_EQ(s.data, ReferenceChip::hex(ref.data, 4));
+        ASSERT_EQ(s.address, ReferenceChip::hex(ref.address, 1));
+        for (int c = 0; c < 5; ++c) ASSERT_EQ(s.levels[c], static_cast<int>((ref.levels >> c) & 1));
+
+        ASSERT_EQ(panel.readText(), ReferenceChip::hex(ref.read, 4));
+        for (int k = 0; k < 16; ++k) ASSERT_EQ(panel.lamp(k), ((ref.read >> k) & 1) == 1);
+        ASSERT_EQ(panel.contentsText(), ref.contents());
+        ASSERT_EQ(panel.typesText(), ref.types()) << "seed " << seed << " action " << n;
     }
 }
 
