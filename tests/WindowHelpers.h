@@ -22,14 +22,17 @@
 
 namespace wintest {
 
-// The offscreen platform warns each time a fixed-size window is shown; drop
-// that one line and pass every other message on to Qt Test. Call from
+// The offscreen platform warns each time a fixed-size window is shown or a
+// window is raised; drop those lines and pass every other message on to Qt
+// Test. Call from
 // initTestCase(), once Qt Test's own handler is in place.
 inline void QuietOffscreenWarnings() {
     static QtMessageHandler previous = nullptr;
     previous = qInstallMessageHandler(
         [](QtMsgType type, const QMessageLogContext& context, const QString& message) {
-            if (message.contains(QLatin1String("does not support propagateSizeHints"))) return;
+            if (message.contains(QLatin1String("does not support propagateSizeHints")) ||
+                message.contains(QLatin1String("does not support raise()")))
+                return;
             if (previous) previous(type, context, message);
         });
 }

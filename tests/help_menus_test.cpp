@@ -1,4 +1,7 @@
 #include <QAction>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -7,7 +10,9 @@
 #include <memory>
 
 #include "tests/WindowHelpers.h"
+#include "ui/TimingDiagram.h"
 #include "ui/frmAbout.h"
+#include "ui/frmTiming.h"
 #include "ui/frmMain.h"
 
 using namespace wintest;
@@ -62,6 +67,9 @@ private slots:
     void hoverKeepsText();
     void hoverSignalThenBackground();
     void menus();
+    void editMenuMatchesDoubleClicks_data();
+    void editMenuMatchesDoubleClicks();
+    void timingDiagram();
     void exitAnsweredNo_data();
     void exitAnsweredNo();
     void aboutOpensModallyEachTime_data();
@@ -148,6 +156,135 @@ void HelpMenusTest::menus() {
     QCOMPARE(w.findChild<QAction*>("mnuFileExit")->text(), QStringLiteral("&Exit"));
     QCOMPARE(w.findChild<QAction*>("mnuHelpAbout")->text(), QStringLiteral("&About..."));
     QVERIFY(w.findChild<QAction*>("mnuFileExit")->shortcut().isEmpty());
+
+    // Edit and View stand between File and Help, with their shortcuts shown.
+    QStringList titles;
+    for (QAction* a : w.menuBar()->actions()) titles << a->menu()->objectName();
+    QCOMPARE(titles, QStringList({"mnuFile", "mnuEdit", "mnuView", "mnuHelp"}));
+    const struct {
+        const char* name;
+        const char* text;
+        QKeySequence keys;
+    } items[] = {{"mnuEditEnter", "&Enter Data Word...", QKeySequence(Qt::Key_F2)},
+                 {"mnuEditCopyRead", "&Copy Read to Input", QKeySequence(Qt::CTRL | Qt::Key_R)},
+                 {"mnuViewTiming", "&Timing Diagram", QKeySequence(Qt::CTRL | Qt::Key_T)}};
+    for (const auto& item : items) {
+        auto* action = w.findChild<QAction*>(item.name);
+        QVERIFY(action);
+        QCOMPARE(action->text(), QLatin1String(item.text));
+        QCOMPARE(action->shortcut(), item.keys);
+    }
+    QVERIFY(w.findChild<QAction*>("mnuViewTiming")->isCheckable());
+}
+
+// The Edit items do what the double-clicks do: the same dialog, checks and
+// evaluations, from the keyboard.
+void HelpMenusTest::editMenuMatchesDoubleClicks_data() {
+    QTest::addColumn<bool>("fromMenu");
+    QTest::newRow("double clicks") << false;
+    QTest::newRow("F2 and Ctrl+R") << true;
+}
+
+void HelpMenusTest::editMenuMatchesDoubleClicks() {
+    QFETCH(bool, fromMenu);
+    auto w = ShownWindow();
+    for (const char* name : {"sigUB", "sigLB", "sigWE", "sigCE"}) SetValue(*w, name, 0);
+    const auto enter = [&] {
+        if (fromMenu) {
+            // A closed dialog may leave no window active; shortcuts need one.
+            QApplication::setActiveWindow(w.get());
+            QTest::keyClick(w.get(), Qt::Key_F2);
+        }
+        else
+            QTest::mouseDClick(Control(*w, "lblData"), Qt::LeftButton);
+    };
+    const long runs = w->device().updateMemoryRuns();
+    {
+        ModalAnswerer answers({Type(QStringLiteral("00ff"))});
+        enter();
+        QTRY_COMPARE(answers.seen().size(), size_t(1));
+        QCOMPARE(answers.seen()[0].title, QStringLiteral("Memory Input Data"));
+    }
+    QCOMPARE(Caption(*w, "lblData"), QStringLiteral("00FF"));
+    QCOMPARE(w->device().updateMemoryRuns() - runs, 8L);
+    QCOMPARE(w->device().memWords[0], std::string("00FF"));
+    {
+        ModalAnswerer answers({Type(QStringLiteral("\u202EABCD")), Press(QDialogButtonBox::Ok)});
+        enter();
+        QTRY_COMPARE(answers.seen().size(), size_t(2));
+        QCOMPARE(answers.seen()[1].text,
+                 QStringLiteral("Error: '\u2068\u202EABC\u2069' is not a valid hexadecimal value."));
+    }
+    QCOMPARE(Caption(*w, "lblData"), QStringLiteral("00FF"));
+
+    // Read word 0 back into the read register, then copy it to the input.
+    SetValue(*w, "sigOE", 0);
+    SetValue(*w, "sigWE", 1);
+    SetCaption(*w, "lblData", QStringLiteral("1234"));
+    QCOMPARE(Caption(*w, "lblRead"), QStringLiteral("00FF"));
+    if (fromMenu) {
+        QApplication::setActiveWindow(w.get());
+        QTest::keyClick(w.get(), Qt::Key_R, Qt::ControlModifier);
+    }
+    else
+        QTest::mouseDClick(Control(*w, "lblRead"), Qt::LeftButton);
+    QCOMPARE(Caption(*w, "lblData"), QStringLiteral("00FF"));
+    QCOMPARE(DataSwitchWord(*w), QStringLiteral("00FF"));
+}
+
+// The diagram opens from View, follows every step live, and exports the
+// same CSV as its property says.
+void HelpMenusTest::timingDiagram() {
+    auto w = ShownWindow();
+    auto* view = w->findChild<QAction*>("mnuViewTiming");
+    QTest::keyClick(w.get(), Qt::Key_T, Qt::ControlModifier);
+    QVERIFY(view->isChecked());
+    frmTiming* timing = w->timing();
+    QVERIFY(timing && timing->isVisible());
+    QVERIFY(!timing->isModal());
+    QVERIFY(timing->isWindow());
+    QCOMPARE(timing->objectName(), QStringLiteral("frmTiming"));
+
+    const QString start = timing->property("Csv").toString();
+    QCOMPARE(start.count(QLatin1Char('\n')), 6);
+    for (const char* name : {"sigUB", "sigLB", "sigWE", "sigCE"}) SetValue(*w, name, 0);
+    SetValue(*w, "sigAddr(0)", 1);
+    const QString csv = timing->property("Csv").toString();
+    QVERIFY(csv.startsWith(start));
+    QVERIFY(csv.endsWith(QStringLiteral(",A0,0,1,0,0,0,1,0000,FFFF,write,both,0000\n")));
+    // It follows: the newest step is in view, and walking to it explains it.
+    auto* diagram = timing->diagram();
+    QVERIFY(diagram->Following());
+    QTest::keyClick(diagram, Qt::Key_End);
+    QCOMPARE(timing->findChild<QLabel*>("lblStatus")->text(),
+             QStringLiteral("Step 10, action 5: write 0000 to address 1, both bytes (A0 changed)"));
+    QCOMPARE(diagram->accessibleDescription(), timing->findChild<QLabel*>("lblStatus")->text());
+    QTest::keyClick(diagram, Qt::Key_Left);
+    QVERIFY(timing->findChild<QLabel*>("lblStatus")->text().startsWith(QStringLiteral("Step 9, action 4: write")));
+
+    QTemporaryDir dir;
+    QVERIFY(timing->SaveCsv(dir.filePath("t.csv")));
+    QFile file(dir.filePath("t.csv"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(QString::fromUtf8(file.readAll()), csv);
+    QVERIFY(timing->SaveSvg(dir.filePath("t.svg")));
+    QFile svg(dir.filePath("t.svg"));
+    QVERIFY(svg.open(QIODevice::ReadOnly));
+    QVERIFY(svg.readAll().contains("<svg"));
+    QVERIFY(timing->SavePng(dir.filePath("t.png")));
+    QCOMPARE(QImage(dir.filePath("t.png")).size(), diagram->size());
+
+    // Clear empties it; the next step keeps counting.
+    QTest::mouseClick(timing->findChild<QPushButton*>("cmdClear"), Qt::LeftButton);
+    QCOMPARE(timing->Csv(), QStringLiteral("step,action,cause,CE,OE,WE,LB,UB,A,D,Q,cycle,bytes,word\n"));
+    SetValue(*w, "sigCE", 1);
+    QVERIFY(timing->Csv().endsWith(QStringLiteral("word\n11,6,CE,1,1,0,0,0,1,0000,FFFF,none,,0000\n")));
+
+    QTest::keyClick(timing, Qt::Key_T, Qt::ControlModifier);
+    QVERIFY(!timing->isVisible());
+    QVERIFY(!view->isChecked());
+    // The main window is as it was: same size, same controls.
+    QCOMPARE(w->centralWidget()->size(), QSize(593, 451));
 }
 
 void HelpMenusTest::exitAnsweredNo_data() {

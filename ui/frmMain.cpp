@@ -16,6 +16,7 @@
 #include "ui/Shapes.h"
 #include "ui/Switch.h"
 #include "ui/frmAbout.h"
+#include "ui/frmTiming.h"
 
 using bitwell::Control;
 
@@ -185,6 +186,23 @@ void frmMain::buildMenus() {
     mnuFile->setObjectName(QStringLiteral("mnuFile"));
     mnuFileExit = mnuFile->addAction(QStringLiteral("&Exit"));
     mnuFileExit->setObjectName(QStringLiteral("mnuFileExit"));
+    // Keyboard parity for the two double-click gestures.
+    mnuEdit = menuBar()->addMenu(tr("&Edit"));
+    mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
+    mnuEditEnter = mnuEdit->addAction(tr("&Enter Data Word..."));
+    mnuEditEnter->setObjectName(QStringLiteral("mnuEditEnter"));
+    mnuEditEnter->setShortcut(QKeySequence(Qt::Key_F2));
+    mnuEditCopyRead = mnuEdit->addAction(tr("&Copy Read to Input"));
+    mnuEditCopyRead->setObjectName(QStringLiteral("mnuEditCopyRead"));
+    mnuEditCopyRead->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+    mnuView = menuBar()->addMenu(tr("&View"));
+    mnuView->setObjectName(QStringLiteral("mnuView"));
+    mnuViewTiming = mnuView->addAction(tr("&Timing Diagram"));
+    mnuViewTiming->setObjectName(QStringLiteral("mnuViewTiming"));
+    mnuViewTiming->setCheckable(true);
+    mnuViewTiming->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
+    // Ctrl+T hides the diagram from its own window too.
+    mnuViewTiming->setShortcutContext(Qt::ApplicationShortcut);
     mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
     mnuHelpAbout = mnuHelp->addAction(QStringLiteral("&About..."));
@@ -210,6 +228,9 @@ void frmMain::connectHandlers() {
     connect(lblRead, &CaptionLabel::DblClick, this, &frmMain::lblRead_DblClick);
     connect(mnuFileExit, &QAction::triggered, this, &frmMain::mnuFileExit_Click);
     connect(mnuHelpAbout, &QAction::triggered, this, &frmMain::mnuHelpAbout_Click);
+    connect(mnuEditEnter, &QAction::triggered, this, &frmMain::lblData_DblClick);
+    connect(mnuEditCopyRead, &QAction::triggered, this, &frmMain::lblRead_DblClick);
+    connect(mnuViewTiming, &QAction::triggered, this, &frmMain::mnuViewTiming_Click);
 
     // Hover help: each target replaces the status line on every pointer move.
     const QString addressHelp = QStringLiteral("Address range: 0x0 - 0xF (0 - 15).");
@@ -341,6 +362,12 @@ void frmMain::typesChanged(const std::string& text) { lblTypes->SetCaption(Text(
 void frmMain::orderChanged(bool bigEndian) {
     Draw([&] { (bigEndian ? optBig : optLittle)->setChecked(true); });
 }
+void frmMain::stepRecorded(const bitwell::TraceStep&) {
+    if (m_timing && m_timing->isVisible()) m_timing->TraceChanged();
+}
+void frmMain::traceCleared() {
+    if (m_timing) m_timing->TraceChanged();
+}
 
 // ---- What the user does, forwarded to the panel ----
 
@@ -409,6 +436,29 @@ void frmMain::lblRead_DblClick() { m_panel.CopyReadToData(); }
 void frmMain::SetStatus(const QString& text) { lblStatus->SetCaption(text); }
 
 void frmMain::mnuFileExit_Click() { close(); }
+
+void frmMain::mnuViewTiming_Click(bool checked) {
+    if (!checked) {
+        if (m_timing) m_timing->hide();
+        return;
+    }
+    if (!m_timing) {
+        m_timing = new frmTiming(m_panel.trace(), [this] { m_panel.ClearTrace(); }, this);
+        connect(m_timing, &frmTiming::Hidden, this, [this] { mnuViewTiming->setChecked(false); });
+        // Beside the main window, top edges level; below it where the screen
+        // has no room at the side.
+        QRect place(frameGeometry().topRight() + QPoint(8, 0), m_timing->size());
+        if (const QScreen* s = screen()) {
+            const QRect free = s->availableGeometry();
+            if (!free.contains(place)) place.moveTopLeft(frameGeometry().bottomLeft() + QPoint(0, 8));
+            if (!free.contains(place)) place.moveTopLeft(free.topLeft());
+        }
+        m_timing->move(place.topLeft());
+    }
+    m_timing->TraceChanged();
+    m_timing->show();
+    m_timing->raise();
+}
 
 void frmMain::mnuHelpAbout_Click() {
     frmAbout about(this);

@@ -15,6 +15,7 @@ class QMenu;
 class Shape;
 class Surface;
 class Switch;
+class frmTiming;
 
 // The simulator's only main window. The constructor builds every control in
 // its design-time state (all switches at 0, lamps shown, captions "0",
@@ -36,6 +37,8 @@ public:
     // procedures has run.
     const bitwell::MemoryDevice& device() const { return m_panel.device(); }
     const bitwell::Panel& panel() const { return m_panel; }
+    // The timing diagram window, once View, Timing Diagram has opened it.
+    frmTiming* timing() const { return m_timing; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -61,6 +64,8 @@ private:
     void contentsChanged(const std::string& text) override;
     void typesChanged(const std::string& text) override;
     void orderChanged(bool bigEndian) override;
+    void stepRecorded(const bitwell::TraceStep& step) override;
+    void traceCleared() override;
     // Runs `draw` with the controls' own notifications muted: what the panel
     // sets on them is not a new change from outside.
     template <class F>
@@ -85,12 +90,14 @@ private:
     void SetStatus(const QString& text);
     void mnuFileExit_Click();
     void mnuHelpAbout_Click();
+    void mnuViewTiming_Click(bool checked);
     void Form_Unload(QCloseEvent* event);
 
     bitwell::Panel m_panel;
     bool m_drawing = false;
     bool m_centred = false;
     bool m_askingToExit = false;
+    frmTiming* m_timing = nullptr;
 
     Surface* m_surface = nullptr;
     Group* Frame1 = nullptr;
@@ -128,7 +135,12 @@ private:
     OptionButton* optLittle = nullptr;
 
     QMenu* mnuFile = nullptr;
+    QMenu* mnuEdit = nullptr;
+    QMenu* mnuView = nullptr;
     QMenu* mnuHelp = nullptr;
     QAction* mnuFileExit = nullptr;
+    QAction* mnuEditEnter = nullptr;
+    QAction* mnuEditCopyRead = nullptr;
+    QAction* mnuViewTiming = nullptr;
     QAction* mnuHelpAbout = nullptr;
 };
