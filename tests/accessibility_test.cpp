@@ -1,5 +1,7 @@
 #include <QAccessible>
+#include <QHelpEvent>
 #include <QRadioButton>
+#include <QToolTip>
 #include <QTest>
 #include <memory>
 
@@ -39,6 +41,9 @@ private slots:
     void switchReportsItsPosition();
     void keyboardAloneWritesAWord();
     void keyboardChoosesWordOrder();
+    void captionsLampsAndDecorations();
+    void tooltips_data();
+    void tooltips();
 };
 
 void AccessibilityTest::namesAndDescriptions_data() {
@@ -50,13 +55,15 @@ void AccessibilityTest::namesAndDescriptions_data() {
     QTest::newRow("sigWE") << "sigWE" << "Write enable, active low" << "Write Enable signal. Active LOW.";
     QTest::newRow("sigLB") << "sigLB" << "Lower byte enable, active low" << "Lower Byte Enable signal. Active LOW.";
     QTest::newRow("sigUB") << "sigUB" << "Upper byte enable, active low" << "Upper Byte Enable signal. Active LOW.";
-    QTest::newRow("sigAddr(2)") << "sigAddr(2)" << "Address bit 2" << "";
-    QTest::newRow("sigData(7)") << "sigData(7)" << "Data bit 7" << "";
-    QTest::newRow("sigRead(0)") << "sigRead(0)" << "Read bit 0" << "";
+    // Without hover help, a switch's tooltip describes it.
+    QTest::newRow("sigAddr(2)") << "sigAddr(2)" << "Address bit 2" << "A2";
+    QTest::newRow("sigData(7)") << "sigData(7)" << "Data bit 7" << "D7";
+    QTest::newRow("sigRead(0)") << "sigRead(0)" << "Read bit 0" << "lit, 1";
     QTest::newRow("lblAddr") << "lblAddr" << "Address" << "Address range: 0x0 - 0xF (0 - 15).";
-    QTest::newRow("lblData") << "lblData" << "Data input" << "Double click here to enter the data textually.";
+    QTest::newRow("lblData") << "lblData" << "Data input"
+                             << "Double click here or press F2 to enter the data textually.";
     QTest::newRow("lblRead") << "lblRead" << "Data read"
-                             << "Double click here to copy the read data to the input data above.";
+                             << "Double click here or press Ctrl+R to copy the read data to the input data above.";
     QTest::newRow("lblCE") << "lblCE" << "CE" << "Chip Enable signal. Active LOW.";
     QTest::newRow("optBig") << "optBig" << "Big Endian"
                             << "Selecting this option will treat the word at the starting address as the high word.";
@@ -123,6 +130,72 @@ void AccessibilityTest::keyboardChoosesWordOrder() {
     Press(Qt::Key_Left);
     QVERIFY(big->isChecked());
     QCOMPARE(w->device().updateMemoryRuns() - runs, 1L);
+}
+
+// Captions read out their whole text, every read bit says whether it is
+// lit while its lamp is dark, and the decorations stay out of the tree.
+void AccessibilityTest::captionsLampsAndDecorations() {
+    frmMain w;
+    w.Form_Load();
+    QAccessibleTextInterface* read = Accessible(w, "lblRead")->textInterface();
+    QVERIFY(read);
+    QCOMPARE(read->text(0, read->characterCount()), QStringLiteral("FFFF"));
+    QAccessibleTextInterface* contents = Accessible(w, "lblContents")->textInterface();
+    QVERIFY(contents);
+    QVERIFY(contents->text(0, contents->characterCount()).startsWith(QStringLiteral("00: FFFF FFFF\n02:")));
+    QCOMPARE(Accessible(w, "lblContents")->text(QAccessible::Name), QStringLiteral("Memory contents"));
+    QVERIFY(Accessible(w, "lblStatus")->textInterface()->text(0, 5) == QStringLiteral("Hover"));
+
+    SetCaption(w, "lblRead", QStringLiteral("0001"));
+    QAccessibleInterface* dark = Accessible(w, "sigRead(1)");
+    QVERIFY(Control(w, "sigRead(1)")->isHidden());
+    QCOMPARE(dark->text(QAccessible::Value), QStringLiteral("0"));
+    QCOMPARE(dark->valueInterface()->currentValue().toInt(), 0);
+    QCOMPARE(Accessible(w, "sigRead(0)")->text(QAccessible::Value), QStringLiteral("1"));
+
+    QAccessibleInterface* panel = Accessible(w, "Frame3");
+    QStringList names;
+    int bits = 0;
+    for (int i = 0; i < panel->childCount(); ++i) {
+        QAccessibleInterface* child = panel->child(i);
+        QCOMPARE(panel->indexOfChild(child), i);
+        names << child->object()->objectName();
+        if (child->text(QAccessible::Name).startsWith(QStringLiteral("Read bit "))) ++bits;
+    }
+    QCOMPARE(bits, 16);
+    QVERIFY(names.contains(QStringLiteral("sigRead(1)")));
+    for (const QString& name : std::as_const(names))
+        QVERIFY2(!name.startsWith(QStringLiteral("borderRead")) &&
+                     !name.startsWith(QStringLiteral("backgroundRead")) &&
+                     !name.startsWith(QStringLiteral("Line")),
+                 qPrintable(name));
+}
+
+void AccessibilityTest::tooltips_data() {
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("tip");
+    QTest::newRow("sigWE") << "sigWE" << "WE";
+    QTest::newRow("sigAddr(2)") << "sigAddr(2)" << "A2";
+    QTest::newRow("sigData(0)") << "sigData(0)" << "D0";
+    QTest::newRow("sigData(15)") << "sigData(15)" << "D15";
+    QTest::newRow("lit lamp") << "sigRead(15)" << "Q15";
+    QTest::newRow("dark lamp") << "sigRead(0)" << "Q0";
+}
+
+// Each switch names its signal and bit; each lamp's column its read bit,
+// lit or dark.
+void AccessibilityTest::tooltips() {
+    QFETCH(QString, control);
+    QFETCH(QString, tip);
+    auto w = ActiveWindow();
+    SetCaption(*w, "lblRead", QStringLiteral("8000"));
+    QWidget* c = Control(*w, control);
+    QWidget* target = c->testAttribute(Qt::WA_TransparentForMouseEvents) ? c->parentWidget() : c;
+    const QPoint local = c->mapTo(target, c->rect().center());
+    QHelpEvent help(QEvent::ToolTip, local, target->mapToGlobal(local));
+    QApplication::sendEvent(target, &help);
+    QTRY_COMPARE(QToolTip::text(), tip);
+    QToolTip::hideText();
 }
 
 QTEST_MAIN(AccessibilityTest)

@@ -1,5 +1,6 @@
 #include "ui/Caption.h"
 
+#include <QAccessible>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -16,8 +17,13 @@ CaptionLabel::CaptionLabel(const QString& name, const QString& caption, const QR
 
 void CaptionLabel::SetCaption(const QString& caption) {
     if (caption == m_caption) return;
+    const QString old = m_caption;
     m_caption = caption;
     showCaption();
+    if (QAccessible::isActive()) {
+        QAccessibleTextUpdateEvent event(this, 0, old, m_caption);
+        QAccessible::updateAccessibility(&event);
+    }
     emit Change();
 }
 

@@ -1,6 +1,8 @@
 #include "ui/Controls.h"
 
+#include <QHelpEvent>
 #include <QMouseEvent>
+#include <QToolTip>
 #include <QPainter>
 
 Group::Group(const QString& caption, QWidget* parent) : QGroupBox(caption, parent) {
@@ -38,4 +40,22 @@ void OptionButton::mouseMoveEvent(QMouseEvent* event) {
 void Surface::mouseMoveEvent(QMouseEvent* event) {
     event->accept();
     emit MouseMove();
+}
+
+AreaTips::AreaTips(QWidget* host) : QObject(host) { host->installEventFilter(this); }
+
+void AreaTips::Add(const QRect& area, const QString& tip) { m_tips.append({area, tip}); }
+
+bool AreaTips::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::ToolTip) return false;
+    const auto* help = static_cast<QHelpEvent*>(event);
+    for (const auto& [area, tip] : std::as_const(m_tips)) {
+        if (area.contains(help->pos())) {
+            QToolTip::showText(help->globalPos(), tip, static_cast<QWidget*>(watched), area);
+            return true;
+        }
+    }
+    QToolTip::hideText();
+    event->ignore();
+    return true;
 }

@@ -49,3 +49,19 @@ signals:
 protected:
     void mouseMoveEvent(QMouseEvent* event) override;
 };
+
+// Tooltips over areas of a widget that no child answers for: the lamps and
+// their columns take no input, so their tips belong to the group beneath.
+class AreaTips : public QObject {
+public:
+    // Installs itself on `host` as an event filter; owned by it.
+    explicit AreaTips(QWidget* host);
+    // `area` in the host's coordinates.
+    void Add(const QRect& area, const QString& tip);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QList<QPair<QRect, QString>> m_tips;
+};

@@ -13,12 +13,18 @@ class Shape : public QWidget {
 public:
     Shape(const QBrush& fill, const QColor& border, QWidget* parent);
 
+    // A lamp is a read bit: assistive technology hears it, lit or dark.
+    // Every other rectangle only draws the panel.
+    void SetLamp(bool lamp) { m_lamp = lamp; }
+    bool IsLamp() const { return m_lamp; }
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     QBrush m_fill;
     QColor m_border;
+    bool m_lamp = false;
 };
 
 // A one-pixel horizontal or vertical line between two points of the parent.

@@ -4,14 +4,10 @@
 #include <QPainter>
 #include <QStyleOptionSlider>
 
-#include "ui/SwitchAccessible.h"
+#include "ui/Accessibles.h"
 
 Switch::Switch(QWidget* parent) : QScrollBar(Qt::Vertical, parent) {
-    static const bool accessible = [] {
-        QAccessible::installFactory(&SwitchAccessible::Create);
-        return true;
-    }();
-    Q_UNUSED(accessible);
+    InstallAccessibles();
     // A vertical bar's top end is its minimum in every style, so the bar's
     // own position is the inverse of the switch value.
     setRange(0, 1);

@@ -15,8 +15,3 @@ QVariant SwitchAccessible::currentValue() const { return sw()->Value(); }
 
 void SwitchAccessible::setCurrentValue(const QVariant& value) { sw()->SetValue(value.toInt()); }
 
-QAccessibleInterface* SwitchAccessible::Create(const QString& className, QObject* object) {
-    if (className == QLatin1String("Switch") && object && object->isWidgetType())
-        return new SwitchAccessible(static_cast<Switch*>(object));
-    return nullptr;
-}

@@ -18,8 +18,6 @@ public:
     QVariant minimumValue() const override { return 0; }
     QVariant minimumStepSize() const override { return 1; }
 
-    // Factory for QAccessible::installFactory.
-    static QAccessibleInterface* Create(const QString& className, QObject* object);
 
 private:
     Switch* sw() const;

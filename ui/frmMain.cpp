@@ -1,5 +1,6 @@
 #include "ui/frmMain.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -9,6 +10,7 @@
 #include <QMessageBox>
 #include <QScreen>
 
+#include "ui/Accessibles.h"
 #include "ui/Caption.h"
 #include "ui/Controls.h"
 #include "ui/DataEntry.h"
@@ -70,6 +72,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), m_panel(this) {
                    Qt::WindowCloseButtonHint);
     setFont(DialogFont());
     setWindowIcon(AppIcon());
+    InstallAccessibles();
 
     m_surface = new Surface(this);
     m_surface->setObjectName(QStringLiteral("Form"));
@@ -102,9 +105,11 @@ void frmMain::buildSignalPanel() {
         backgroundRead[k] =
             Named(new Shape(highlight, Qt::black, f), Indexed("backgroundRead", 16 + k),
                   Twips(405 + 240 * k, 4560, 135, 615));
-    for (int i = 0; i < 16; ++i)
+    for (int i = 0; i < 16; ++i) {
         sigRead[i] = Named(new Shape(highlight, text, f), Indexed("sigRead", i),
                            Twips(4005 - 240 * i, 3960, 135, 1215));
+        sigRead[i]->SetLamp(true);
+    }
 
     sigWE = MakeSwitch(f, QStringLiteral("sigWE"), Twips(405, 360, 255, 1215));
     sigCE = MakeSwitch(f, QStringLiteral("sigCE"), Twips(885, 360, 255, 1215));
@@ -276,13 +281,26 @@ void frmMain::nameForAssistiveTechnology() {
     for (const auto& l : levels) {
         l.sw->setAccessibleName(QLatin1String(l.name));
         l.sw->setAccessibleDescription(l.caption->accessibleDescription());
+        // What the pointer cannot tell: which signal a switch drives.
+        l.sw->setToolTip(l.caption->Caption());
     }
-    for (int i = 0; i < 4; ++i)
+    auto* lampTips = new AreaTips(Frame3);
+    for (int i = 0; i < 4; ++i) {
         sigAddr[i]->setAccessibleName(QStringLiteral("Address bit %1").arg(i));
+        sigAddr[i]->setToolTip(QStringLiteral("A%1").arg(i));
+    }
     for (int i = 0; i < 16; ++i) {
         sigData[i]->setAccessibleName(QStringLiteral("Data bit %1").arg(i));
+        sigData[i]->setToolTip(QStringLiteral("D%1").arg(i));
         sigRead[i]->setAccessibleName(QStringLiteral("Read bit %1").arg(i));
+        // The lamp's whole column, lit or dark.
+        lampTips->Add(sigRead[i]->geometry(), QStringLiteral("Q%1").arg(i));
     }
+    // The keyboard way to the two double-click gestures.
+    lblData->setAccessibleDescription(
+        tr("Double click here or press F2 to enter the data textually."));
+    lblRead->setAccessibleDescription(
+        tr("Double click here or press Ctrl+R to copy the read data to the input data above."));
     lblAddr->setAccessibleName(QStringLiteral("Address"));
     lblData->setAccessibleName(QStringLiteral("Data input"));
     lblRead->setAccessibleName(QStringLiteral("Data read"));
@@ -355,7 +373,12 @@ void frmMain::readTextChanged(const std::string& text) {
     Draw([&] { lblRead->SetCaption(Text(text)); });
 }
 void frmMain::lampChanged(int bit, bool lit) {
-    sigRead[static_cast<std::size_t>(bit) & 15]->setVisible(lit);
+    Shape* lamp = sigRead[static_cast<std::size_t>(bit) & 15];
+    lamp->setVisible(lit);
+    if (QAccessible::isActive()) {
+        QAccessibleValueChangeEvent event(lamp, lit ? 1 : 0);
+        QAccessible::updateAccessibility(&event);
+    }
 }
 void frmMain::contentsChanged(const std::string& text) { lblContents->SetCaption(Text(text)); }
 void frmMain::typesChanged(const std::string& text) { lblTypes->SetCaption(Text(text)); }

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QAccessibleWidget>
+
+// What assistive technology is shown of the panel beyond Qt's defaults.
+
+// Installs the factory for every kind below and for Switch; idempotent.
+void InstallAccessibles();
+
+// A caption: its short name as the label (the accessible name, or the
+// caption itself), and its whole text, listings and status line included,
+// readable through the text interface.
+class CaptionAccessible : public QAccessibleWidget, public QAccessibleTextInterface {
+public:
+    explicit CaptionAccessible(QWidget* caption);
+    void* interface_cast(QAccessible::InterfaceType t) override;
+    QString text(QAccessible::Text t) const override;
+
+    QString text(int startOffset, int endOffset) const override;
+    int characterCount() const override;
+    void selection(int, int* startOffset, int* endOffset) const override {
+        *startOffset = *endOffset = 0;
+    }
+    int selectionCount() const override { return 0; }
+    void addSelection(int, int) override {}
+    void removeSelection(int) override {}
+    void setSelection(int, int, int) override {}
+    int cursorPosition() const override { return 0; }
+    void setCursorPosition(int) override {}
+    QRect characterRect(int) const override { return {}; }
+    int offsetAtPoint(const QPoint&) const override { return -1; }
+    void scrollToSubstring(int, int) override {}
+    QString attributes(int, int* startOffset, int* endOffset) const override {
+        *startOffset = *endOffset = 0;
+        return {};
+    }
+
+private:
+    QString shown() const;
+};
+
+// A read lamp is the read bit: it stays in the tree while the lamp is dark
+// and says whether it is lit, as value 1 or 0.
+class LampAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
+public:
+    explicit LampAccessible(QWidget* lamp);
+    void* interface_cast(QAccessible::InterfaceType t) override;
+    QAccessible::State state() const override;
+    QString text(QAccessible::Text t) const override;
+    QVariant currentValue() const override;
+    void setCurrentValue(const QVariant&) override {}
+    QVariant maximumValue() const override { return 1; }
+    QVariant minimumValue() const override { return 0; }
+    QVariant minimumStepSize() const override { return 1; }
+
+private:
+    bool lit() const;
+};
+
+// A framed group whose decorative rectangles and lines stay out of the tree.
+class GroupAccessible : public QAccessibleWidget {
+public:
+    explicit GroupAccessible(QWidget* group);
+    int childCount() const override;
+    QAccessibleInterface* child(int index) const override;
+    int indexOfChild(const QAccessibleInterface* child) const override;
+
+private:
+    QList<QWidget*> children() const;
+};
