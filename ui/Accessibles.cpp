@@ -95,6 +95,12 @@ QVariant LampAccessible::currentValue() const { return lit() ? 1 : 0; }
 
 GroupAccessible::GroupAccessible(QWidget* group) : QAccessibleWidget(group, QAccessible::Grouping) {}
 
+QString GroupAccessible::text(QAccessible::Text t) const {
+    if (t == QAccessible::Name && widget()->accessibleName().isEmpty())
+        return static_cast<Group*>(widget())->title();
+    return QAccessibleWidget::text(t);
+}
+
 QList<QWidget*> GroupAccessible::children() const {
     QList<QWidget*> out;
     for (QObject* o : widget()->children()) {

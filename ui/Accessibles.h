@@ -61,6 +61,7 @@ private:
 class GroupAccessible : public QAccessibleWidget {
 public:
     explicit GroupAccessible(QWidget* group);
+    QString text(QAccessible::Text t) const override;
     int childCount() const override;
     QAccessibleInterface* child(int index) const override;
     int indexOfChild(const QAccessibleInterface* child) const override;

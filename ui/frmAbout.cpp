@@ -28,8 +28,9 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
                            "device and the representation of various common data types in memory."),
             Twips(240, 720, 5535, 615));
     wrapped("Label3",
-            QStringLiteral("Quorin Bitwell 1.0, made by the Bitwell developers for the classroom. "
-                           "Free to use, copy and share."),
+            tr("Quorin Bitwell %1, made by the Bitwell developers for the classroom. "
+               "Free to use, copy and share.")
+                .arg(QLatin1String(BITWELL_VERSION)),
             Twips(120, 1440, 5775, 495));
 
     auto* cmdOK = new QPushButton(QStringLiteral("OK"), this);
