@@ -4,6 +4,8 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
+#include <cstring>
 
 #include "core/Conversions.h"
 
@@ -25,12 +27,41 @@ std::string ContentsListing(const WordStore& words) {
     return text;
 }
 
-std::string FormatFloat(float value) {
+namespace {
+
+// The texts every path shares: special values keep their sign bit.
+const char* SpecialText(float value) {
     const bool negative = std::signbit(value);
     if (std::isnan(value)) return negative ? "-NaN" : "NaN";
     if (std::isinf(value)) return negative ? "-Infinity" : "Infinity";
     if (value == 0.0f) return negative ? "-0" : "0";
+    return nullptr;
+}
 
+float FloatFromBits(std::uint32_t bits) {
+#if defined(__cpp_lib_bit_cast)
+    return std::bit_cast<float>(bits);
+#else
+    float value;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+#endif
+}
+
+}  // namespace
+
+std::string FormatFloatPortable(float value) {
+    if (const char* special = SpecialText(value)) return special;
+    // %.7G of the exact value rounds as to_chars does, with an upper-case
+    // exponent of at least two digits.
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.7G", static_cast<double>(value));
+    return buf;
+}
+
+std::string FormatFloat(float value) {
+#if defined(__cpp_lib_to_chars)
+    if (const char* special = SpecialText(value)) return special;
     // to_chars ignores the C locale, so a comma-decimal desktop still shows
     // a point, and it keeps the sign of every finite value.
     char buf[32];
@@ -38,6 +69,11 @@ std::string FormatFloat(float value) {
     std::string text(buf, res.ptr);
     if (const auto e = text.find('e'); e != std::string::npos) text[e] = 'E';
     return text;
+#else
+    // Without floating-point to_chars (the WebAssembly build), where the C
+    // locale is always "C".
+    return FormatFloatPortable(value);
+#endif
 }
 
 std::string TypesListing(const WordStore& words, int address, const std::string& addressText,
@@ -75,7 +111,7 @@ std::string TypesListing(const WordStore& words, int address, const std::string&
     } else {
         text += "Integer (unsigned): " + std::to_string(pattern) + "\r\n";
         text += "Integer (signed): " + std::to_string(static_cast<std::int32_t>(pattern)) + "\r\n";
-        text += "Float: " + FormatFloat(std::bit_cast<float>(pattern)) + "\r\n";
+        text += "Float: " + FormatFloat(FloatFromBits(pattern)) + "\r\n";
     }
     return text;
 }

@@ -28,4 +28,8 @@ std::string TypesListing(const WordStore& words, int address, const std::string&
 // values keep their sign bit: "-0", "NaN", "-NaN", "Infinity", "-Infinity".
 std::string FormatFloat(float value);
 
+// The same text through the C library, for toolchains that lack
+// floating-point to_chars. Needs the "C" numeric locale.
+std::string FormatFloatPortable(float value);
+
 }  // namespace bitwell

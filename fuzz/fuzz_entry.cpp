@@ -66,11 +66,15 @@ void CheckEntry(const QString& answer) {
                 Check(quoted.endsWith(QChar(0x2069)) && quoted.size() >= 3);
                 quoted = quoted.mid(1, quoted.size() - 2);
             }
-            for (QChar& c : quoted) {
-                if (c.unicode() >= 0x2400 && c.unicode() < 0x2420 && !upper.contains(c))
-                    c = QChar(c.unicode() - 0x2400);
-                else if (c.unicode() == 0x2421 && !upper.contains(c))
-                    c = QChar(0x7F);
+            // Each control character stands as its picture, in its place.
+            Check(quoted.size() <= upper.size());
+            for (qsizetype i = 0; i < quoted.size(); ++i) {
+                const char16_t u = upper.at(i).unicode();
+                if (u < 0x20 || u == 0x7F)
+                    Check(quoted.at(i).unicode() == (u == 0x7F ? 0x2421 : 0x2400 + u));
+                else
+                    Check(quoted.at(i) == upper.at(i));
+                quoted[i] = upper.at(i);
             }
             Check(!quoted.isEmpty() && upper.startsWith(quoted));
             // Cut where the whole answer has a character boundary, after at

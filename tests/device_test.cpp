@@ -230,6 +230,18 @@ class FloatText : public ::testing::TestWithParam<FloatCase> {};
 // below -4 or reaches 7. Special values keep their sign bit.
 TEST_P(FloatText, KeepsTheChosenForm) {
     EXPECT_EQ(FormatFloat(std::bit_cast<float>(GetParam().bits)), GetParam().text);
+    // The path the WebAssembly build takes prints the same.
+    EXPECT_EQ(FormatFloatPortable(std::bit_cast<float>(GetParam().bits)), GetParam().text);
+}
+
+// Both float paths agree on a wide spread of encodings, every exponent.
+TEST(FloatText, PortablePathAgreesEverywhere) {
+    std::uint32_t bits = 0x12345678;
+    for (int i = 0; i < 200000; ++i) {
+        bits = bits * 1664525u + 1013904223u;
+        const float value = std::bit_cast<float>(bits);
+        ASSERT_EQ(FormatFloatPortable(value), FormatFloat(value)) << std::hex << bits;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -1,0 +1,318 @@
+"""The web page as a student uses it, in headless Chromium.
+
+    /usr/bin/python3 web_test.py PAGE REFERENCE_TOOL
+
+PAGE is build/web/bitwell.html; REFERENCE_TOOL prints a seeded run of
+actions with what the reference model of the chip shows after each."""
+
+import json
+import os
+import subprocess
+import sys
+import unittest
+
+from selenium.webdriver.common.action_chains import ActionChains
+from selenium.webdriver.common.by import By
+from selenium.webdriver.common.keys import Keys
+from selenium.webdriver.support.ui import WebDriverWait
+
+import web_session
+
+PAGE = REFERENCE = None
+DEFAULT = "Hover your mouse over a control signal label to see a description."
+POWER_UP_CSV = ("step,action,cause,CE,OE,WE,LB,UB,A,D,Q,cycle,bytes,word\n"
+                "1,0,WE,0,0,1,0,0,0,0000,FFFF,read,both,FFFF\n"
+                "2,0,CE,1,0,1,0,0,0,0000,FFFF,none,,FFFF\n"
+                "3,0,OE,1,1,1,0,0,0,0000,FFFF,none,,FFFF\n"
+                "4,0,LB,1,1,1,1,0,0,0000,FFFF,none,,FFFF\n"
+                "5,0,UB,1,1,1,1,1,0,0000,FFFF,none,,FFFF\n")
+
+
+class Page(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.d = web_session.chromium()
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.d.quit()
+
+    def setUp(self):
+        self.open(web_session.file_url(PAGE))
+
+    def tearDown(self):
+        errors = [e for e in self.d.get_log("browser") if e["level"] == "SEVERE"]
+        self.assertEqual(errors, [])
+
+    # ---- helpers: controls found by data-name, read as the user sees them
+
+    def open(self, url):
+        self.d.get(url)
+        web_session.wait_ready(self.d)
+
+    def el(self, name, within=None):
+        root = within or self.d
+        return root.find_element(By.CSS_SELECTOR, '[data-name="%s"]' % name)
+
+    def text(self, name):
+        return self.d.execute_script(
+            "return document.querySelector('[data-name=\"' + arguments[0] + '\"]').textContent", name)
+
+    def value(self, name):
+        return 1 if self.el(name).get_attribute("aria-checked") == "true" else 0
+
+    def set(self, name, v):
+        if self.value(name) != v:
+            self.el(name).click()
+        self.assertEqual(self.value(name), v, name)
+
+    def lamps(self):
+        return sum(self.el("sigRead(%d)" % k).is_displayed() << k for k in range(16))
+
+    def runs(self):
+        return self.d.execute_script("return Bitwell.runs()")
+
+    def dialog(self, name, kind=None):
+        css = 'dialog[data-name="%s"]%s' % (name, '[data-kind="%s"]' % kind if kind else "")
+        return self.d.find_element(By.CSS_SELECTOR, css)
+
+    def menu(self, menu, item):
+        self.el(menu).click()
+        self.el(item).click()
+
+    def type_word(self, text, press=Keys.ENTER):
+        ActionChains(self.d).double_click(self.el("lblData")).perform()
+        box = self.dialog("InputBox")
+        self.assertTrue(box.get_attribute("open") is not None)
+        field = box.find_element(By.TAG_NAME, "input")
+        field.send_keys(Keys.CONTROL, "a")
+        field.send_keys(Keys.DELETE)
+        if text:
+            field.send_keys(text)
+        field.send_keys(press)
+
+    def write_cycle(self):
+        for name in ("sigUB", "sigLB", "sigWE", "sigCE"):
+            self.set(name, 0)
+
+    # ---- what a student does
+
+    def test_start_up_state(self):
+        for c in ("CE", "OE", "WE", "LB", "UB"):
+            self.assertEqual(self.value("sig" + c), 1)
+        self.assertEqual(sum(self.value("sigData(%d)" % i) for i in range(16)), 0)
+        self.assertEqual((self.text("lblAddr"), self.text("lblData"), self.text("lblRead")), ("0", "0000", "FFFF"))
+        self.assertEqual(self.lamps(), 0xFFFF)
+        self.assertEqual(self.text("lblContents"), "".join("0%X: FFFF FFFF\n" % i for i in range(0, 16, 2)))
+        self.assertEqual(self.text("lblTypes").splitlines()[-1], "Float: -NaN")
+        self.assertEqual(self.text("lblStatus"), DEFAULT)
+        self.assertEqual(self.runs(), 5)
+        self.assertEqual(self.d.execute_script("return Bitwell.csv()"), POWER_UP_CSV)
+        self.assertEqual(self.d.switch_to.active_element.get_attribute("data-name"), "sigUB")
+        self.assertEqual(self.el("Label3", self.dialog("frmAbout")).get_attribute("textContent"),
+                         "Quorin Bitwell %s, made by the Bitwell developers for the classroom. "
+                         "Free to use, copy and share." % self.el("frmMain").get_attribute("data-version"))
+
+    def test_write_then_read_with_byte_enables(self):
+        self.type_word("12ab")
+        self.set("sigAddr(0)", 1)
+        self.set("sigAddr(2)", 1)
+        self.assertEqual(self.text("lblAddr"), "5")
+        self.set("sigUB", 0)
+        self.set("sigCE", 0)
+        self.set("sigWE", 0)          # only the upper byte is written
+        self.assertEqual(self.text("lblContents").splitlines()[2], "04: FFFF 12FF")
+        self.set("sigLB", 0)          # now both
+        self.assertEqual(self.text("lblContents").splitlines()[2], "04: FFFF 12AB")
+        self.set("sigWE", 1)
+        self.set("sigUB", 1)
+        runs = self.runs()
+        self.set("sigOE", 0)          # a read of the lower byte only
+        self.assertEqual(self.runs() - runs, 1)
+        self.assertEqual(self.text("lblRead"), "FFAB")
+        self.assertEqual(self.lamps(), 0xFFAB)
+
+    def test_address_f_and_both_word_orders(self):
+        for bit in range(4):
+            self.set("sigAddr(%d)" % bit, 1)
+        types = self.text("lblTypes")
+        self.assertIn("Starting Address: 0xF\nData: 0xFFFF\n", types)
+        self.assertTrue(types.endswith("Integer (unsigned): N/A\nInteger (signed): N/A\nFloat: N/A\n"))
+        for bit in range(4):
+            self.set("sigAddr(%d)" % bit, 0)
+        self.set("sigAddr(2)", 1)     # address 4 holds 4049, address 5 0FDB
+        self.type_word("4049")
+        self.write_cycle()
+        self.set("sigCE", 1)
+        self.type_word("0fdb")
+        self.set("sigAddr(0)", 1)
+        self.set("sigCE", 0)
+        self.set("sigCE", 1)
+        self.set("sigAddr(0)", 0)
+        self.assertIn("Data: 0x40490FDB\n", self.text("lblTypes"))
+        self.assertIn("Float: 3.141593\n", self.text("lblTypes"))
+        runs = self.runs()
+        self.el("optLittle").click()
+        self.assertEqual(self.runs() - runs, 1)
+        self.assertIn("Data: 0x0FDB4049\n", self.text("lblTypes"))
+        self.assertIn("Float: 2.161983E-29\n", self.text("lblTypes"))
+        self.el("optBig").click()
+        self.assertIn("Data: 0x40490FDB\n", self.text("lblTypes"))
+
+    def test_typed_words(self):
+        cases = [("abc", "0ABC", None), ("12345", "1234", None), ("", "1234", None),
+                 ("xyz12", "1234", "Error: 'XYZ1' is not a valid hexadecimal value."),
+                 ("<b>1", "1234", "Error: '<B>1' is not a valid hexadecimal value."),
+                 ("\u202eABCD", "1234", "Error: '\u2068\u202eABC\u2069' is not a valid hexadecimal value.")]
+        for typed, data, error in cases:
+            with self.subTest(typed=typed):
+                self.type_word(typed)
+                box = self.dialog("MsgBox", "error")
+                if error is None:
+                    self.assertIsNone(box.get_attribute("open"))
+                else:
+                    self.assertIsNotNone(box.get_attribute("open"))
+                    self.assertEqual(self.el("lblTitle", box).text, "Data Input Error")
+                    message = self.el("lblMessage", box)
+                    self.assertEqual(message.get_attribute("textContent"), error)
+                    self.assertEqual(message.find_elements(By.TAG_NAME, "b"), [])
+                    self.el("cmdOK", box).click()
+                self.assertEqual(self.text("lblData"), data)
+        # Cancel changes nothing.
+        self.type_word("FFFF", press=Keys.ESCAPE)
+        self.assertEqual(self.text("lblData"), "1234")
+
+    def test_typed_word_in_a_write_cycle_is_sixteen_evaluations(self):
+        self.write_cycle()
+        runs = self.runs()
+        self.type_word("FFFF")
+        self.assertEqual(self.runs() - runs, 16)
+        self.assertEqual(sum(self.value("sigData(%d)" % i) for i in range(16)), 16)
+        self.assertEqual(self.text("lblContents").splitlines()[0], "00: FFFF FFFF")
+        csv = self.d.execute_script("return Bitwell.csv()").splitlines()
+        self.assertEqual([line.split(",")[2] for line in csv[-16:]], ["D%d" % i for i in range(15, -1, -1)])
+        self.assertEqual(len({line.split(",")[1] for line in csv[-16:]}), 1)
+
+    def test_copy_and_edit_menu(self):
+        self.set("sigCE", 0)
+        self.set("sigOE", 0)
+        self.set("sigUB", 0)
+        self.set("sigLB", 0)           # read FFFF
+        ActionChains(self.d).double_click(self.el("lblRead")).perform()
+        self.assertEqual(self.text("lblData"), "FFFF")
+        self.menu("mnuEdit", "mnuEditEnter")
+        field = self.dialog("InputBox").find_element(By.TAG_NAME, "input")
+        field.send_keys(Keys.CONTROL, "a")
+        field.send_keys("0", Keys.ENTER)
+        self.assertEqual(self.text("lblData"), "0000")
+        self.d.switch_to.active_element.send_keys(Keys.CONTROL, "r")
+        self.assertEqual(self.text("lblData"), "FFFF")
+        self.assertEqual(self.el("mnuEditCopyRead").get_attribute("textContent"), "Copy Read to InputCtrl+R")
+
+    def test_hover_help_and_tooltips(self):
+        moves = [("lblCE", "Chip Enable signal. Active LOW."), ("sigCE", "Chip Enable signal. Active LOW."),
+                 ("lblAddrTitle", "Address range: 0x0 - 0xF (0 - 15)."), ("colRead(3)", DEFAULT),
+                 ("lblWE", "Write Enable signal. Active LOW."), ("lblContents", "Write Enable signal. Active LOW."),
+                 ("optLittle", "Selecting this option will treat the word at the starting address as the low word."),
+                 ("Form", DEFAULT)]
+        for target, text in moves:
+            node = self.el(target) if target != "optLittle" else self.el("optLittleLabel")
+            ActionChains(self.d).move_to_element(node).perform()
+            if target == "Form":
+                ActionChains(self.d).move_to_element_with_offset(self.el("Form"), 0, 0).perform()
+            self.assertEqual(self.text("lblStatus"), text, target)
+        self.assertEqual(self.el("sigData(7)").get_attribute("title"), "D7")
+        self.assertEqual(self.el("sigAddr(2)").get_attribute("title"), "A2")
+        self.assertEqual(self.el("colRead(15)").get_attribute("title"), "Q15")
+
+    def test_about_and_exit(self):
+        self.menu("mnuHelp", "mnuHelpAbout")
+        about = self.dialog("frmAbout")
+        self.assertEqual(self.el("lblTitle", about).text, "About Quorin Bitwell")
+        self.el("cmdOK", about).click()
+        self.assertIsNone(about.get_attribute("open"))
+        self.set("sigCE", 0)
+        self.menu("mnuFile", "mnuFileExit")
+        box = self.dialog("MsgBox", "exit")
+        self.assertEqual(self.el("lblMessage", box).text, "Are you sure that you want to exit?")
+        self.el("cmdNo", box).click()
+        self.assertEqual(self.value("sigCE"), 0)
+        self.menu("mnuFile", "mnuFileExit")
+        self.d.switch_to.active_element.send_keys(Keys.ENTER)   # Yes is the default
+        self.assertTrue(self.el("Ended").is_displayed())
+        self.assertFalse(self.el("frmMain").is_displayed())
+        self.el("cmdRestart").click()
+        self.assertEqual(self.value("sigCE"), 1)
+        self.assertEqual(self.text("lblRead"), "FFFF")
+        self.assertEqual(self.d.execute_script("return Bitwell.csv()"), POWER_UP_CSV)
+
+    def test_keyboard_only_write(self):
+        keys = self.d.switch_to.active_element
+        self.assertEqual(keys.get_attribute("data-name"), "sigUB")
+        keys.send_keys(Keys.ARROW_DOWN)                    # UB low
+        for _ in range(9):                                 # to sigData(11)
+            self.d.switch_to.active_element.send_keys(Keys.TAB)
+        self.assertEqual(self.d.switch_to.active_element.get_attribute("data-name"), "sigData(11)")
+        self.d.switch_to.active_element.send_keys(Keys.ARROW_UP)
+        self.assertEqual(self.text("lblData"), "0800")
+        for _ in range(14):                                # data, address, OE, LB, CE
+            self.d.switch_to.active_element.send_keys(Keys.TAB)
+        self.assertEqual(self.d.switch_to.active_element.get_attribute("data-name"), "sigCE")
+        self.d.switch_to.active_element.send_keys(" ")      # Space toggles: CE low
+        self.d.switch_to.active_element.send_keys(Keys.TAB, Keys.ARROW_DOWN)   # WE low: write
+        self.assertEqual(self.text("lblContents").splitlines()[0], "00: 08FF FFFF")
+
+    def test_timing_panel(self):
+        self.assertFalse(self.el("frmTiming").is_displayed())
+        self.menu("mnuView", "mnuViewTiming")
+        self.assertTrue(self.el("frmTiming").is_displayed())
+        self.assertEqual(self.el("mnuViewTiming").get_attribute("aria-checked"), "true")
+        self.write_cycle()
+        canvas = self.el("diagram")
+        canvas.send_keys(Keys.END)
+        self.assertEqual(self.el("lblStatus", self.el("frmTiming")).text,
+                         "Step 9, action 4: write 0000 to address 0, both bytes (CE changed)")
+        self.el("cmdClear").click()
+        self.assertEqual(self.d.execute_script("return Bitwell.csv()"),
+                         "step,action,cause,CE,OE,WE,LB,UB,A,D,Q,cycle,bytes,word\n")
+        self.menu("mnuView", "mnuViewTiming")
+        self.assertFalse(self.el("frmTiming").is_displayed())
+
+    def test_reference_model_run(self):
+        run = [json.loads(line) for line in subprocess.run(
+            [REFERENCE, "7", "240"], check=True, capture_output=True, text=True).stdout.splitlines()]
+        seen = self.d.execute_script("""
+            const out = [];
+            const text = (n) => document.querySelector('[data-name="' + n + '"]').textContent;
+            for (const step of arguments[0]) {
+              document.querySelector('[data-name="' + step.click + '"]').click();
+              out.push({lblRead: text('lblRead'), lblData: text('lblData'), lblAddr: text('lblAddr'),
+                        lblContents: text('lblContents'), lblTypes: text('lblTypes')});
+            }
+            return out;""", run)
+        for n, (want, got) in enumerate(zip(run, seen)):
+            del want["click"]
+            self.assertEqual(got, want, "action %d" % n)
+
+    def test_served_and_narrow(self):
+        with web_session.served(os.path.dirname(PAGE)) as base:
+            for url in (base, base + "bitwell.html"):
+                self.open(url)
+                self.assertEqual(self.text("lblRead"), "FFFF")
+        self.d.set_window_size(320, 700)
+        try:
+            self.open(web_session.file_url(PAGE))
+            width = self.d.execute_script("return document.documentElement.clientWidth")
+            box = self.d.execute_script("return document.getElementById('app').getBoundingClientRect().width")
+            self.assertLessEqual(box, width + 0.5)
+            self.assertGreater(box, width - 2)
+            self.assertLessEqual(self.d.execute_script("return document.documentElement.scrollWidth"), width)
+            self.el("sigCE").click()
+            self.assertEqual(self.value("sigCE"), 0)
+        finally:
+            self.d.set_window_size(800, 1000)
+
+
+if __name__ == "__main__":
+    PAGE, REFERENCE = sys.argv[1], sys.argv[2]
+    unittest.main(argv=sys.argv[:1], verbosity=2)

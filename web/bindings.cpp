@@ -1,0 +1,133 @@
+// The panel's rules for the web page: one bitwell::Panel whose changes are
+// handed to the page's script as they happen, and plain C entry points for
+// what the student does. The page draws; nothing here knows the DOM.
+
+#include <emscripten/emscripten.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/Conversions.h"
+#include "core/Panel.h"
+
+using bitwell::Control;
+
+// What the page is told, in the order the panel tells it. Texts are ASCII
+// (hex digits, listings) and passed as pointer and length.
+EM_JS(void, bw_js_level, (int control, int value), { Module.view.level(control, value); });
+EM_JS(void, bw_js_address_bit, (int bit, int value), { Module.view.addressBit(bit, value); });
+EM_JS(void, bw_js_data_bit, (int bit, int value), { Module.view.dataBit(bit, value); });
+EM_JS(void, bw_js_text, (int which, const char* text, int length),
+      { Module.view.text(which, UTF8ToString(text, length)); });
+EM_JS(void, bw_js_lamp, (int bit, int lit), { Module.view.lamp(bit, lit !== 0); });
+EM_JS(void, bw_js_order, (int big), { Module.view.order(big !== 0); });
+EM_JS(void, bw_js_step, (), { Module.view.step(); });
+EM_JS(void, bw_js_cleared, (), { Module.view.cleared(); });
+
+namespace {
+
+enum Text { kAddress, kData, kRead, kContents, kTypes };
+
+void SendText(Text which, const std::string& text) {
+    bw_js_text(which, text.data(), static_cast<int>(text.size()));
+}
+
+class PageView final : public bitwell::PanelView {
+public:
+    void levelChanged(Control c, int value) override { bw_js_level(static_cast<int>(c), value); }
+    void addressBitChanged(int bit, int value) override { bw_js_address_bit(bit, value); }
+    void dataBitChanged(int bit, int value) override { bw_js_data_bit(bit, value); }
+    void addressTextChanged(const std::string& t) override { SendText(kAddress, t); }
+    void dataTextChanged(const std::string& t) override { SendText(kData, t); }
+    void readTextChanged(const std::string& t) override { SendText(kRead, t); }
+    void lampChanged(int bit, bool lit) override { bw_js_lamp(bit, lit ? 1 : 0); }
+    void contentsChanged(const std::string& t) override { SendText(kContents, t); }
+    void typesChanged(const std::string& t) override { SendText(kTypes, t); }
+    void orderChanged(bool big) override { bw_js_order(big ? 1 : 0); }
+    void stepRecorded(const bitwell::TraceStep&) override { bw_js_step(); }
+    void traceCleared() override { bw_js_cleared(); }
+};
+
+PageView g_view;
+std::unique_ptr<bitwell::Panel> g_panel;
+std::vector<bitwell::TypedCharacter> g_answer;
+std::u16string g_entryText;
+std::string g_out;
+std::int32_t g_step[16];
+
+bitwell::Panel& P() { return *g_panel; }
+
+}  // namespace
+
+extern "C" {
+
+// A panel in its design-time state, then powered up: the page hears every
+// change on the way. Also starts a session again after File, Exit.
+EMSCRIPTEN_KEEPALIVE void bw_power_up() {
+    g_panel = std::make_unique<bitwell::Panel>(&g_view);
+    g_panel->Form_Load();
+}
+
+EMSCRIPTEN_KEEPALIVE void bw_move_level(int control, int value) {
+    P().MoveLevel(static_cast<Control>(control % 5), value);
+}
+EMSCRIPTEN_KEEPALIVE void bw_move_address_bit(int bit, int value) { P().MoveAddressBit(bit, value); }
+EMSCRIPTEN_KEEPALIVE void bw_move_data_bit(int bit, int value) { P().MoveDataBit(bit, value); }
+EMSCRIPTEN_KEEPALIVE void bw_choose_order(int big) { P().ChooseOrder(big != 0); }
+EMSCRIPTEN_KEEPALIVE void bw_copy_read() { P().CopyReadToData(); }
+EMSCRIPTEN_KEEPALIVE void bw_clear_trace() { P().ClearTrace(); }
+
+// A typed answer, one user-perceived character at a time (UTF-16), then
+// bw_enter_end(): 0 nothing, 1 a word (now the data word), 2 an error whose
+// message bw_entry_text() holds.
+EMSCRIPTEN_KEEPALIVE void bw_enter_begin() { g_answer.clear(); }
+EMSCRIPTEN_KEEPALIVE void bw_enter_char(const char16_t* text, int length, int directional) {
+    if (length > 0) g_answer.push_back({std::u16string(text, static_cast<std::size_t>(length)), directional != 0});
+}
+EMSCRIPTEN_KEEPALIVE int bw_enter_end() {
+    const bitwell::TypedEntry entry = P().EnterTypedWord(g_answer);
+    g_entryText = entry.text;
+    return static_cast<int>(entry.kind);
+}
+EMSCRIPTEN_KEEPALIVE const char16_t* bw_entry_text() { return g_entryText.c_str(); }
+EMSCRIPTEN_KEEPALIVE int bw_entry_length() { return static_cast<int>(g_entryText.size()); }
+
+EMSCRIPTEN_KEEPALIVE int bw_update_memory_runs() {
+    return static_cast<int>(P().device().updateMemoryRuns());
+}
+
+EMSCRIPTEN_KEEPALIVE int bw_trace_size() { return static_cast<int>(P().trace().size()); }
+
+// Step i (0 the oldest kept) as 16 integers: step, action, cause, CE, OE,
+// WE, LB, UB, address, data, read, cycle (0 none, 1 read, 2 write), bytes
+// (0 none, 1 both, 2 upper, 3 lower), word; values are the hex texts read
+// as numbers. Returns a pointer into memory that the next call reuses.
+EMSCRIPTEN_KEEPALIVE const std::int32_t* bw_trace_step(int i) {
+    const bitwell::TraceStep& s = P().trace()[static_cast<std::size_t>(i)];
+    const auto hex = [](const std::string& t) { return bitwell::HexToInt(t) & 0xFFFF; };
+    g_step[0] = static_cast<std::int32_t>(s.step);
+    g_step[1] = static_cast<std::int32_t>(s.action);
+    g_step[2] = static_cast<std::int32_t>(s.cause);
+    for (int k = 0; k < 5; ++k) g_step[3 + k] = s.levels[k];
+    g_step[8] = hex(s.address);
+    g_step[9] = hex(s.data);
+    g_step[10] = hex(s.read);
+    g_step[11] = static_cast<std::int32_t>(s.cycle);
+    g_step[12] = static_cast<std::int32_t>(s.bytes);
+    g_step[13] = hex(s.word);
+    return g_step;
+}
+
+// Texts for the page, valid until the next call of any of these.
+EMSCRIPTEN_KEEPALIVE const char* bw_trace_csv() {
+    g_out = P().trace().Csv();
+    return g_out.c_str();
+}
+EMSCRIPTEN_KEEPALIVE const char* bw_describe(int i) {
+    g_out = bitwell::Trace::Describe(P().trace()[static_cast<std::size_t>(i)]);
+    return g_out.c_str();
+}
+
+}  // extern "C"
