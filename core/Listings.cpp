@@ -76,43 +76,74 @@ std::string FormatFloat(float value) {
 #endif
 }
 
+namespace {
+
+template <class Int>
+void AppendNumber(std::string& out, Int value) {
+    char buf[24];
+    const auto res = std::to_chars(buf, buf + sizeof buf, value);
+    out.append(buf, res.ptr);
+}
+
+// The 32 bits of eight hex digits, bit 31 first. Text that is not eight
+// digits goes through the binary digit string, where anything but "1"
+// leaves a bit clear.
+std::uint32_t Pattern(const std::string& data) {
+    std::uint32_t pattern = 0;
+    bool digits = data.size() == 8;
+    for (std::size_t i = 0; digits && i < 8; ++i) {
+        const int v = DigitValue(data[i]);
+        digits = v >= 0;
+        pattern = pattern << 4 | static_cast<std::uint32_t>(v & 0xF);
+    }
+    if (digits) return pattern;
+    const std::string bits = HexToBin(data);
+    pattern = 0;
+    for (std::size_t p = 0; p < bits.size() && p < 32; ++p)
+        if (bits[p] == '1') pattern |= std::uint32_t{1} << (31 - p);
+    return pattern;
+}
+
+}  // namespace
+
 std::string TypesListing(const WordStore& words, int address, const std::string& addressText,
                          bool bigEndian) {
     const auto a = static_cast<std::size_t>(address);
-    std::string data;
-    if (address >= 15)
-        data = "0000" + words[15];
-    else if (bigEndian)
-        data = words[a] + words[a + 1];
-    else
-        data = words[a + 1] + words[a];
+    const bool last = address >= 15;
+    const std::string& high = last ? words[15] : bigEndian ? words[a] : words[a + 1];
+    const std::string& low = last ? words[15] : bigEndian ? words[a + 1] : words[a];
+    std::string data = last ? std::string("0000") : high;
+    data += low;
 
-    // Bit 31 is the first character; anything but "1" leaves a bit clear.
-    const std::string bits = HexToBin(data);
-    std::uint32_t pattern = 0;
-    for (std::size_t p = 0; p < bits.size() && p < 32; ++p)
-        if (bits[p] == '1') pattern |= std::uint32_t{1} << (31 - p);
-
+    const std::uint32_t pattern = Pattern(data);
     const std::uint32_t ubyte = pattern & 0xFFu;
-    const int sbyte = static_cast<std::int8_t>(ubyte);
     const std::uint32_t ushort = pattern & 0xFFFFu;
-    const int sshort = static_cast<std::int16_t>(ushort);
 
     std::string text;
-    text.reserve(200);
-    text += "Starting Address: 0x" + addressText + "\r\n";
-    text += "Data: 0x" + (address >= 15 ? data.substr(4) : data) + "\r\n\r\n";
-    text += "Byte (unsigned): " + std::to_string(ubyte) + "\r\n";
-    text += "Byte (signed): " + std::to_string(sbyte) + "\r\n";
-    text += "Short (unsigned): " + std::to_string(ushort) + "\r\n";
-    text += "Short (signed): " + std::to_string(sshort) + "\r\n";
-    if (address >= 15) {
-        text += "Integer (unsigned): N/A\r\nInteger (signed): N/A\r\nFloat: N/A\r\n";
-    } else {
-        text += "Integer (unsigned): " + std::to_string(pattern) + "\r\n";
-        text += "Integer (signed): " + std::to_string(static_cast<std::int32_t>(pattern)) + "\r\n";
-        text += "Float: " + FormatFloat(FloatFromBits(pattern)) + "\r\n";
+    text.reserve(256);
+    text += "Starting Address: 0x";
+    text += addressText;
+    text += "\r\nData: 0x";
+    text.append(data, last ? 4 : 0);
+    text += "\r\n\r\nByte (unsigned): ";
+    AppendNumber(text, ubyte);
+    text += "\r\nByte (signed): ";
+    AppendNumber(text, static_cast<int>(static_cast<std::int8_t>(ubyte)));
+    text += "\r\nShort (unsigned): ";
+    AppendNumber(text, ushort);
+    text += "\r\nShort (signed): ";
+    AppendNumber(text, static_cast<int>(static_cast<std::int16_t>(ushort)));
+    if (last) {
+        text += "\r\nInteger (unsigned): N/A\r\nInteger (signed): N/A\r\nFloat: N/A\r\n";
+        return text;
     }
+    text += "\r\nInteger (unsigned): ";
+    AppendNumber(text, pattern);
+    text += "\r\nInteger (signed): ";
+    AppendNumber(text, static_cast<std::int32_t>(pattern));
+    text += "\r\nFloat: ";
+    text += FormatFloat(FloatFromBits(pattern));
+    text += "\r\n";
     return text;
 }
 

@@ -107,23 +107,32 @@ void Panel::ClearTrace() {
 
 // ---- The rules ----
 
+template <class Notify, class Rest>
+void Panel::tell(Notify notify, Rest rest) {
+    Cascade then(rest);
+    if (m_view) notify(*m_view, then);
+    then();
+}
+
 void Panel::setLevel(Control c, int value) {
     int& slot = m_levels[Index(c)];
     value = Clamp(value);
     if (slot == value) return;
     slot = value;
-    if (m_view) m_view->levelChanged(c, value);
-    evaluate(static_cast<Cause>(Index(c)));
+    tell([&](PanelView& v, Cascade& then) { v.levelChanged(c, value, then); },
+         [&] { evaluate(static_cast<Cause>(Index(c))); });
 }
 
 void Panel::setAddressBit(int bit, int value) {
-    int& slot = m_address[Bit(bit)];
+    int& slot = m_address[static_cast<std::size_t>(bit) & 3];
     value = Clamp(value);
     if (slot == value) return;
     slot = value;
-    if (m_view) m_view->addressBitChanged(bit & 15, value);
-    addressBitsToText();
-    evaluate(static_cast<Cause>(static_cast<int>(Cause::A0) + (bit & 3)));
+    tell([&](PanelView& v, Cascade& then) { v.addressBitChanged(bit & 3, value, then); },
+         [&] {
+             addressBitsToText();
+             evaluate(static_cast<Cause>(static_cast<int>(Cause::A0) + (bit & 3)));
+         });
 }
 
 void Panel::setDataBit(int bit, int value) {
@@ -131,22 +140,30 @@ void Panel::setDataBit(int bit, int value) {
     value = Clamp(value);
     if (slot == value) return;
     slot = value;
-    if (m_view) m_view->dataBitChanged(bit & 15, value);
-    dataBitsToText();
-    evaluate(static_cast<Cause>(static_cast<int>(Cause::D0) + (bit & 15)));
+    tell([&](PanelView& v, Cascade& then) { v.dataBitChanged(bit & 15, value, then); },
+         [&] {
+             dataBitsToText();
+             evaluate(static_cast<Cause>(static_cast<int>(Cause::D0) + (bit & 15)));
+         });
+}
+
+bool Panel::store(std::string& slot, const std::string& text,
+                  void (PanelView::*changed)(const std::string&)) {
+    if (text == slot) return false;
+    slot = text;
+    if (m_view) (m_view->*changed)(slot);
+    return true;
 }
 
 void Panel::setAddressText(const std::string& text) {
-    if (text == m_addressText) return;
-    m_addressText = text;
-    if (m_view) m_view->addressTextChanged(m_addressText);
+    store(m_addressText, text, &PanelView::addressTextChanged);
 }
 
 void Panel::setDataText(const std::string& text) {
     if (text == m_dataText) return;
     m_dataText = text;
-    if (m_view) m_view->dataTextChanged(m_dataText);
-    dataTextToBits();
+    tell([&](PanelView& v, Cascade& then) { v.dataTextChanged(m_dataText, then); },
+         [&] { dataTextToBits(); });
 }
 
 void Panel::addressBitsToText() {
@@ -169,22 +186,17 @@ void Panel::dataTextToBits() {
 void Panel::setReadText(const std::string& text) {
     if (text == m_readText) return;
     m_readText = text;
-    if (m_view) m_view->readTextChanged(m_readText);
-    const auto bits = SixteenBits(HexToBin(m_readText));
-    for (int k = 0; k < 16; ++k) setReadLampVisible(k, bits[static_cast<std::size_t>(k)] == 1);
+    tell([&](PanelView& v, Cascade& then) { v.readTextChanged(m_readText, then); }, [&] {
+        const auto bits = SixteenBits(HexToBin(m_readText));
+        for (int k = 0; k < 16; ++k) setReadLampVisible(k, bits[static_cast<std::size_t>(k)] == 1);
+    });
 }
 
 void Panel::setContentsText(const std::string& text) {
-    if (text == m_contents) return;
-    m_contents = text;
-    if (m_view) m_view->contentsChanged(m_contents);
+    store(m_contents, text, &PanelView::contentsChanged);
 }
 
-void Panel::setTypesText(const std::string& text) {
-    if (text == m_types) return;
-    m_types = text;
-    if (m_view) m_view->typesChanged(m_types);
-}
+void Panel::setTypesText(const std::string& text) { store(m_types, text, &PanelView::typesChanged); }
 
 void Panel::setReadLampVisible(int bit, bool visible) {
     bool& lamp = m_lamps[Bit(bit)];

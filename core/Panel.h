@@ -25,18 +25,44 @@
 
 namespace bitwell {
 
-// What a front end is told. Each call comes after the state has changed and
-// before the cascade goes on; a front end draws it and must not call back
-// into the Panel from here.
+// The rest of a cascade that a change sets off (the evaluation a moved
+// switch runs, the switches a new data text moves). It is handed to the
+// view with the change, so that a view whose controls notify their own
+// listeners can run it inside its control's notification, exactly where a
+// handler of that notification would; a view that does not call it leaves
+// it to the panel, which runs it as soon as the view returns. Runs once.
+class Cascade {
+public:
+    template <class Rest>
+    explicit Cascade(Rest& rest)
+        : m_rest(&rest), m_run([](void* r) { (*static_cast<Rest*>(r))(); }) {}
+    Cascade(const Cascade&) = delete;
+    Cascade& operator=(const Cascade&) = delete;
+
+    void operator()() {
+        if (!m_run) return;
+        const auto run = m_run;
+        m_run = nullptr;
+        run(m_rest);
+    }
+
+private:
+    void* m_rest;
+    void (*m_run)(void*);
+};
+
+// What a front end is told. Each call comes after the state has changed; a
+// front end draws it and must not call back into the Panel from here, but
+// for running `then`.
 class PanelView {
 public:
     virtual ~PanelView() = default;
-    virtual void levelChanged(Control, int /*value*/) {}
-    virtual void addressBitChanged(int /*bit*/, int /*value*/) {}
-    virtual void dataBitChanged(int /*bit*/, int /*value*/) {}
+    virtual void levelChanged(Control, int /*value*/, Cascade& /*then*/) {}
+    virtual void addressBitChanged(int /*bit*/, int /*value*/, Cascade& /*then*/) {}
+    virtual void dataBitChanged(int /*bit*/, int /*value*/, Cascade& /*then*/) {}
     virtual void addressTextChanged(const std::string&) {}
-    virtual void dataTextChanged(const std::string&) {}
-    virtual void readTextChanged(const std::string&) {}
+    virtual void dataTextChanged(const std::string&, Cascade& /*then*/) {}
+    virtual void readTextChanged(const std::string&, Cascade& /*then*/) {}
     virtual void lampChanged(int /*bit*/, bool /*lit*/) {}
     virtual void contentsChanged(const std::string&) {}
     virtual void typesChanged(const std::string&) {}
@@ -83,7 +109,7 @@ public:
     void ClearTrace();
 
     int level(Control c) const override { return m_levels[Index(c)]; }
-    int addressBit(int bit) const { return m_address[Bit(bit)]; }
+    int addressBit(int bit) const { return m_address[static_cast<std::size_t>(bit) & 3]; }
     int dataBit(int bit) const { return m_data[Bit(bit)]; }
     std::string addressText() const override { return m_addressText; }
     std::string dataText() const override { return m_dataText; }
@@ -109,6 +135,13 @@ private:
     void setTypesText(const std::string& text) override;
     void setReadLampVisible(int bit, bool visible) override;
 
+    // Stores a text and tells the view; false when it was already there.
+    bool store(std::string& slot, const std::string& text,
+               void (PanelView::*changed)(const std::string&));
+    // Tells the view of a change with the rest of its cascade, and makes
+    // sure the rest runs.
+    template <class Notify, class Rest>
+    void tell(Notify notify, Rest rest);
     // The rules each change runs, as the controls' own notifications would.
     void setAddressBit(int bit, int value);
     void setDataBit(int bit, int value);

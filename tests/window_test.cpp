@@ -8,6 +8,8 @@
 #include <memory>
 
 #include "tests/WindowHelpers.h"
+#include "ui/Caption.h"
+#include "ui/Switch.h"
 #include "ui/frmMain.h"
 
 using namespace wintest;
@@ -273,24 +275,44 @@ void WindowTest::dataCaptionRunCounts_data() {
     QTest::addColumn<QString>("from");
     QTest::addColumn<QString>("to");
     QTest::addColumn<int>("runs");
-    QTest::newRow("0000 to FFFF") << "0000" << "FFFF" << 16;
-    QTest::newRow("0000 to 8001") << "0000" << "8001" << 2;
-    QTest::newRow("same word") << "1234" << "1234" << 0;
-    QTest::newRow("FFFF to 0000") << "FFFF" << "0000" << 16;
-    QTest::newRow("A5A5 to 5A5A") << "A5A5" << "5A5A" << 16;
+    QTest::addColumn<QStringList>("notified");
+    QTest::newRow("0000 to FFFF")
+        << "0000" << "FFFF" << 16
+        << QStringList{"8000", "D15", "C000", "D14", "E000", "D13", "F000", "D12", "F800",
+                       "D11", "FC00", "D10", "FE00", "D9", "FF00", "D8", "FF80", "D7", "FFC0",
+                       "D6", "FFE0", "D5", "FFF0", "D4", "FFF8", "D3", "FFFC", "D2", "FFFE",
+                       "D1", "FFFF", "D0", "FFFF"};
+    QTest::newRow("0000 to 8001") << "0000" << "8001" << 2
+                                  << QStringList{"8000", "D15", "8001", "D0", "8001"};
+    QTest::newRow("same word") << "1234" << "1234" << 0 << QStringList{};
+    QTest::newRow("FFFF to 0000") << "FFFF" << "0000" << 16 << QStringList{};
+    QTest::newRow("A5A5 to 5A5A") << "A5A5" << "5A5A" << 16 << QStringList{};
 }
 
 void WindowTest::dataCaptionRunCounts() {
     QFETCH(QString, from);
     QFETCH(QString, to);
     QFETCH(int, runs);
+    QFETCH(QStringList, notified);
     auto w = PoweredWindow();
     SetCaption(*w, "lblData", from);
     const long before = w->device().updateMemoryRuns();
+    // Every notification in its order, as a listener after the window's own
+    // handlers hears it: each moved switch's handler sets the caption to the
+    // intermediate word before the switch's later listeners run, and the
+    // outer change reaches this spy last.
+    QStringList seen;
+    auto* data = w->findChild<CaptionLabel*>("lblData");
+    QObject::connect(data, &CaptionLabel::Change, w.get(), [&] { seen << data->Caption(); });
+    for (int k = 0; k < 16; ++k)
+        QObject::connect(w->findChild<Switch*>(Indexed("sigData", k)), &Switch::Change, w.get(),
+                         [&seen, k] { seen << QStringLiteral("D%1").arg(k); });
     SetCaption(*w, "lblData", to);
     QCOMPARE(w->device().updateMemoryRuns() - before, long(runs));
     QCOMPARE(Caption(*w, "lblData"), to);
     QCOMPARE(DataSwitchWord(*w), to);
+    if (!notified.isEmpty()) QCOMPARE(seen, notified);
+    QCOMPARE(seen.size(), (from == to ? 0 : 1) + 2 * runs);
 }
 
 void WindowTest::readCaptionDrivesLamps_data() {

@@ -9,6 +9,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QScreen>
+#include <utility>
 
 #include "ui/Accessibles.h"
 #include "ui/Caption.h"
@@ -354,23 +355,37 @@ void frmMain::Draw(F&& draw) {
     if (outer) m_drawing = false;
 }
 
-void frmMain::levelChanged(Control c, int value) {
-    Draw([&] { levelSwitch(c)->SetValue(value); });
+template <class F>
+void frmMain::Carry(bitwell::Cascade& then, F&& set) {
+    bitwell::Cascade* const outer = std::exchange(m_then, &then);
+    set();
+    // A control that did not notify leaves the rest to the panel.
+    m_then = outer;
 }
-void frmMain::addressBitChanged(int bit, int value) {
-    Draw([&] { sigAddr[static_cast<std::size_t>(bit) & 3]->SetValue(value); });
+
+bool frmMain::CarryOn() {
+    bitwell::Cascade* const then = std::exchange(m_then, nullptr);
+    if (then) (*then)();
+    return then != nullptr || m_drawing;
 }
-void frmMain::dataBitChanged(int bit, int value) {
-    Draw([&] { sigData[static_cast<std::size_t>(bit) & 15]->SetValue(value); });
+
+void frmMain::levelChanged(Control c, int value, bitwell::Cascade& then) {
+    Carry(then, [&] { levelSwitch(c)->SetValue(value); });
+}
+void frmMain::addressBitChanged(int bit, int value, bitwell::Cascade& then) {
+    Carry(then, [&] { sigAddr[static_cast<std::size_t>(bit) & 3]->SetValue(value); });
+}
+void frmMain::dataBitChanged(int bit, int value, bitwell::Cascade& then) {
+    Carry(then, [&] { sigData[static_cast<std::size_t>(bit) & 15]->SetValue(value); });
 }
 void frmMain::addressTextChanged(const std::string& text) {
     Draw([&] { lblAddr->SetCaption(Text(text)); });
 }
-void frmMain::dataTextChanged(const std::string& text) {
-    Draw([&] { lblData->SetCaption(Text(text)); });
+void frmMain::dataTextChanged(const std::string& text, bitwell::Cascade& then) {
+    Carry(then, [&] { lblData->SetCaption(Text(text)); });
 }
-void frmMain::readTextChanged(const std::string& text) {
-    Draw([&] { lblRead->SetCaption(Text(text)); });
+void frmMain::readTextChanged(const std::string& text, bitwell::Cascade& then) {
+    Carry(then, [&] { lblRead->SetCaption(Text(text)); });
 }
 void frmMain::lampChanged(int bit, bool lit) {
     Shape* lamp = sigRead[static_cast<std::size_t>(bit) & 15];
@@ -395,43 +410,39 @@ void frmMain::traceCleared() {
 // ---- What the user does, forwarded to the panel ----
 
 void frmMain::sigCE_Change() {
-    if (!m_drawing) m_panel.MoveLevel(Control::CE, sigCE->Value());
+    if (!CarryOn()) m_panel.MoveLevel(Control::CE, sigCE->Value());
 }
 void frmMain::sigOE_Change() {
-    if (!m_drawing) m_panel.MoveLevel(Control::OE, sigOE->Value());
+    if (!CarryOn()) m_panel.MoveLevel(Control::OE, sigOE->Value());
 }
 void frmMain::sigWE_Change() {
-    if (!m_drawing) m_panel.MoveLevel(Control::WE, sigWE->Value());
+    if (!CarryOn()) m_panel.MoveLevel(Control::WE, sigWE->Value());
 }
 void frmMain::sigLB_Change() {
-    if (!m_drawing) m_panel.MoveLevel(Control::LB, sigLB->Value());
+    if (!CarryOn()) m_panel.MoveLevel(Control::LB, sigLB->Value());
 }
 void frmMain::sigUB_Change() {
-    if (!m_drawing) m_panel.MoveLevel(Control::UB, sigUB->Value());
+    if (!CarryOn()) m_panel.MoveLevel(Control::UB, sigUB->Value());
 }
 void frmMain::sigAddr_Change(int index) {
-    if (!m_drawing) m_panel.MoveAddressBit(index, sigAddr[static_cast<std::size_t>(index)]->Value());
+    if (!CarryOn()) m_panel.MoveAddressBit(index, sigAddr[static_cast<std::size_t>(index)]->Value());
 }
 void frmMain::sigData_Change(int index) {
-    if (!m_drawing) m_panel.MoveDataBit(index, sigData[static_cast<std::size_t>(index)]->Value());
+    if (!CarryOn()) m_panel.MoveDataBit(index, sigData[static_cast<std::size_t>(index)]->Value());
 }
 // A caption set from outside the panel (a tool or a test writing the
 // property) is a change like any other.
 void frmMain::lblAddr_Change() {
-    if (!m_drawing) m_panel.SetAddressText(lblAddr->Caption().toStdString());
+    if (!CarryOn()) m_panel.SetAddressText(lblAddr->Caption().toStdString());
 }
 void frmMain::lblData_Change() {
-    if (!m_drawing) m_panel.SetDataText(lblData->Caption().toStdString());
+    if (!CarryOn()) m_panel.SetDataText(lblData->Caption().toStdString());
 }
 void frmMain::lblRead_Change() {
-    if (!m_drawing) m_panel.SetReadText(lblRead->Caption().toStdString());
+    if (!CarryOn()) m_panel.SetReadText(lblRead->Caption().toStdString());
 }
-void frmMain::optBig_Click() {
-    if (!m_drawing) m_panel.ChooseOrder(true);
-}
-void frmMain::optLittle_Click() {
-    if (!m_drawing) m_panel.ChooseOrder(false);
-}
+void frmMain::optBig_Click() { m_panel.ChooseOrder(true); }
+void frmMain::optLittle_Click() { m_panel.ChooseOrder(false); }
 
 // ---- Data entry and copy ----
 

@@ -54,12 +54,12 @@ private:
     Switch* levelSwitch(bitwell::Control c) const;
 
     // PanelView: the panel's changes drawn on the controls.
-    void levelChanged(bitwell::Control c, int value) override;
-    void addressBitChanged(int bit, int value) override;
-    void dataBitChanged(int bit, int value) override;
+    void levelChanged(bitwell::Control c, int value, bitwell::Cascade& then) override;
+    void addressBitChanged(int bit, int value, bitwell::Cascade& then) override;
+    void dataBitChanged(int bit, int value, bitwell::Cascade& then) override;
     void addressTextChanged(const std::string& text) override;
-    void dataTextChanged(const std::string& text) override;
-    void readTextChanged(const std::string& text) override;
+    void dataTextChanged(const std::string& text, bitwell::Cascade& then) override;
+    void readTextChanged(const std::string& text, bitwell::Cascade& then) override;
     void lampChanged(int bit, bool lit) override;
     void contentsChanged(const std::string& text) override;
     void typesChanged(const std::string& text) override;
@@ -70,6 +70,14 @@ private:
     // sets on them is not a new change from outside.
     template <class F>
     void Draw(F&& draw);
+    // Sets a control whose notification carries on the panel's cascade: the
+    // control's own handler runs `then` when the control notifies, first of
+    // its listeners, as the handler of a real control would.
+    template <class F>
+    void Carry(bitwell::Cascade& then, F&& set);
+    // In a control's handler: carries on the panel's cascade, if the panel
+    // set the control; false for a change from outside.
+    bool CarryOn();
 
     void sigCE_Change();
     void sigOE_Change();
@@ -95,6 +103,7 @@ private:
 
     bitwell::Panel m_panel;
     bool m_drawing = false;
+    bitwell::Cascade* m_then = nullptr;
     bool m_centred = false;
     bool m_askingToExit = false;
     frmTiming* m_timing = nullptr;

@@ -36,12 +36,17 @@ void SendText(Text which, const std::string& text) {
 
 class PageView final : public bitwell::PanelView {
 public:
-    void levelChanged(Control c, int value) override { bw_js_level(static_cast<int>(c), value); }
-    void addressBitChanged(int bit, int value) override { bw_js_address_bit(bit, value); }
-    void dataBitChanged(int bit, int value) override { bw_js_data_bit(bit, value); }
+    // The page's elements notify no one: the panel carries on each cascade.
+    void levelChanged(Control c, int value, bitwell::Cascade&) override {
+        bw_js_level(static_cast<int>(c), value);
+    }
+    void addressBitChanged(int bit, int value, bitwell::Cascade&) override {
+        bw_js_address_bit(bit, value);
+    }
+    void dataBitChanged(int bit, int value, bitwell::Cascade&) override { bw_js_data_bit(bit, value); }
     void addressTextChanged(const std::string& t) override { SendText(kAddress, t); }
-    void dataTextChanged(const std::string& t) override { SendText(kData, t); }
-    void readTextChanged(const std::string& t) override { SendText(kRead, t); }
+    void dataTextChanged(const std::string& t, bitwell::Cascade&) override { SendText(kData, t); }
+    void readTextChanged(const std::string& t, bitwell::Cascade&) override { SendText(kRead, t); }
     void lampChanged(int bit, bool lit) override { bw_js_lamp(bit, lit ? 1 : 0); }
     void contentsChanged(const std::string& t) override { SendText(kContents, t); }
     void typesChanged(const std::string& t) override { SendText(kTypes, t); }
