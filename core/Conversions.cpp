@@ -21,6 +21,18 @@ constexpr std::array<Digit, 16> kDigits{{
     {'C', "1100"}, {'D', "1101"}, {'E', "1110"}, {'F', "1111"},
 }};
 
+// The table's values by character code, -1 for every other character.
+constexpr std::array<signed char, 256> kValues = [] {
+    std::array<signed char, 256> values{};
+    values.fill(-1);
+    for (std::size_t v = 0; v < kDigits.size(); ++v)
+        values[static_cast<unsigned char>(kDigits[v].digit)] = static_cast<signed char>(v);
+    return values;
+}();
+
+// 16 to the powers 0 to 3, as pow gives them.
+constexpr std::int16_t kWeights[] = {1, 16, 256, 4096};
+
 // Wraps any integer into signed 16 bits, as 16-bit hardware arithmetic does.
 std::int16_t Wrap16(long long v) {
     return static_cast<std::int16_t>(static_cast<std::uint16_t>(static_cast<unsigned long long>(v)));
@@ -28,11 +40,7 @@ std::int16_t Wrap16(long long v) {
 
 }  // namespace
 
-int DigitValue(char c) {
-    for (std::size_t v = 0; v < kDigits.size(); ++v)
-        if (kDigits[v].digit == c) return static_cast<int>(v);
-    return -1;
-}
+int DigitValue(char c) { return kValues[static_cast<unsigned char>(c)]; }
 
 std::string BinToHex(std::string& bin) {
     // The group count is taken before padding; it equals padded length / 4.
@@ -75,9 +83,9 @@ std::int16_t HexToInt(const std::string& hex) {
     for (std::size_t i = 0; i < m; ++i) {
         const int d = DigitValue(hex[i]);
         const std::size_t e = m - i - 1;
-        // 16^4 and above are 0 modulo 2^16; skip pow rather than feed it an
-        // exponent that does not fit its 16-bit argument.
-        const std::int16_t w = e < 4 ? pow(16, static_cast<std::int16_t>(e)) : 0;
+        // 16^4 and above are 0 modulo 2^16. The weights below are pow's own
+        // results, taken from a table: this runs on every evaluation.
+        const std::int16_t w = e < 4 ? kWeights[e] : 0;
         sum = Wrap16(static_cast<long long>(sum) + static_cast<long long>(d < 0 ? 0 : d) * w);
     }
     return sum;

@@ -12,8 +12,14 @@
 namespace bitwell {
 
 std::string ContentsListing(const WordStore& words) {
-    static constexpr char kDigits[] = "0123456789ABCDEF";
     std::string text;
+    ContentsListing(words, text);
+    return text;
+}
+
+void ContentsListing(const WordStore& words, std::string& text) {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    text.clear();
     text.reserve(120);
     for (int i = 0; i < 16; i += 2) {
         text += '0';
@@ -24,7 +30,6 @@ std::string ContentsListing(const WordStore& words) {
         text += words[static_cast<std::size_t>(i) + 1];
         text += "\r\n";
     }
-    return text;
 }
 
 namespace {
@@ -108,6 +113,13 @@ std::uint32_t Pattern(const std::string& data) {
 
 std::string TypesListing(const WordStore& words, int address, const std::string& addressText,
                          bool bigEndian) {
+    std::string text;
+    TypesListing(words, address, addressText, bigEndian, text);
+    return text;
+}
+
+void TypesListing(const WordStore& words, int address, const std::string& addressText,
+                  bool bigEndian, std::string& text) {
     const auto a = static_cast<std::size_t>(address);
     const bool last = address >= 15;
     const std::string& high = last ? words[15] : bigEndian ? words[a] : words[a + 1];
@@ -119,7 +131,7 @@ std::string TypesListing(const WordStore& words, int address, const std::string&
     const std::uint32_t ubyte = pattern & 0xFFu;
     const std::uint32_t ushort = pattern & 0xFFFFu;
 
-    std::string text;
+    text.clear();
     text.reserve(256);
     text += "Starting Address: 0x";
     text += addressText;
@@ -135,7 +147,7 @@ std::string TypesListing(const WordStore& words, int address, const std::string&
     AppendNumber(text, static_cast<int>(static_cast<std::int16_t>(ushort)));
     if (last) {
         text += "\r\nInteger (unsigned): N/A\r\nInteger (signed): N/A\r\nFloat: N/A\r\n";
-        return text;
+        return;
     }
     text += "\r\nInteger (unsigned): ";
     AppendNumber(text, pattern);
@@ -144,7 +156,6 @@ std::string TypesListing(const WordStore& words, int address, const std::string&
     text += "\r\nFloat: ";
     text += FormatFloat(FloatFromBits(pattern));
     text += "\r\n";
-    return text;
 }
 
 }  // namespace bitwell

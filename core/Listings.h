@@ -15,12 +15,17 @@ using WordStore = std::array<std::string, 32>;
 // Eight lines "00: FFFF FFFF" … "0E: FFFF FFFF", 120 characters in all.
 // Reads words 0 to 15; each must hold four characters (never checked).
 std::string ContentsListing(const WordStore& words);
+// The same into `out`, replacing what it held (and reusing its storage).
+void ContentsListing(const WordStore& words, std::string& out);
 
 // The 32 bits at `address` (0 to 15) and the next word read as bytes,
 // shorts, integers and a float. `addressText` is quoted on the first line.
 // At address 15 only the word there is shown and the 32-bit lines say "N/A".
 std::string TypesListing(const WordStore& words, int address, const std::string& addressText,
                          bool bigEndian);
+// The same into `out`, replacing what it held (and reusing its storage).
+void TypesListing(const WordStore& words, int address, const std::string& addressText,
+                  bool bigEndian, std::string& out);
 
 // The single-precision float in the general form with at most 7 significant
 // digits, independent of the C locale: "3.141593", "1", "-2", "1E+10",

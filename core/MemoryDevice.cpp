@@ -72,14 +72,15 @@ void MemoryDevice::Form_Load() {
 void MemoryDevice::UpdateContents() {
     ++m_contentsRuns;
     // Built whole and set once: only the finished listing is ever seen.
-    m_panel.setContentsText(ContentsListing(memWords));
+    ContentsListing(memWords, m_listing);
+    m_panel.setContentsText(m_listing);
 }
 
 void MemoryDevice::UpdateTypes() {
     ++m_typesRuns;
     const std::string addressText = m_panel.addressText();
-    m_panel.setTypesText(
-        TypesListing(memWords, HexToInt(addressText) & 0xF, addressText, m_panel.bigEndian()));
+    TypesListing(memWords, HexToInt(addressText) & 0xF, addressText, m_panel.bigEndian(), m_listing);
+    m_panel.setTypesText(m_listing);
 }
 
 }  // namespace bitwell

@@ -56,6 +56,9 @@ public:
 
 private:
     SignalPanel& m_panel;
+    // Where the listings are built, its storage kept from one run to the
+    // next: the panel copies a listing only when it changed.
+    std::string m_listing;
     long m_memoryRuns = 0;
     long m_contentsRuns = 0;
     long m_typesRuns = 0;
