@@ -1,4 +1,5 @@
 #include <QAction>
+#include <QClipboard>
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
@@ -263,6 +264,10 @@ void HelpMenusTest::timingDiagram() {
     QVERIFY(timing->findChild<QLabel*>("lblStatus")->text().startsWith(QStringLiteral("Step 9, action 4: write")));
 
     QTemporaryDir dir;
+    // Ctrl+C in the diagram copies the same CSV, for a spreadsheet.
+    QApplication::setActiveWindow(timing);
+    QTest::keyClick(diagram, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(), csv);
     QVERIFY(timing->SaveCsv(dir.filePath("t.csv")));
     QFile file(dir.filePath("t.csv"));
     QVERIFY(file.open(QIODevice::ReadOnly));

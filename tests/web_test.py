@@ -299,10 +299,13 @@ class Page(unittest.TestCase):
             for url in (base, base + "bitwell.html"):
                 self.open(url)
                 self.assertEqual(self.text("lblRead"), "FFFF")
-        self.d.set_window_size(320, 700)
+        # A 320-pixel phone at twice the pixel density.
+        self.d.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
+                               {"width": 320, "height": 640, "deviceScaleFactor": 2, "mobile": True})
         try:
             self.open(web_session.file_url(PAGE))
             width = self.d.execute_script("return document.documentElement.clientWidth")
+            self.assertEqual(width, 320)
             box = self.d.execute_script("return document.getElementById('app').getBoundingClientRect().width")
             self.assertLessEqual(box, width + 0.5)
             self.assertGreater(box, width - 2)
@@ -310,7 +313,7 @@ class Page(unittest.TestCase):
             self.el("sigCE").click()
             self.assertEqual(self.value("sigCE"), 0)
         finally:
-            self.d.set_window_size(800, 1000)
+            self.d.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
 
 
 if __name__ == "__main__":
