@@ -44,11 +44,6 @@ void CaptionLabel::mouseDoubleClickEvent(QMouseEvent* event) {
     emit DblClick();
 }
 
-void CaptionLabel::mouseMoveEvent(QMouseEvent* event) {
-    event->accept();
-    emit MouseMove();
-}
-
 void CaptionLabel::paintEvent(QPaintEvent* event) {
     if (wordWrap()) {
         QLabel::paintEvent(event);

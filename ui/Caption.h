@@ -24,11 +24,9 @@ public:
 signals:
     void Change();
     void DblClick();
-    void MouseMove();
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:

@@ -7,6 +7,7 @@
 #include <QInputDialog>
 #include <QLayout>
 #include <QMenuBar>
+#include <QRadioButton>
 #include <QMessageBox>
 #include <QScreen>
 #include <utility>
@@ -14,6 +15,7 @@
 #include "ui/Accessibles.h"
 #include "ui/Caption.h"
 #include "ui/Controls.h"
+#include "ui/HoverHelp.h"
 #include "ui/DataEntry.h"
 #include "ui/Layout.h"
 #include "ui/Shapes.h"
@@ -75,7 +77,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), m_panel(this) {
     setWindowIcon(AppIcon());
     InstallAccessibles();
 
-    m_surface = new Surface(this);
+    m_surface = new QWidget(this);
     m_surface->setObjectName(QStringLiteral("Form"));
     m_surface->setFixedSize(Px(8895), Px(6765));
     setCentralWidget(m_surface);
@@ -176,9 +178,9 @@ void frmMain::buildListings() {
                    QStringLiteral("Frame1"), Twips(4920, 3000, 3855, 3375));
     MakeCaption(Frame1, "Label3", QStringLiteral("Treat representation as:"),
                 Twips(240, 360, 1815, 255));
-    optBig = Named(new OptionButton(QStringLiteral("Big Endian"), Frame1), QStringLiteral("optBig"),
+    optBig = Named(new QRadioButton(QStringLiteral("Big Endian"), Frame1), QStringLiteral("optBig"),
                    Twips(240, 600, 1095, 255));
-    optLittle = Named(new OptionButton(QStringLiteral("Little Endian"), Frame1),
+    optLittle = Named(new QRadioButton(QStringLiteral("Little Endian"), Frame1),
                       QStringLiteral("optLittle"), Twips(1680, 600, 1215, 255));
     optBig->setChecked(true);
     lblTypes = MakeCaption(Frame1, "lblTypes", QString(), Twips(240, 960, 3255, 2265));
@@ -240,12 +242,11 @@ void frmMain::connectHandlers() {
 
     // Hover help: each target replaces the status line on every pointer move.
     const QString addressHelp = QStringLiteral("Address range: 0x0 - 0xF (0 - 15).");
-    const auto hover = [this](auto* target, const QString& text) {
-        target->setMouseTracking(true);
+    m_hover = new HoverHelp([this](const QString& text) { SetStatus(text); }, this);
+    const auto hover = [this](QWidget* target, const QString& text) {
+        m_hover->AddTarget(target, text);
         // What the pointer explains, a screen reader reads out.
         if (text != kDefaultStatus) target->setAccessibleDescription(text);
-        connect(target, &std::remove_pointer_t<decltype(target)>::MouseMove, this,
-                [this, text] { SetStatus(text); });
     };
     hover(m_surface, kDefaultStatus);
     hover(Frame1, kDefaultStatus);
@@ -285,7 +286,6 @@ void frmMain::nameForAssistiveTechnology() {
         // What the pointer cannot tell: which signal a switch drives.
         l.sw->setToolTip(l.caption->Caption());
     }
-    auto* lampTips = new AreaTips(Frame3);
     for (int i = 0; i < 4; ++i) {
         sigAddr[i]->setAccessibleName(QStringLiteral("Address bit %1").arg(i));
         sigAddr[i]->setToolTip(QStringLiteral("A%1").arg(i));
@@ -295,7 +295,7 @@ void frmMain::nameForAssistiveTechnology() {
         sigData[i]->setToolTip(QStringLiteral("D%1").arg(i));
         sigRead[i]->setAccessibleName(QStringLiteral("Read bit %1").arg(i));
         // The lamp's whole column, lit or dark.
-        lampTips->Add(sigRead[i]->geometry(), QStringLiteral("Q%1").arg(i));
+        m_hover->AddTip(Frame3, sigRead[i]->geometry(), QStringLiteral("Q%1").arg(i));
     }
     // The keyboard way to the two double-click gestures.
     lblData->setAccessibleDescription(

@@ -9,11 +9,11 @@
 class CaptionLabel;
 class Group;
 class Line;
-class OptionButton;
+class HoverHelp;
+class QRadioButton;
 class QAction;
 class QMenu;
 class Shape;
-class Surface;
 class Switch;
 class frmTiming;
 
@@ -108,7 +108,8 @@ private:
     bool m_askingToExit = false;
     frmTiming* m_timing = nullptr;
 
-    Surface* m_surface = nullptr;
+    QWidget* m_surface = nullptr;
+    HoverHelp* m_hover = nullptr;
     Group* Frame1 = nullptr;
     Group* Frame2 = nullptr;
     Group* Frame3 = nullptr;
@@ -140,8 +141,8 @@ private:
     CaptionLabel* lblTypes = nullptr;
     CaptionLabel* lblStatus = nullptr;
 
-    OptionButton* optBig = nullptr;
-    OptionButton* optLittle = nullptr;
+    QRadioButton* optBig = nullptr;
+    QRadioButton* optLittle = nullptr;
 
     QMenu* mnuFile = nullptr;
     QMenu* mnuEdit = nullptr;
