@@ -25,7 +25,10 @@ def main(page, out):
             document.querySelector('[data-name="sigUB"]').focus();""")
         driver.execute_async_script("requestAnimationFrame(() => requestAnimationFrame(arguments[0]))")
         height = driver.execute_script("return document.documentElement.scrollHeight")
-        driver.set_window_size(640, height + 100)
+        # The whole page in one picture, at the page's own pixels.
+        driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
+                               {"width": 640, "height": height, "deviceScaleFactor": 1, "mobile": False})
+        driver.execute_async_script("requestAnimationFrame(() => requestAnimationFrame(arguments[0]))")
         driver.save_screenshot(out)
     finally:
         driver.quit()
