@@ -73,7 +73,9 @@ TEST_P(DecisionTable, PerformsTheRowsCycle) {
     const bool cycle = std::string(r.word3) != "12AB" || std::string(r.read) != "FFFF";
     EXPECT_EQ(rig.device.updateContentsRuns() - contentsRuns, cycle ? 1 : 0);
     EXPECT_EQ(rig.device.updateTypesRuns() - typesRuns, 1);
-    if (!cycle) EXPECT_EQ(rig.panel.contents, contents);
+    if (!cycle) {
+        EXPECT_EQ(rig.panel.contents, contents);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(

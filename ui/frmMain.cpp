@@ -27,8 +27,10 @@ using bitwell::Control;
 
 namespace {
 
-const QString kDefaultStatus =
-    QStringLiteral("Hover your mouse over a control signal label to see a description.");
+QString DefaultStatus() {
+    return QCoreApplication::translate(
+        "frmMain", "Hover your mouse over a control signal label to see a description.");
+}
 const QColor kBlue(0, 0, 255);
 
 QString Indexed(const char* name, int index) {
@@ -69,7 +71,7 @@ QString Text(const std::string& text) { return QString::fromStdString(text); }
 
 frmMain::frmMain(QWidget* parent) : QMainWindow(parent), m_panel(this) {
     setObjectName(QStringLiteral("frmMain"));
-    setWindowTitle(QStringLiteral("Quorin Bitwell"));
+    setWindowTitle(tr("Quorin Bitwell"));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
@@ -94,7 +96,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), m_panel(this) {
 frmMain::~frmMain() = default;
 
 void frmMain::buildSignalPanel() {
-    Frame3 = Named(new Group(QStringLiteral("Memory Signals"), m_surface),
+    Frame3 = Named(new Group(tr("Memory Signals"), m_surface),
                    QStringLiteral("Frame3"), Twips(120, 120, 4575, 6255));
     QWidget* f = Frame3;
     const QColor text = palette().color(QPalette::WindowText);
@@ -125,12 +127,12 @@ void frmMain::buildSignalPanel() {
         sigData[i] = MakeSwitch(f, Indexed("sigData", i), Twips(4005 - 240 * i, 2280, 135, 1215));
 
     const QColor black(0, 0, 0);
-    lblWE = MakeCaption(f, "lblWE", QStringLiteral("WE"), Twips(405, 1680, 375, 255), black);
-    lblCE = MakeCaption(f, "lblCE", QStringLiteral("CE"), Twips(915, 1680, 375, 255), black);
-    lblOE = MakeCaption(f, "lblOE", QStringLiteral("OE"), Twips(1395, 1680, 375, 255), black);
-    lblLB = MakeCaption(f, "lblLB", QStringLiteral("LB"), Twips(1890, 1680, 375, 255), black);
-    lblUB = MakeCaption(f, "lblUB", QStringLiteral("UB"), Twips(2340, 1680, 375, 255), black);
-    lblAddrTitle = MakeCaption(f, "lblAddrTitle", QStringLiteral("Address: 0x"),
+    lblWE = MakeCaption(f, "lblWE", tr("WE"), Twips(405, 1680, 375, 255), black);
+    lblCE = MakeCaption(f, "lblCE", tr("CE"), Twips(915, 1680, 375, 255), black);
+    lblOE = MakeCaption(f, "lblOE", tr("OE"), Twips(1395, 1680, 375, 255), black);
+    lblLB = MakeCaption(f, "lblLB", tr("LB"), Twips(1890, 1680, 375, 255), black);
+    lblUB = MakeCaption(f, "lblUB", tr("UB"), Twips(2340, 1680, 375, 255), black);
+    lblAddrTitle = MakeCaption(f, "lblAddrTitle", tr("Address: 0x"),
                                Twips(3045, 1680, 915, 255));
     lblAddr = MakeCaption(f, "lblAddr", QStringLiteral("0"), Twips(3870, 1680, 315, 255));
     // Each value caption starts where its title's box still runs: keep the
@@ -145,16 +147,16 @@ void frmMain::buildSignalPanel() {
                 {"Line7", 1845, 2130}, {"Line6", 2295, 2580}};
     for (const auto& bar : bars) MakeLine(f, bar.name, bar.x1, 1665, bar.x2, 1665, text);
 
-    MakeCaption(f, "Label2", QStringLiteral("High Byte"), Twips(1035, 1995, 765, 195), kBlue);
-    MakeCaption(f, "Label1", QStringLiteral("Low Byte"), Twips(2775, 1995, 765, 195), kBlue);
+    MakeCaption(f, "Label2", tr("High Byte"), Twips(1035, 1995, 765, 195), kBlue);
+    MakeCaption(f, "Label1", tr("Low Byte"), Twips(2775, 1995, 765, 195), kBlue);
     MakeLine(f, "Line3", 2265, 2265, 2265, 3510, kBlue);
     MakeLine(f, "Line5", 2265, 3960, 2265, 5205, kBlue);
 
-    lblDataTitle = MakeCaption(f, "lblDataTitle", QStringLiteral("Data Input: 0x"),
+    lblDataTitle = MakeCaption(f, "lblDataTitle", tr("Data Input: 0x"),
                                Twips(1515, 3600, 1065, 255));
     lblData = MakeCaption(f, "lblData", QStringLiteral("0000"), Twips(2520, 3600, 450, 255));
     lblDataTitle->SetTextLimit(Px(2520 - 1515));
-    lblReadTitle = MakeCaption(f, "lblReadTitle", QStringLiteral("Data Read: 0x"),
+    lblReadTitle = MakeCaption(f, "lblReadTitle", tr("Data Read: 0x"),
                                Twips(1530, 5280, 1035, 255));
     lblRead = MakeCaption(f, "lblRead", QStringLiteral("0000"), Twips(2565, 5280, 435, 255));
 
@@ -169,30 +171,30 @@ void frmMain::buildSignalPanel() {
 }
 
 void frmMain::buildListings() {
-    Frame2 = Named(new Group(QStringLiteral("Memory Contents"), m_surface),
+    Frame2 = Named(new Group(tr("Memory Contents"), m_surface),
                    QStringLiteral("Frame2"), Twips(4920, 120, 3855, 2775));
     lblContents = MakeCaption(Frame2, "lblContents", QString(), Twips(240, 360, 2655, 2175));
     lblContents->setFont(ListingFont(12));
 
-    Frame1 = Named(new Group(QStringLiteral("Data Type Representation"), m_surface),
+    Frame1 = Named(new Group(tr("Data Type Representation"), m_surface),
                    QStringLiteral("Frame1"), Twips(4920, 3000, 3855, 3375));
-    MakeCaption(Frame1, "Label3", QStringLiteral("Treat representation as:"),
+    MakeCaption(Frame1, "Label3", tr("Treat representation as:"),
                 Twips(240, 360, 1815, 255));
-    optBig = Named(new QRadioButton(QStringLiteral("Big Endian"), Frame1), QStringLiteral("optBig"),
+    optBig = Named(new QRadioButton(tr("Big Endian"), Frame1), QStringLiteral("optBig"),
                    Twips(240, 600, 1095, 255));
-    optLittle = Named(new QRadioButton(QStringLiteral("Little Endian"), Frame1),
+    optLittle = Named(new QRadioButton(tr("Little Endian"), Frame1),
                       QStringLiteral("optLittle"), Twips(1680, 600, 1215, 255));
     optBig->setChecked(true);
     lblTypes = MakeCaption(Frame1, "lblTypes", QString(), Twips(240, 960, 3255, 2265));
     lblTypes->setFont(ListingFont(8.25));
 
-    lblStatus = MakeCaption(m_surface, "lblStatus", kDefaultStatus, Twips(0, 6480, 8895, 255));
+    lblStatus = MakeCaption(m_surface, "lblStatus", DefaultStatus(), Twips(0, 6480, 8895, 255));
 }
 
 void frmMain::buildMenus() {
-    mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
+    mnuFile = menuBar()->addMenu(tr("&File"));
     mnuFile->setObjectName(QStringLiteral("mnuFile"));
-    mnuFileExit = mnuFile->addAction(QStringLiteral("&Exit"));
+    mnuFileExit = mnuFile->addAction(tr("&Exit"));
     mnuFileExit->setObjectName(QStringLiteral("mnuFileExit"));
     // Keyboard parity for the two double-click gestures.
     mnuEdit = menuBar()->addMenu(tr("&Edit"));
@@ -211,9 +213,9 @@ void frmMain::buildMenus() {
     mnuViewTiming->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
     // Ctrl+T hides the diagram from its own window too.
     mnuViewTiming->setShortcutContext(Qt::ApplicationShortcut);
-    mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
+    mnuHelp = menuBar()->addMenu(tr("&Help"));
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
-    mnuHelpAbout = mnuHelp->addAction(QStringLiteral("&About..."));
+    mnuHelpAbout = mnuHelp->addAction(tr("&About..."));
     mnuHelpAbout->setObjectName(QStringLiteral("mnuHelpAbout"));
 }
 
@@ -241,33 +243,33 @@ void frmMain::connectHandlers() {
     connect(mnuViewTiming, &QAction::triggered, this, &frmMain::mnuViewTiming_Click);
 
     // Hover help: each target replaces the status line on every pointer move.
-    const QString addressHelp = QStringLiteral("Address range: 0x0 - 0xF (0 - 15).");
+    const QString addressHelp = tr("Address range: 0x0 - 0xF (0 - 15).");
     m_hover = new HoverHelp([this](const QString& text) { SetStatus(text); }, this);
     const auto hover = [this](QWidget* target, const QString& text) {
         m_hover->AddTarget(target, text);
         // What the pointer explains, a screen reader reads out.
-        if (text != kDefaultStatus) target->setAccessibleDescription(text);
+        if (text != DefaultStatus()) target->setAccessibleDescription(text);
     };
-    hover(m_surface, kDefaultStatus);
-    hover(Frame1, kDefaultStatus);
-    hover(Frame3, kDefaultStatus);
-    hover(lblTypes, kDefaultStatus);
-    hover(lblCE, QStringLiteral("Chip Enable signal. Active LOW."));
-    hover(lblOE, QStringLiteral("Output Enable signal. Active LOW."));
-    hover(lblWE, QStringLiteral("Write Enable signal. Active LOW."));
-    hover(lblLB, QStringLiteral("Lower Byte Enable signal. Active LOW."));
-    hover(lblUB, QStringLiteral("Upper Byte Enable signal. Active LOW."));
+    hover(m_surface, DefaultStatus());
+    hover(Frame1, DefaultStatus());
+    hover(Frame3, DefaultStatus());
+    hover(lblTypes, DefaultStatus());
+    hover(lblCE, tr("Chip Enable signal. Active LOW."));
+    hover(lblOE, tr("Output Enable signal. Active LOW."));
+    hover(lblWE, tr("Write Enable signal. Active LOW."));
+    hover(lblLB, tr("Lower Byte Enable signal. Active LOW."));
+    hover(lblUB, tr("Upper Byte Enable signal. Active LOW."));
     hover(lblAddr, addressHelp);
     hover(lblAddrTitle, addressHelp);
-    hover(lblDataTitle, QStringLiteral("Data to be written: 16 bits."));
-    hover(lblData, QStringLiteral("Double click here to enter the data textually."));
-    hover(lblReadTitle, QStringLiteral("Data from the last read operation: 16 bits."));
+    hover(lblDataTitle, tr("Data to be written: 16 bits."));
+    hover(lblData, tr("Double click here to enter the data textually."));
+    hover(lblReadTitle, tr("Data from the last read operation: 16 bits."));
     hover(lblRead,
-          QStringLiteral("Double click here to copy the read data to the input data above."));
-    hover(optBig, QStringLiteral("Selecting this option will treat the word at the starting "
-                                 "address as the high word."));
-    hover(optLittle, QStringLiteral("Selecting this option will treat the word at the starting "
-                                    "address as the low word."));
+          tr("Double click here to copy the read data to the input data above."));
+    hover(optBig, tr("Selecting this option will treat the word at the starting "
+                     "address as the high word."));
+    hover(optLittle, tr("Selecting this option will treat the word at the starting "
+                        "address as the low word."));
 }
 
 void frmMain::nameForAssistiveTechnology() {
@@ -287,13 +289,13 @@ void frmMain::nameForAssistiveTechnology() {
         l.sw->setToolTip(l.caption->Caption());
     }
     for (int i = 0; i < 4; ++i) {
-        sigAddr[i]->setAccessibleName(QStringLiteral("Address bit %1").arg(i));
+        sigAddr[i]->setAccessibleName(tr("Address bit %1").arg(i));
         sigAddr[i]->setToolTip(QStringLiteral("A%1").arg(i));
     }
     for (int i = 0; i < 16; ++i) {
-        sigData[i]->setAccessibleName(QStringLiteral("Data bit %1").arg(i));
+        sigData[i]->setAccessibleName(tr("Data bit %1").arg(i));
         sigData[i]->setToolTip(QStringLiteral("D%1").arg(i));
-        sigRead[i]->setAccessibleName(QStringLiteral("Read bit %1").arg(i));
+        sigRead[i]->setAccessibleName(tr("Read bit %1").arg(i));
         // The lamp's whole column, lit or dark.
         m_hover->AddTip(Frame3, sigRead[i]->geometry(), QStringLiteral("Q%1").arg(i));
     }
@@ -302,12 +304,12 @@ void frmMain::nameForAssistiveTechnology() {
         tr("Double click here or press F2 to enter the data textually."));
     lblRead->setAccessibleDescription(
         tr("Double click here or press Ctrl+R to copy the read data to the input data above."));
-    lblAddr->setAccessibleName(QStringLiteral("Address"));
-    lblData->setAccessibleName(QStringLiteral("Data input"));
-    lblRead->setAccessibleName(QStringLiteral("Data read"));
-    lblContents->setAccessibleName(QStringLiteral("Memory contents"));
-    lblTypes->setAccessibleName(QStringLiteral("Data type representation"));
-    lblStatus->setAccessibleName(QStringLiteral("Status"));
+    lblAddr->setAccessibleName(tr("Address"));
+    lblData->setAccessibleName(tr("Data input"));
+    lblRead->setAccessibleName(tr("Data read"));
+    lblContents->setAccessibleName(tr("Memory contents"));
+    lblTypes->setAccessibleName(tr("Data type representation"));
+    lblStatus->setAccessibleName(tr("Status"));
 }
 
 void frmMain::setFocusOrder() {
@@ -449,14 +451,14 @@ void frmMain::optLittle_Click() { m_panel.ChooseOrder(false); }
 void frmMain::lblData_DblClick() {
     bool ok = false;
     QString answer = QInputDialog::getText(
-        this, QStringLiteral("Memory Input Data"),
-        QStringLiteral("Please enter a hexadecimal value (truncated to 4 digits):"),
+        this, tr("Memory Input Data"),
+        tr("Please enter a hexadecimal value (truncated to 4 digits):"),
         QLineEdit::Normal, Text(m_panel.dataText()), &ok);
     if (!ok) answer.clear();
 
     const bitwell::TypedEntry entry = m_panel.EnterTypedWord(TypedCharacters(answer));
     if (entry.kind != bitwell::TypedEntry::Kind::Invalid) return;
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("Data Input Error"),
+    QMessageBox box(QMessageBox::Warning, tr("Data Input Error"),
                     QString::fromStdU16String(entry.text), QMessageBox::Ok, this);
     // The answer is the user's text: never let it be read as markup.
     box.setTextFormat(Qt::PlainText);
@@ -508,8 +510,8 @@ void frmMain::Form_Unload(QCloseEvent* event) {
         return;
     }
     m_askingToExit = true;
-    QMessageBox box(QMessageBox::Question, QStringLiteral("Exit Confirmation"),
-                    QStringLiteral("Are you sure that you want to exit?"),
+    QMessageBox box(QMessageBox::Question, tr("Exit Confirmation"),
+                    tr("Are you sure that you want to exit?"),
                     QMessageBox::Yes | QMessageBox::No, this);
     box.setDefaultButton(QMessageBox::Yes);
     const bool yes = box.exec() == QMessageBox::Yes;
