@@ -35,10 +35,9 @@ std::string BitsText(const std::array<int, N>& bits) {
 Panel::Panel(PanelView* view) : m_view(view), m_device(*this) { m_lamps.fill(true); }
 
 void Panel::Form_Load() {
+    // Power-up's evaluations are action 0.
     m_poweringUp = true;
-    ++m_depth;
     m_device.Form_Load();
-    --m_depth;
     m_poweringUp = false;
 }
 

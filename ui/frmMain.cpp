@@ -351,10 +351,9 @@ Switch* frmMain::levelSwitch(Control c) const {
 
 template <class F>
 void frmMain::Draw(F&& draw) {
-    const bool outer = !m_drawing;
-    m_drawing = true;
+    const bool outer = std::exchange(m_drawing, true);
     draw();
-    if (outer) m_drawing = false;
+    m_drawing = outer;
 }
 
 template <class F>
