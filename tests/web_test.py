@@ -264,8 +264,12 @@ class Page(unittest.TestCase):
 
     def test_timing_panel(self):
         self.assertFalse(self.el("frmTiming").is_displayed())
-        self.menu("mnuView", "mnuViewTiming")
+        # From the keyboard: Alt+V opens View, T chooses the diagram, and the
+        # focus goes back to the switch it left.
+        ActionChains(self.d).key_down(Keys.ALT).send_keys("v").key_up(Keys.ALT).perform()
+        self.d.switch_to.active_element.send_keys("t")
         self.assertTrue(self.el("frmTiming").is_displayed())
+        self.assertEqual(self.d.switch_to.active_element.get_attribute("data-name"), "sigUB")
         self.assertEqual(self.el("mnuViewTiming").get_attribute("aria-checked"), "true")
         self.write_cycle()
         canvas = self.el("diagram")

@@ -368,9 +368,9 @@
           keys.textContent = item.keys;
           li.appendChild(keys);
         }
-        li.addEventListener('click', () => { closeMenus(); item.run(); });
+        li.addEventListener('click', () => choose(item));
         li.addEventListener('keydown', (e) => {
-          if (e.key === 'Enter' || e.key === ' ') { e.preventDefault(); closeMenus(); item.run(); }
+          if (e.key === 'Enter' || e.key === ' ') { e.preventDefault(); choose(item); }
         });
         list.appendChild(li);
         el[item.name] = li;
@@ -395,7 +395,7 @@
       else if (e.key === 'ArrowLeft') { e.preventDefault(); openMenu(MENUS[(index - 1 + MENUS.length) % MENUS.length]); }
       else {
         const item = open.items.find((i) => i.key === e.key.toLowerCase());
-        if (item && !e.ctrlKey && !e.altKey) { e.preventDefault(); closeMenus(); item.run(); }
+        if (item && !e.ctrlKey && !e.altKey) { e.preventDefault(); choose(item); }
       }
     });
     document.addEventListener('pointerdown', (e) => { if (!bar.contains(e.target)) closeMenus(); });
@@ -417,6 +417,13 @@
     }
   }
   function restoreFocus() { if (focusBeforeMenu && focusBeforeMenu.focus) focusBeforeMenu.focus(); }
+  // The focus goes back where it was before the menu opened, so that a
+  // dialog the item opens gives it back there too.
+  function choose(item) {
+    closeMenus();
+    restoreFocus();
+    item.run();
+  }
 
   // ---- About, exit, and the end of a session ----
 
