@@ -290,6 +290,9 @@ void HelpMenusTest::timingDiagram() {
     QVERIFY(!view->isChecked());
     // The main window is as it was: same size, same controls.
     QCOMPARE(w->centralWidget()->size(), QSize(593, 451));
+    // Closed with the diagram open, the program takes both windows down.
+    view->trigger();
+    QVERIFY(timing->isVisible());
 }
 
 void HelpMenusTest::exitAnsweredNo_data() {

@@ -93,7 +93,9 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), m_panel(this) {
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-frmMain::~frmMain() = default;
+// The diagram reads the panel's trace: it goes first, while the panel and
+// the menu it unchecks still stand.
+frmMain::~frmMain() { delete m_timing; }
 
 void frmMain::buildSignalPanel() {
     Frame3 = Named(new Group(tr("Memory Signals"), m_surface),
