@@ -1,8 +1,8 @@
 #pragma once
 
-// What the memory device needs of the panel that holds its state. The main
-// window implements it over its controls; PanelRecord implements it as plain
-// data so that the device runs without any window.
+// What the memory device needs of the panel that holds its state. Panel
+// implements it for every front end; PanelRecord implements it as plain data
+// for the device's own tests.
 
 #include <string>
 

@@ -86,7 +86,7 @@ EMSCRIPTEN_KEEPALIVE void bw_clear_trace() { P().ClearTrace(); }
 
 // A typed answer, one user-perceived character at a time (UTF-16), then
 // bw_enter_end(): 0 nothing, 1 a word (now the data word), 2 an error whose
-// message bw_entry_text() holds.
+// message bw_entry_text() holds, ending in a zero.
 EMSCRIPTEN_KEEPALIVE void bw_enter_begin() { g_answer.clear(); }
 EMSCRIPTEN_KEEPALIVE void bw_enter_char(const char16_t* text, int length, int directional) {
     if (length > 0) g_answer.push_back({std::u16string(text, static_cast<std::size_t>(length)), directional != 0});
@@ -97,7 +97,6 @@ EMSCRIPTEN_KEEPALIVE int bw_enter_end() {
     return static_cast<int>(entry.kind);
 }
 EMSCRIPTEN_KEEPALIVE const char16_t* bw_entry_text() { return g_entryText.c_str(); }
-EMSCRIPTEN_KEEPALIVE int bw_entry_length() { return static_cast<int>(g_entryText.size()); }
 
 EMSCRIPTEN_KEEPALIVE int bw_update_memory_runs() {
     return static_cast<int>(P().device().updateMemoryRuns());
