@@ -7,9 +7,39 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/Catalogue.h"
 #include "core/Conversions.h"
 
 namespace bitwell {
+
+namespace {
+
+// The listing's labels in one language, looked up once per language rather
+// than on every evaluation.
+struct TypeLabels {
+    std::string language;
+    std::string address, data, byteUnsigned, byteSigned, shortUnsigned, shortSigned,
+        integerUnsigned, integerSigned, floatValue;
+};
+
+const TypeLabels& CurrentTypeLabels() {
+    static TypeLabels labels{"", "", "", "", "", "", "", "", "", ""};
+    if (labels.language != CurrentLanguage() || labels.address.empty()) {
+        labels = {CurrentLanguage(),
+                  Tr("lblTypes", "Starting Address: 0x"),
+                  Tr("lblTypes", "Data: 0x"),
+                  Tr("lblTypes", "Byte (unsigned): "),
+                  Tr("lblTypes", "Byte (signed): "),
+                  Tr("lblTypes", "Short (unsigned): "),
+                  Tr("lblTypes", "Short (signed): "),
+                  Tr("lblTypes", "Integer (unsigned): "),
+                  Tr("lblTypes", "Integer (signed): "),
+                  Tr("lblTypes", "Float: ")};
+    }
+    return labels;
+}
+
+}  // namespace
 
 std::string ContentsListing(const WordStore& words) {
     std::string text;
@@ -131,29 +161,42 @@ void TypesListing(const WordStore& words, int address, const std::string& addres
     const std::uint32_t ubyte = pattern & 0xFFu;
     const std::uint32_t ushort = pattern & 0xFFFFu;
 
+    const TypeLabels& label = CurrentTypeLabels();
     text.clear();
     text.reserve(256);
-    text += "Starting Address: 0x";
+    text += label.address;
     text += addressText;
-    text += "\r\nData: 0x";
+    text += "\r\n";
+    text += label.data;
     text.append(data, last ? 4 : 0);
-    text += "\r\n\r\nByte (unsigned): ";
+    text += "\r\n\r\n";
+    text += label.byteUnsigned;
     AppendNumber(text, ubyte);
-    text += "\r\nByte (signed): ";
+    text += "\r\n";
+    text += label.byteSigned;
     AppendNumber(text, static_cast<int>(static_cast<std::int8_t>(ubyte)));
-    text += "\r\nShort (unsigned): ";
+    text += "\r\n";
+    text += label.shortUnsigned;
     AppendNumber(text, ushort);
-    text += "\r\nShort (signed): ";
+    text += "\r\n";
+    text += label.shortSigned;
     AppendNumber(text, static_cast<int>(static_cast<std::int16_t>(ushort)));
+    text += "\r\n";
+    text += label.integerUnsigned;
     if (last) {
-        text += "\r\nInteger (unsigned): N/A\r\nInteger (signed): N/A\r\nFloat: N/A\r\n";
+        text += "N/A\r\n";
+        text += label.integerSigned;
+        text += "N/A\r\n";
+        text += label.floatValue;
+        text += "N/A\r\n";
         return;
     }
-    text += "\r\nInteger (unsigned): ";
     AppendNumber(text, pattern);
-    text += "\r\nInteger (signed): ";
+    text += "\r\n";
+    text += label.integerSigned;
     AppendNumber(text, static_cast<std::int32_t>(pattern));
-    text += "\r\nFloat: ";
+    text += "\r\n";
+    text += label.floatValue;
     text += FormatFloat(FloatFromBits(pattern));
     text += "\r\n";
 }

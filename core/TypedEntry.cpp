@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "core/Catalogue.h"
+
 namespace bitwell {
 namespace {
 
@@ -14,6 +16,28 @@ char16_t Visible(char16_t c) {
     if (c < 0x20) return static_cast<char16_t>(0x2400 + c);
     if (c == 0x7F) return 0x2421;
     return c;
+}
+
+// Our own catalogue texts: well-formed UTF-8, written by msgfmt.
+std::u16string Utf16(std::string_view text) {
+    std::u16string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        const auto b = static_cast<unsigned char>(text[i]);
+        const int extra = b >= 0xF0 ? 3 : b >= 0xE0 ? 2 : b >= 0xC0 ? 1 : 0;
+        char32_t c = extra == 0 ? b : extra == 1 ? (b & 0x1F) : extra == 2 ? (b & 0x0F) : (b & 0x07);
+        for (int k = 1; k <= extra && i + static_cast<std::size_t>(k) < text.size(); ++k)
+            c = (c << 6) | (static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]) & 0x3F);
+        i += static_cast<std::size_t>(extra) + 1;
+        if (c >= 0x10000) {
+            c -= 0x10000;
+            out += static_cast<char16_t>(0xD800 + (c >> 10));
+            out += static_cast<char16_t>(0xDC00 + (c & 0x3FF));
+        } else {
+            out += static_cast<char16_t>(c);
+        }
+    }
+    return out;
 }
 
 }  // namespace
@@ -37,8 +61,12 @@ TypedEntry InterpretTypedEntry(const std::vector<TypedCharacter>& answer) {
     if (directional) quoted += u'\u2068';
     for (const char16_t c : shortened) quoted += Visible(c);
     if (directional) quoted += u'\u2069';
+    // The message is translated around the quote, which stays as typed.
+    const std::string message = Tr("MsgBox", "Error: '%1' is not a valid hexadecimal value.");
+    const std::size_t at = message.find("%1");
     return {TypedEntry::Kind::Invalid,
-            u"Error: '" + quoted + u"' is not a valid hexadecimal value."};
+            Utf16(message.substr(0, at)) + quoted +
+                (at == std::string::npos ? std::u16string() : Utf16(message.substr(at + 2)))};
 }
 
 }  // namespace bitwell

@@ -1,0 +1,132 @@
+#pragma once
+
+// The one description of what Bitwell shows: every control of the main
+// window with its kind, place, focus order, texts and design-time state, the
+// menus, and the texts of the dialogs. The Qt window and the web page both
+// build themselves from it; neither holds a text, a position or an access
+// key of its own.
+//
+// Places and sizes are in twips (15 twips are one pixel at 96 dpi), from the
+// top-left corner of the control's container: the window's client area for
+// the groups and the status line, the group's outer corner for the rest.
+// Texts are English; Text() gives them in the current language of the
+// catalogue (core/Catalogue.h).
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace bitwell {
+
+// An English text and the context it is translated in. A text with no
+// context is never translated (signal names, hex digits, the title).
+struct Message {
+    const char* context = nullptr;
+    const char* id = nullptr;
+    bool empty() const { return id == nullptr; }
+};
+// Marks a text for extraction into po/bitwell.pot (see Catalogue.h).
+constexpr Message Msg(const char* context, const char* id) { return {context, id}; }
+// A text that stays as it is in every language.
+constexpr Message Raw(const char* id) { return {nullptr, id}; }
+
+// The message in the current language with %1 filled by `arg` when one is
+// given; "" for an empty message.
+std::string Text(const Message& m, std::string_view arg = {});
+
+enum class ControlKind {
+    Group,       // framed box with its title on the top line
+    Caption,     // static text
+    Switch,      // vertical two-position switch, 1 at the top
+    Lamp,        // read bit: fills its column while lit
+    LampBack,    // the lower half of a read column, always shown
+    LampBorder,  // the outline of a read column, always shown
+    Line,        // left, top, width, height hold x1, y1, x2, y2
+    Option,      // one of the two word-order option buttons
+};
+
+enum class Colour { Default, Black, Blue };
+enum class Face { Dialog, Listing12, Listing8 };  // listings: fixed pitch, bold
+
+struct ControlSpec {
+    std::string name;    // objectName and data-name, e.g. "sigData(3)"
+    ControlKind kind;
+    std::string parent;  // "" for the client area, else the group's name
+    int left, top, width, height;
+    int tab = -1;        // place in the focus order, 0 first; -1: no focus
+    int arg = -1;        // the bit number that fills %1 in the texts, or -1
+    Message caption;     // caption, group title or option text
+    Message help;        // hover help; empty where the pointer leaves the status line be
+    Message accessibleName;
+    Message accessibleDescription;
+    Message tooltip;
+    Colour colour = Colour::Default;
+    Face face = Face::Dialog;
+    // Twips from the left edge where the caption's text must stop, because
+    // the value caption that follows covers the rest of its box; -1 none.
+    int textLimit = -1;
+    // Design time: a switch's Value, 1 for the selected option and a lamp
+    // that is shown.
+    int value = 0;
+};
+
+struct WindowSpec {
+    const char* name;      // "frmMain"
+    Message title;         // "Quorin Bitwell", never translated
+    int width, height;     // the client area, twips
+    Message defaultHelp;   // the status line's text at design time and over
+                           // the bare client area and the two groups
+};
+
+struct MenuItemSpec {
+    std::string name;               // "mnuEditEnter", "mnuLanguage(de)"
+    Message caption;                // with "&" before the access key
+    std::string shortcut;           // "F2", "Ctrl+R", "" none
+    bool shortcutOnPage = true;     // false where browsers keep the keys
+    bool checkable = false;
+    bool exclusive = false;         // one of a group of which one is checked
+    std::vector<MenuItemSpec> items;  // a submenu's items
+};
+
+struct MenuSpec {
+    std::string name;  // "mnuFile"
+    Message caption;
+    std::vector<MenuItemSpec> items;
+};
+
+const WindowSpec& MainWindow();
+// Every control, in the order it is made: lowest first where they overlap.
+const std::vector<ControlSpec>& MainWindowControls();
+// nullptr for a name that is none of them.
+const ControlSpec* FindControl(std::string_view name);
+const std::vector<MenuSpec>& MainWindowMenus();
+
+// The state words of the read bits and of the control switches.
+extern const Message kLampLit;         // "lit, 1"
+extern const Message kLampDark;        // "dark, 0"
+
+// Dialogs. Button texts are our own, so that both front ends say the same.
+struct DialogTexts {
+    Message ok, cancel, yes, no;
+    Message inputTitle, inputPrompt;
+    Message errorTitle;
+    Message exitTitle, exitQuestion;
+    Message aboutTitle, aboutName, aboutText, aboutNotice;  // notice: %1 version
+    Message ended, startAgain;  // the page's screen after a confirmed exit
+};
+const DialogTexts& Dialogs();
+
+// The command line's own texts (the program's usage and its errors).
+struct CommandLineTexts {
+    Message description, help, version, language;  // language: %1 the codes
+    Message unexpected;       // %1 the argument
+    Message unknownLanguage;  // %1 the code, %2 the codes we have
+};
+const CommandLineTexts& CommandLine();
+
+// The whole description in the current language as one JSON object, for
+// the web page: {"window":…, "controls":[…], "menus":[…], "dialogs":{…}}.
+// Texts are translated and %1 filled; places stay in twips.
+std::string DescriptionJson(std::string_view version);
+
+}  // namespace bitwell
