@@ -195,6 +195,12 @@ void Panel::setContentsText(const std::string& text) {
     store(m_contents, text, &PanelView::contentsChanged);
 }
 
+void Panel::Retranslate() {
+    std::string text;
+    TypesListing(m_device.memWords, HexToInt(m_addressText) & 0xF, m_addressText, m_big, text);
+    setTypesText(text);
+}
+
 void Panel::setTypesText(const std::string& text) { store(m_types, text, &PanelView::typesChanged); }
 
 void Panel::setReadLampVisible(int bit, bool visible) {

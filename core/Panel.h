@@ -119,6 +119,10 @@ public:
     const std::string& typesText() const { return m_types; }
     bool bigEndian() const override { return m_big; }
 
+    // The data type listing again in the catalogue's current language. No
+    // evaluation runs and nothing else changes; the view hears the new text.
+    void Retranslate();
+
     const MemoryDevice& device() const { return m_device; }
     const Trace& trace() const { return m_trace; }
 

@@ -1,6 +1,7 @@
 #include "core/TypedEntry.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "core/Catalogue.h"
 
@@ -17,6 +18,13 @@ char16_t Visible(char16_t c) {
     if (c == 0x7F) return 0x2421;
     return c;
 }
+
+struct Range {
+    char32_t first, last;
+};
+constexpr Range kDirectional[] = {
+#include "core/DirectionalTable.inc"
+};
 
 // Our own catalogue texts: well-formed UTF-8, written by msgfmt.
 std::u16string Utf16(std::string_view text) {
@@ -42,13 +50,31 @@ std::u16string Utf16(std::string_view text) {
 
 }  // namespace
 
+bool IsDirectional(char32_t c) {
+    const Range* const end = std::end(kDirectional);
+    const Range* r = std::lower_bound(std::begin(kDirectional), end, c,
+                                      [](const Range& range, char32_t v) { return range.last < v; });
+    return r != end && r->first <= c;
+}
+
+bool HoldsDirectional(std::u16string_view text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char32_t c = text[i];
+        if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+            text[i + 1] < 0xE000)
+            c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
+        if (IsDirectional(c)) return true;
+    }
+    return false;
+}
+
 TypedEntry InterpretTypedEntry(const std::vector<TypedCharacter>& answer) {
     const std::size_t kept = std::min(answer.size(), kKept);
     std::u16string shortened;
     bool directional = false;
     for (std::size_t i = 0; i < kept; ++i) {
         shortened += answer[i].text;
-        directional = directional || answer[i].directional;
+        directional = directional || HoldsDirectional(answer[i].text);
     }
     if (shortened.empty()) return {};
 

@@ -21,7 +21,7 @@ def chromium(width=800, height=1000):
     options.binary_location = "/usr/bin/chromium"
     for arg in ("--headless=new", "--no-sandbox", "--disable-gpu", "--disable-quic",
                 "--no-first-run", "--disable-background-networking",
-                "--disable-component-update", "--disable-sync", "--disable-extensions",
+                "--disable-component-update", "--disable-sync", "--disable-extensions", "--lang=en-US",
                 "--window-size=%d,%d" % (width, height), "--user-data-dir=" + profile):
         options.add_argument(arg)
     options.set_capability("goog:loggingPrefs", {"browser": "ALL"})

@@ -9,8 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "core/Catalogue.h"
 #include "core/Conversions.h"
 #include "core/Panel.h"
+#include "core/WindowDescription.h"
 
 using bitwell::Control;
 
@@ -88,8 +90,8 @@ EMSCRIPTEN_KEEPALIVE void bw_clear_trace() { P().ClearTrace(); }
 // bw_enter_end(): 0 nothing, 1 a word (now the data word), 2 an error whose
 // message bw_entry_text() holds, ending in a zero.
 EMSCRIPTEN_KEEPALIVE void bw_enter_begin() { g_answer.clear(); }
-EMSCRIPTEN_KEEPALIVE void bw_enter_char(const char16_t* text, int length, int directional) {
-    if (length > 0) g_answer.push_back({std::u16string(text, static_cast<std::size_t>(length)), directional != 0});
+EMSCRIPTEN_KEEPALIVE void bw_enter_char(const char16_t* text, int length) {
+    if (length > 0) g_answer.push_back({std::u16string(text, static_cast<std::size_t>(length))});
 }
 EMSCRIPTEN_KEEPALIVE int bw_enter_end() {
     const bitwell::TypedEntry entry = P().EnterTypedWord(g_answer);
@@ -132,6 +134,39 @@ EMSCRIPTEN_KEEPALIVE const char* bw_trace_csv() {
 EMSCRIPTEN_KEEPALIVE const char* bw_describe(int i) {
     g_out = bitwell::Trace::Describe(P().trace()[static_cast<std::size_t>(i)]);
     return g_out.c_str();
+}
+
+// The window's description in the current language, as JSON (see
+// DescriptionJson); valid until the next call of a text function.
+EMSCRIPTEN_KEEPALIVE const char* bw_description() {
+    g_out = bitwell::DescriptionJson(BITWELL_VERSION);
+    return g_out.c_str();
+}
+
+// The code we have that best fits the browser's languages, given one tag a
+// line ("de-AT\nen").
+EMSCRIPTEN_KEEPALIVE const char* bw_pick_language(const char* tags) {
+    std::vector<std::string> list;
+    std::string tag;
+    for (const char* c = tags; *c; ++c) {
+        if (*c == '\n') {
+            list.push_back(tag);
+            tag.clear();
+        } else {
+            tag += *c;
+        }
+    }
+    list.push_back(tag);
+    g_out = bitwell::PickLanguage(list);
+    return g_out.c_str();
+}
+
+// 1 and the panel's listing in the new language, or 0 and no change for a
+// code we lack.
+EMSCRIPTEN_KEEPALIVE int bw_set_language(const char* code) {
+    if (!bitwell::SetLanguage(code)) return 0;
+    if (g_panel) g_panel->Retranslate();
+    return 1;
 }
 
 }  // extern "C"
