@@ -22,6 +22,21 @@ if grep -q 'https\?://' "$scratch/usr/share/metainfo/$id.metainfo.xml"; then
     echo "the metainfo names a web address" >&2; exit 1
 fi
 
+# Every language of the catalogue in the desktop entry and the metainfo;
+# the name stays the same in all of them.
+for lang in de fr es pt_BR; do
+    for key in GenericName Comment; do
+        grep -q "^$key\[$lang\]=" "$scratch/usr/share/applications/$id.desktop" ||
+            { echo "the desktop entry has no $key[$lang]" >&2; exit 1; }
+    done
+    grep -q "<summary xml:lang=\"$lang\">" "$scratch/usr/share/metainfo/$id.metainfo.xml" ||
+        { echo "the metainfo has no $lang summary" >&2; exit 1; }
+done
+if grep -q '^Name\[' "$scratch/usr/share/applications/$id.desktop" ||
+   grep -q '<name xml:lang' "$scratch/usr/share/metainfo/$id.metainfo.xml"; then
+    echo "the name is translated" >&2; exit 1
+fi
+
 # One version number: the program, its metainfo and the package agree.
 version=$("$scratch/usr/bin/bitwell" --version)
 [ "${version#bitwell }" != "$version" ] || { echo "--version said: $version" >&2; exit 1; }

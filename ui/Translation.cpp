@@ -1,0 +1,79 @@
+#include "ui/Translation.h"
+
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QSettings>
+#include <QTranslator>
+#include <vector>
+
+#include "core/Catalogue.h"
+
+namespace {
+
+// Answers Qt's requests from the core's catalogue; an empty answer lets Qt
+// fall back to the English text it asked with.
+class CoreTranslator final : public QTranslator {
+public:
+    using QTranslator::QTranslator;
+    bool isEmpty() const override { return false; }
+    QString translate(const char* context, const char* sourceText, const char*, int) const override {
+        if (!context || !sourceText) return {};
+        return QString::fromStdString(bitwell::Lookup(context, sourceText));
+    }
+};
+
+QSettings Settings() { return QSettings(QStringLiteral("bitwell"), QStringLiteral("bitwell")); }
+
+}  // namespace
+
+bool ApplyLanguage(const QString& code) {
+    if (!bitwell::SetLanguage(code.toStdString())) return false;
+    auto* app = QCoreApplication::instance();
+    static CoreTranslator* ours = nullptr;
+    static QTranslator* qt = nullptr;
+    // Qt's file dialogs and standard buttons in the same language.
+    if (qt) {
+        QCoreApplication::removeTranslator(qt);
+        delete qt;
+        qt = nullptr;
+    }
+    if (code != QLatin1String("en")) {
+        auto* next = new QTranslator(app);
+        if (next->load(QLocale(code), QStringLiteral("qtbase"), QStringLiteral("_"),
+                       QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+            qt = next;
+        else
+            delete next;
+        if (qt) QCoreApplication::installTranslator(qt);
+    }
+    // Installing a translator again is what sends every widget its
+    // LanguageChange event, so ours goes in last, every time.
+    if (!ours) ours = new CoreTranslator(app);
+    QCoreApplication::removeTranslator(ours);
+    QCoreApplication::installTranslator(ours);
+    return true;
+}
+
+QString StartLanguage(const QString& asked) {
+    if (!asked.isEmpty()) return asked;
+    const QString kept = Settings().value(QStringLiteral("language")).toString();
+    if (LanguageCodes().contains(kept)) return kept;
+    std::vector<std::string> tags;
+    for (const QString& tag : QLocale::system().uiLanguages()) tags.push_back(tag.toStdString());
+    return QString::fromStdString(bitwell::PickLanguage(tags));
+}
+
+void RememberLanguage(const QString& code) { Settings().setValue(QStringLiteral("language"), code); }
+
+QStringList LanguageCodes() {
+    QStringList codes;
+    for (const std::string& code : bitwell::Languages()) codes << QString::fromStdString(code);
+    return codes;
+}
+
+QString Text(const bitwell::Message& m, int arg) {
+    if (m.empty()) return {};
+    QString text = m.context ? QCoreApplication::translate(m.context, m.id) : QString::fromUtf8(m.id);
+    return arg >= 0 ? text.arg(arg) : text;
+}
