@@ -2,66 +2,91 @@
 #include <QCommandLineParser>
 #include <cstdio>
 
+#include "core/WindowDescription.h"
 #include "ui/Layout.h"
+#include "ui/Translation.h"
 #include "ui/frmMain.h"
 
 namespace {
 
-// --help and --version, answered before any window exists so that they work
-// in a terminal without a display. Returns the exit status to end with, or
-// -1 to go on and open the window.
-int AnswerCommandLine(int argc, char* argv[]) {
+// What the command line asks for beyond the toolkit's own options.
+struct Request {
+    QString language;  // a code the catalogue has, or empty
+};
+
+// --help, --version and --language, answered before any window exists so
+// that they work in a terminal without a display. The usage is written in
+// the language the program would start in. Returns the exit status to end
+// with, or -1 to go on and open the window.
+int AnswerCommandLine(int argc, char* argv[], Request& request) {
     if (argc <= 1) return -1;
     QCoreApplication probe(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("bitwell"));
     QCoreApplication::setApplicationVersion(QStringLiteral(BITWELL_VERSION));
+    const bitwell::CommandLineTexts& say = bitwell::CommandLine();
+    const QString codes = LanguageCodes().join(QStringLiteral(", "));
 
+    // The options, described in the language the window would speak once
+    // that is known: the usage is written in it.
+    const auto options = [&](QCommandLineParser& parser, bool describe) {
+        const auto text = [&](const bitwell::Message& m) { return describe ? Text(m) : QString(); };
+        if (describe) parser.setApplicationDescription(text(say.description));
+        parser.addOption({{QStringLiteral("h"), QStringLiteral("help")}, text(say.help)});
+        parser.addOption({{QStringLiteral("v"), QStringLiteral("version")}, text(say.version)});
+        parser.addOption({QStringLiteral("language"), describe ? Text(say.language).arg(codes) : QString(),
+                          QStringLiteral("code")});
+        // The toolkit's own options (-platform xcb, -style fusion, -reverse …)
+        // are the toolkit's to take.
+        parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+        for (const char* name : {"platform", "platformpluginpath", "platformtheme", "plugin",
+                                 "qwindowgeometry", "qwindowtitle", "qwindowicon", "style",
+                                 "stylesheet", "session", "display", "name"}) {
+            QCommandLineOption option(QLatin1String(name), QString(), QStringLiteral("value"));
+            option.setFlags(QCommandLineOption::HiddenFromHelp);
+            parser.addOption(option);
+        }
+        for (const char* name : {"reverse", "widgetcount", "nograb", "dograb", "sync"}) {
+            QCommandLineOption option{QLatin1String(name)};
+            option.setFlags(QCommandLineOption::HiddenFromHelp);
+            parser.addOption(option);
+        }
+    };
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QCoreApplication::translate("main", "Drive a static memory chip by hand and watch it work."));
-    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")},
-                                  QCoreApplication::translate("main", "Displays this help."));
-    parser.addOption(help);
-    const QCommandLineOption version = parser.addVersionOption();
-    // The toolkit's own options (-platform xcb, -style fusion, -reverse …)
-    // are the toolkit's to take.
-    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    for (const char* name : {"platform", "platformpluginpath", "platformtheme", "plugin",
-                             "qwindowgeometry", "qwindowtitle", "qwindowicon", "style",
-                             "stylesheet", "session", "display", "name"}) {
-        QCommandLineOption option(QLatin1String(name), QString(), QStringLiteral("value"));
-        option.setFlags(QCommandLineOption::HiddenFromHelp);
-        parser.addOption(option);
-    }
-    for (const char* name : {"reverse", "widgetcount", "nograb", "dograb", "sync"}) {
-        QCommandLineOption option{QLatin1String(name)};
-        option.setFlags(QCommandLineOption::HiddenFromHelp);
-        parser.addOption(option);
-    }
-
-    if (!parser.parse(QCoreApplication::arguments()) || !parser.positionalArguments().isEmpty()) {
-        const QString error = parser.errorText().isEmpty()
-                                  ? QCoreApplication::translate("main", "Unexpected argument '%1'.")
-                                        .arg(parser.positionalArguments().constFirst())
-                                  : parser.errorText();
-        std::fprintf(stderr, "bitwell: %s\n\n%s", qPrintable(error), qPrintable(parser.helpText()));
+    options(parser, false);
+    const bool parsed = parser.parse(QCoreApplication::arguments());
+    const QString asked = parsed ? parser.value(QStringLiteral("language")) : QString();
+    if (!asked.isEmpty() && !LanguageCodes().contains(asked)) {
+        std::fprintf(stderr, "bitwell: %s\n", qPrintable(Text(say.unknownLanguage).arg(asked, codes)));
         return 1;
     }
-    if (parser.isSet(help)) {
-        std::fputs(qPrintable(parser.helpText()), stdout);
+    ApplyLanguage(StartLanguage(asked));
+    QCommandLineParser usage;
+    options(usage, true);
+
+    if (!parsed || !parser.positionalArguments().isEmpty()) {
+        const QString error = parser.errorText().isEmpty()
+                                  ? Text(say.unexpected).arg(parser.positionalArguments().constFirst())
+                                  : parser.errorText();
+        std::fprintf(stderr, "bitwell: %s\n\n%s", qPrintable(error), qPrintable(usage.helpText()));
+        return 1;
+    }
+    if (parser.isSet(QStringLiteral("help"))) {
+        std::fputs(qPrintable(usage.helpText()), stdout);
         return 0;
     }
-    if (parser.isSet(version)) {
+    if (parser.isSet(QStringLiteral("version"))) {
         std::printf("bitwell %s\n", BITWELL_VERSION);
         return 0;
     }
+    request.language = asked;
     return -1;
 }
 
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    if (const int status = AnswerCommandLine(argc, argv); status >= 0) return status;
+    Request request;
+    if (const int status = AnswerCommandLine(argc, argv, request); status >= 0) return status;
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorin Bitwell"));
@@ -71,6 +96,8 @@ int main(int argc, char* argv[]) {
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.bitwell.Bitwell"));
 
     frmMain window;
+    // Only the program's entry picks the language; a new window speaks English.
+    window.SetLanguage(StartLanguage(request.language));
     window.Form_Load();
     window.show();
     return QApplication::exec();

@@ -5,6 +5,7 @@
 #include <QLocale>
 #include <QSettings>
 #include <QTranslator>
+#include <memory>
 #include <vector>
 
 #include "core/Catalogue.h"
@@ -29,29 +30,25 @@ QSettings Settings() { return QSettings(QStringLiteral("bitwell"), QStringLitera
 
 bool ApplyLanguage(const QString& code) {
     if (!bitwell::SetLanguage(code.toStdString())) return false;
-    auto* app = QCoreApplication::instance();
-    static CoreTranslator* ours = nullptr;
-    static QTranslator* qt = nullptr;
+    // Not owned by an application object: the command line's short-lived
+    // one goes before the window's comes.
+    static CoreTranslator ours;
+    static std::unique_ptr<QTranslator> qt;
     // Qt's file dialogs and standard buttons in the same language.
-    if (qt) {
-        QCoreApplication::removeTranslator(qt);
-        delete qt;
-        qt = nullptr;
-    }
+    if (qt) QCoreApplication::removeTranslator(qt.get());
+    qt.reset();
     if (code != QLatin1String("en")) {
-        auto* next = new QTranslator(app);
+        auto next = std::make_unique<QTranslator>();
         if (next->load(QLocale(code), QStringLiteral("qtbase"), QStringLiteral("_"),
-                       QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-            qt = next;
-        else
-            delete next;
-        if (qt) QCoreApplication::installTranslator(qt);
+                       QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+            qt = std::move(next);
+            QCoreApplication::installTranslator(qt.get());
+        }
     }
     // Installing a translator again is what sends every widget its
     // LanguageChange event, so ours goes in last, every time.
-    if (!ours) ours = new CoreTranslator(app);
-    QCoreApplication::removeTranslator(ours);
-    QCoreApplication::installTranslator(ours);
+    QCoreApplication::removeTranslator(&ours);
+    QCoreApplication::installTranslator(&ours);
     return true;
 }
 
