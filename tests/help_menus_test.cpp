@@ -40,6 +40,20 @@ void HoverOver(const frmMain& w, const QString& name, QPoint at = {-1, -1}) {
     QTest::mouseMove(w.windowHandle(), c->mapTo(&w, local));
 }
 
+// Presses the left button on one control, drags to a point of another (or
+// the same) and releases there, each step through the window system.
+void Drag(const frmMain& w, const QString& from, QPoint fromAt, const QString& to, QPoint toAt) {
+    QWidget* a = Control(w, from);
+    QWidget* b = Control(w, to);
+    const QPoint start = a->mapTo(&w, fromAt.x() < 0 ? a->rect().center() : fromAt);
+    const QPoint end = b->mapTo(&w, toAt.x() < 0 ? b->rect().center() : toAt);
+    QTest::mousePress(w.windowHandle(), Qt::LeftButton, {}, start);
+    QTest::mouseMove(w.windowHandle(), start + QPoint(1, 1));
+    QTest::mouseMove(w.windowHandle(), (start + end) / 2);
+    QTest::mouseMove(w.windowHandle(), end);
+    QTest::mouseRelease(w.windowHandle(), Qt::LeftButton, {}, end);
+}
+
 std::vector<std::string> Words(const frmMain& w) {
     return {w.device().memWords.begin(), w.device().memWords.begin() + 16};
 }
@@ -67,6 +81,8 @@ private slots:
     void hoverKeepsText_data();
     void hoverKeepsText();
     void hoverSignalThenBackground();
+    void dragKeepsText_data();
+    void dragKeepsText();
     void menus();
     void editMenuMatchesDoubleClicks_data();
     void editMenuMatchesDoubleClicks();
@@ -145,6 +161,40 @@ void HelpMenusTest::hoverSignalThenBackground() {
     QCOMPARE(Caption(*w, "lblStatus"), QStringLiteral("Chip Enable signal. Active LOW."));
     HoverOver(*w, "Form", QPoint(320, 100));
     QCOMPARE(Caption(*w, "lblStatus"), kDefault);
+}
+
+// A press and drag inside a control without hover text is no hover either:
+// the moves stay with that control, they do not reach the group or the
+// background behind it. Inside a target, its own text shows.
+void HelpMenusTest::dragKeepsText_data() {
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QPoint>("fromAt");
+    QTest::addColumn<QString>("to");
+    QTest::addColumn<QPoint>("toAt");
+    QTest::addColumn<QString>("text");
+    const QPoint centre(-1, -1);
+    for (const char* name : {"lblContents", "Label2", "Label1", "Label3", "Label9", "lblStatus"})
+        QTest::newRow(name) << name << QPoint(2, 2) << name << centre << kWriteEnable;
+    QTest::newRow("Frame2") << "Frame2" << QPoint(4, 100) << "Frame2" << QPoint(6, 150) << kWriteEnable;
+    // The pressed control keeps every move until the release.
+    QTest::newRow("lblContents onto lblCE") << "lblContents" << centre << "lblCE" << centre << kWriteEnable;
+    QTest::newRow("Label2 onto the background") << "Label2" << centre << "Form" << QPoint(320, 100)
+                                                << kWriteEnable;
+    QTest::newRow("inside lblCE") << "lblCE" << QPoint(2, 2) << "lblCE" << centre
+                                  << "Chip Enable signal. Active LOW.";
+    QTest::newRow("inside Frame3") << "Frame3" << QPoint(4, 200) << "Frame3" << QPoint(6, 210) << kDefault;
+}
+
+void HelpMenusTest::dragKeepsText() {
+    QFETCH(QString, from);
+    QFETCH(QPoint, fromAt);
+    QFETCH(QString, to);
+    QFETCH(QPoint, toAt);
+    QFETCH(QString, text);
+    auto w = ShownWindow();
+    HoverOver(*w, "lblWE");
+    Drag(*w, from, fromAt, to, toAt);
+    QCOMPARE(Caption(*w, "lblStatus"), text);
 }
 
 void HelpMenusTest::menus() {

@@ -272,6 +272,9 @@ void frmMain::connectHandlers() {
                      "address as the high word."));
     hover(optLittle, tr("Selecting this option will treat the word at the starting "
                         "address as the low word."));
+    // The switches, the memory listing, the plain labels and the status line
+    // have no text: the pointer there leaves the status line alone.
+    m_hover->Quieten(m_surface);
 }
 
 void frmMain::nameForAssistiveTechnology() {
