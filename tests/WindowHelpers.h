@@ -104,13 +104,14 @@ inline QPoint PointOf(QScrollBar* bar, Part part) {
     }
 }
 
-// Operates a switch the way the user would.
+// Operates a switch the way the user would: keys go to the switch, which
+// holds the focus, clicks to the bar it draws.
 inline void Operate(QWidget* sw, Part part) {
-    auto* bar = qobject_cast<QScrollBar*>(sw);
     if (part == Part::KeyUp || part == Part::KeyDown) {
-        QTest::keyClick(bar, part == Part::KeyUp ? Qt::Key_Up : Qt::Key_Down);
+        QTest::keyClick(sw, part == Part::KeyUp ? Qt::Key_Up : Qt::Key_Down);
         return;
     }
+    auto* bar = sw->findChild<QScrollBar*>();
     QTest::mouseClick(bar, Qt::LeftButton, {}, PointOf(bar, part));
 }
 

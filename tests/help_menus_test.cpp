@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "tests/WindowHelpers.h"
+#include "ui/Caption.h"
 #include "ui/TimingDiagram.h"
 #include "ui/frmAbout.h"
 #include "ui/frmTiming.h"
@@ -448,7 +449,7 @@ void HelpMenusTest::aboutBlocksTheMainWindow() {
     bool maker = false;
     ModalAnswerer answerer({[&](QWidget* d) {
         // The notice line fits its two-line box.
-        auto* notice = d->findChild<QLabel*>("Label3");
+        auto* notice = d->findChild<CaptionLabel*>("Label3");
         maker = notice->heightForWidth(notice->width()) <= notice->height();
         QTest::mouseClick(w->windowHandle(), Qt::LeftButton, {},
                           Control(*w, "sigCE")->mapTo(w.get(), QPoint(8, 75)));

@@ -156,16 +156,16 @@ void WindowTest::listingsFitTheirBoxes() {
     // The longest listing lines: ten-digit integers and the widest float.
     SetCaption(*w, "lblData", QStringLiteral("FF7F"));
     for (const char* name : {"lblContents", "lblTypes"}) {
-        auto* label = w->findChild<QLabel*>(name);
+        QWidget* label = Control(*w, name);
         const QFontMetrics m(label->font());
         const QString text = Caption(*w, name);
         QVERIFY(text.count(QStringLiteral("\r\n")) * m.lineSpacing() <= label->height());
         const QStringList lines = text.split(QStringLiteral("\r\n"));
         for (const QString& line : lines) QVERIFY2(m.horizontalAdvance(line) <= label->width(), qPrintable(line));
     }
-    const QFontMetrics types(w->findChild<QLabel*>("lblTypes")->font());
+    const QFontMetrics types(Control(*w, "lblTypes")->font());
     QVERIFY(types.horizontalAdvance(QStringLiteral("Integer (unsigned): 4294967295")) <=
-            w->findChild<QLabel*>("lblTypes")->width());
+            Control(*w, "lblTypes")->width());
 }
 
 void WindowTest::titlesStayClearOfTheirValues_data() {
