@@ -300,7 +300,7 @@ TEST(Trace, WriteOnTheWayShowsEveryWordWritten) {
     panel.Form_Load();
     panel.MoveAddressBit(0, 1);
     panel.MoveAddressBit(2, 1);
-    panel.SetDataText("12AB");
+    panel.EditDataText("12AB");
     for (const Control c : {Control::UB, Control::LB, Control::WE, Control::CE}) panel.MoveLevel(c, 0);
     EXPECT_EQ(panel.device().memWords[5], "12AB");
     const std::uint64_t before = panel.trace().back().step;
@@ -336,7 +336,7 @@ TEST_P(TypedWord, IsOneActionOfOneStepPerMovedBit) {
     const TypedWordCase& c = GetParam();
     Panel panel;
     panel.Form_Load();
-    panel.SetDataText(c.from);
+    panel.EditDataText(c.from);
     for (const Control k : {Control::UB, Control::LB, Control::WE, Control::CE}) panel.MoveLevel(k, 0);
     const std::uint64_t before = panel.trace().back().step;
     const std::uint64_t action = panel.trace().back().action;
@@ -383,7 +383,7 @@ TEST(Trace, KeepsTheLast4096StepsAndClearKeepsCounting) {
     EXPECT_EQ(panel.trace()[0].step, 5006u);
     EXPECT_EQ(panel.trace()[0].action, 5001u);
     // A change that runs no evaluation takes no number.
-    panel.SetAddressText("3");
+    panel.EditAddressText("3");
     panel.MoveLevel(Control::CE, 0);
     panel.MoveLevel(Control::OE, 0);
     EXPECT_EQ(panel.trace().back().action, 5002u);
