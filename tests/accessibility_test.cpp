@@ -16,14 +16,6 @@ QAccessibleInterface* Accessible(const frmMain& w, const QString& name) {
     return QAccessible::queryAccessibleInterface(Control(w, name));
 }
 
-std::unique_ptr<frmMain> ActiveWindow() {
-    auto w = std::make_unique<frmMain>();
-    w->Form_Load();
-    w->show();
-    QApplication::setActiveWindow(w.get());
-    if (!QTest::qWaitForWindowActive(w.get())) qFatal("window not active");
-    return w;
-}
 
 void Press(Qt::Key key, int times = 1) {
     for (int i = 0; i < times; ++i) QTest::keyClick(QApplication::focusWidget(), key);
@@ -100,7 +92,7 @@ void AccessibilityTest::switchReportsItsPosition() {
 }
 
 void AccessibilityTest::keyboardAloneWritesAWord() {
-    auto w = ActiveWindow();
+    auto w = PoweredWindow(Show::Active);
     QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("sigUB"));
     Press(Qt::Key_Down);               // UB low
     Press(Qt::Key_Tab, 9);             // sigData(3..0), (7..4), then sigData(11)
@@ -119,7 +111,7 @@ void AccessibilityTest::keyboardAloneWritesAWord() {
 }
 
 void AccessibilityTest::keyboardChoosesWordOrder() {
-    auto w = ActiveWindow();
+    auto w = PoweredWindow(Show::Active);
     auto* big = w->findChild<QRadioButton*>("optBig");
     auto* little = w->findChild<QRadioButton*>("optLittle");
     big->setFocus();
@@ -187,7 +179,7 @@ void AccessibilityTest::tooltips_data() {
 void AccessibilityTest::tooltips() {
     QFETCH(QString, control);
     QFETCH(QString, tip);
-    auto w = ActiveWindow();
+    auto w = PoweredWindow(Show::Active);
     SetCaption(*w, "lblRead", QStringLiteral("8000"));
     QWidget* c = Control(*w, control);
     QWidget* target = c->testAttribute(Qt::WA_TransparentForMouseEvents) ? c->parentWidget() : c;

@@ -25,13 +25,6 @@ const QString kDefault =
     QStringLiteral("Hover your mouse over a control signal label to see a description.");
 const QString kWriteEnable = QStringLiteral("Write Enable signal. Active LOW.");
 
-std::unique_ptr<frmMain> ShownWindow() {
-    auto w = std::make_unique<frmMain>();
-    w->Form_Load();
-    w->show();
-    if (!QTest::qWaitForWindowExposed(w.get())) qFatal("window not exposed");
-    return w;
-}
 
 // Moves the pointer to a point of a control, given in the control's own
 // coordinates, the way the window system would.
@@ -133,7 +126,7 @@ void HelpMenusTest::hoverTexts() {
     QFETCH(QString, target);
     QFETCH(QPoint, at);
     QFETCH(QString, text);
-    auto w = ShownWindow();
+    auto w = PoweredWindow(Show::Exposed);
     // Start from a text that differs from every expected one.
     HoverOver(*w, "lblWE");
     if (text == kWriteEnable) HoverOver(*w, "lblCE");
@@ -150,14 +143,14 @@ void HelpMenusTest::hoverKeepsText_data() {
 
 void HelpMenusTest::hoverKeepsText() {
     QFETCH(QString, target);
-    auto w = ShownWindow();
+    auto w = PoweredWindow(Show::Exposed);
     HoverOver(*w, "lblWE");
     HoverOver(*w, target, target == QLatin1String("Frame2") ? QPoint(4, 100) : QPoint(-1, -1));
     QCOMPARE(Caption(*w, "lblStatus"), kWriteEnable);
 }
 
 void HelpMenusTest::hoverSignalThenBackground() {
-    auto w = ShownWindow();
+    auto w = PoweredWindow(Show::Exposed);
     HoverOver(*w, "lblCE");
     QCOMPARE(Caption(*w, "lblStatus"), QStringLiteral("Chip Enable signal. Active LOW."));
     HoverOver(*w, "Form", QPoint(320, 100));
@@ -192,7 +185,7 @@ void HelpMenusTest::dragKeepsText() {
     QFETCH(QString, to);
     QFETCH(QPoint, toAt);
     QFETCH(QString, text);
-    auto w = ShownWindow();
+    auto w = PoweredWindow(Show::Exposed);
     HoverOver(*w, "lblWE");
     Drag(*w, from, fromAt, to, toAt);
     QCOMPARE(Caption(*w, "lblStatus"), text);
@@ -239,8 +232,8 @@ void HelpMenusTest::editMenuMatchesDoubleClicks_data() {
 
 void HelpMenusTest::editMenuMatchesDoubleClicks() {
     QFETCH(bool, fromMenu);
-    auto w = ShownWindow();
-    for (const char* name : {"sigUB", "sigLB", "sigWE", "sigCE"}) SetValue(*w, name, 0);
+    auto w = PoweredWindow(Show::Exposed);
+    EnterWriteCycle(*w);
     const auto enter = [&] {
         if (fromMenu) {
             // A closed dialog may leave no window active; shortcuts need one.
@@ -287,7 +280,7 @@ void HelpMenusTest::editMenuMatchesDoubleClicks() {
 // The diagram opens from View, follows every step live, and exports the
 // same CSV as its property says.
 void HelpMenusTest::timingDiagram() {
-    auto w = ShownWindow();
+    auto w = PoweredWindow(Show::Exposed);
     auto* view = w->findChild<QAction*>("mnuViewTiming");
     QTest::keyClick(w.get(), Qt::Key_T, Qt::ControlModifier);
     QVERIFY(view->isChecked());
@@ -299,7 +292,7 @@ void HelpMenusTest::timingDiagram() {
 
     const QString start = timing->property("Csv").toString();
     QCOMPARE(start.count(QLatin1Char('\n')), 6);
-    for (const char* name : {"sigUB", "sigLB", "sigWE", "sigCE"}) SetValue(*w, name, 0);
+    EnterWriteCycle(*w);
     SetValue(*w, "sigAddr(0)", 1);
     const QString csv = timing->property("Csv").toString();
     QVERIFY(csv.startsWith(start));
@@ -357,9 +350,9 @@ void HelpMenusTest::exitAnsweredNo_data() {
 void HelpMenusTest::exitAnsweredNo() {
     QFETCH(bool, fromMenu);
     QFETCH(ModalAnswerer::Answer, answer);
-    auto w = ShownWindow();
+    auto w = PoweredWindow(Show::Exposed);
     SetCaption(*w, "lblData", QStringLiteral("BEEF"));
-    for (const char* name : {"sigWE", "sigLB", "sigUB", "sigCE"}) SetValue(*w, name, 0);
+    EnterWriteCycle(*w);
     HoverOver(*w, "lblLB");
     const QStringList before = PanelState(*w);
     const auto words = Words(*w);
@@ -395,7 +388,7 @@ void HelpMenusTest::aboutOpensModallyEachTime_data() {
 
 void HelpMenusTest::aboutOpensModallyEachTime() {
     QFETCH(ModalAnswerer::Answer, close);
-    auto w = ShownWindow();
+    auto w = PoweredWindow(Show::Exposed);
     struct Look {
         QRect geometry;
         QString focus;
@@ -443,7 +436,7 @@ void HelpMenusTest::aboutOpensModallyEachTime() {
 }
 
 void HelpMenusTest::aboutBlocksTheMainWindow() {
-    auto w = ShownWindow();
+    auto w = PoweredWindow(Show::Exposed);
     const QStringList before = PanelState(*w);
     const long runs = w->device().updateMemoryRuns();
     bool maker = false;

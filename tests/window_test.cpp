@@ -16,13 +16,6 @@ using namespace wintest;
 
 namespace {
 
-// A powered-up window, not shown unless a test shows it.
-std::unique_ptr<frmMain> PoweredWindow() {
-    auto w = std::make_unique<frmMain>();
-    w->Form_Load();
-    return w;
-}
-
 QString ContentsLine(const QWidget& w, int line) {
     return Caption(w, "lblContents").split(QStringLiteral("\r\n")).value(line);
 }
@@ -385,7 +378,7 @@ void WindowTest::byteEnabledCyclesThroughSwitches() {
     SetValue(*w, "sigAddr(0)", 1);
     SetValue(*w, "sigAddr(1)", 1);
     SetCaption(*w, "lblData", QStringLiteral("12AB"));
-    for (const char* name : {"sigWE", "sigLB", "sigUB", "sigCE"}) SetValue(*w, name, 0);
+    EnterWriteCycle(*w);
     QCOMPARE(w->device().memWords[3], std::string("12AB"));
     SetValue(*w, "sigCE", 1);
     SetCaption(*w, "lblData", QStringLiteral("5566"));
@@ -403,7 +396,7 @@ void WindowTest::byteEnabledCyclesThroughSwitches() {
 void WindowTest::writeCycleFollowsAddressSwitches() {
     auto w = PoweredWindow();
     SetCaption(*w, "lblData", QStringLiteral("00C3"));
-    for (const char* name : {"sigWE", "sigLB", "sigUB", "sigCE"}) SetValue(*w, name, 0);
+    EnterWriteCycle(*w);
     SetValue(*w, "sigAddr(0)", 1);
     SetValue(*w, "sigAddr(1)", 1);
     for (const int a : {0, 1, 3}) QCOMPARE(w->device().memWords[a], std::string("00C3"));
@@ -413,7 +406,7 @@ void WindowTest::writeCycleFollowsAddressSwitches() {
 void WindowTest::wordOrderOptions() {
     auto w = PoweredWindow();
     SetCaption(*w, "lblData", QStringLiteral("4049"));
-    for (const char* name : {"sigWE", "sigLB", "sigUB", "sigCE"}) SetValue(*w, name, 0);
+    EnterWriteCycle(*w);
     SetValue(*w, "sigAddr(0)", 1);
     SetCaption(*w, "lblData", QStringLiteral("0FDB"));
     SetValue(*w, "sigCE", 1);
@@ -492,7 +485,7 @@ void WindowTest::typedEntry() {
 
 void WindowTest::typedEntryInWriteCycleCountsChangedBits() {
     auto w = PoweredWindow();
-    for (const char* name : {"sigWE", "sigLB", "sigUB", "sigCE"}) SetValue(*w, name, 0);
+    EnterWriteCycle(*w);
     const long runs = w->device().updateMemoryRuns();
     ModalAnswerer answerer({Type("8001")});
     QTest::mouseDClick(Control(*w, "lblData"), Qt::LeftButton);
