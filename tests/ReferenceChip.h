@@ -118,7 +118,7 @@ struct Move {
 // options; within each kind every switch (or option) is equally likely.
 inline Move PickMove(std::mt19937& rng, unsigned level = 40, unsigned address = 20,
                      unsigned data = 35) {
-    const unsigned pick = rng() % 100;
+    const auto pick = static_cast<unsigned>(rng() % 100);
     if (pick < level) return {Move::Level, static_cast<int>(rng() % 5)};
     if (pick < level + address) return {Move::Address, static_cast<int>(rng() % 4)};
     if (pick < level + address + data) return {Move::Data, static_cast<int>(rng() % 16)};
