@@ -1,5 +1,6 @@
 #pragma once
 
+#include <ostream>
 #include <string>
 
 #include "core/MemoryDevice.h"
@@ -23,5 +24,12 @@ struct DeviceRig {
         device.UpdateMemory();
     }
 };
+
+// Names a parameter row by its tag in test listings. Parameter rows live in
+// a test file's unnamed namespace: bring it in there with
+// `using test::PrintTo;` so that GoogleTest finds it.
+template <class T>
+    requires requires(const T& row) { row.tag; }
+void PrintTo(const T& row, std::ostream* os) { *os << row.tag; }
 
 }  // namespace bitwell::test
