@@ -25,11 +25,17 @@ struct DeviceRig {
     }
 };
 
-// Names a parameter row by its tag in test listings. Parameter rows live in
-// a test file's unnamed namespace: bring it in there with
-// `using test::PrintTo;` so that GoogleTest finds it.
+}  // namespace bitwell::test
+
+namespace bitwell {
+namespace {
+
+// Names a parameter row by its tag in test listings. It stands in the
+// unnamed namespace where each test file declares its rows, so that
+// GoogleTest finds it next to them.
 template <class T>
     requires requires(const T& row) { row.tag; }
 void PrintTo(const T& row, std::ostream* os) { *os << row.tag; }
 
-}  // namespace bitwell::test
+}  // namespace
+}  // namespace bitwell

@@ -3,14 +3,10 @@
 #include <string>
 
 #include "core/Conversions.h"
+#include "tests/DeviceRig.h"
 
 namespace bitwell {
 namespace {
-
-// Names a parameter row by its tag in test listings.
-template <class T>
-    requires requires(const T& row) { row.tag; }
-void PrintTo(const T& row, std::ostream* os) { *os << row.tag; }
 
 struct BinCase {
     const char* tag;

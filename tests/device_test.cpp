@@ -14,7 +14,6 @@ namespace bitwell {
 namespace {
 
 using test::DeviceRig;
-using test::PrintTo;
 
 TEST(StartUp, EndsInTheDocumentedState) {
     DeviceRig rig(false);

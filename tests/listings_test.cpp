@@ -17,7 +17,6 @@ namespace bitwell {
 namespace {
 
 using test::DeviceRig;
-using test::PrintTo;
 
 TEST(Contents, PowerOnAndAfterWrites) {
     DeviceRig rig;

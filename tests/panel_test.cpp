@@ -17,7 +17,6 @@ namespace bitwell {
 namespace {
 
 using test::DeviceRig;
-using test::PrintTo;
 
 // Every trace step's cause and data text since (and excluding) step `after`.
 std::string CausesSince(const Panel& panel, std::uint64_t after) {
