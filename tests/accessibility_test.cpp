@@ -112,15 +112,28 @@ void AccessibilityTest::keyboardAloneWritesAWord() {
 
 void AccessibilityTest::keyboardChoosesWordOrder() {
     auto w = PoweredWindow(Show::Active);
+    // Two different words, 1234 at address 0 and 5678 at 1, so that the two
+    // orders read differently.
+    EnterWriteCycle(*w);
+    SetCaption(*w, "lblData", QStringLiteral("1234"));
+    SetValue(*w, "sigCE", 1);
+    SetValue(*w, "sigAddr(0)", 1);
+    SetCaption(*w, "lblData", QStringLiteral("5678"));
+    SetValue(*w, "sigCE", 0);
+    SetValue(*w, "sigCE", 1);
+    SetValue(*w, "sigAddr(0)", 0);
+    QVERIFY(Caption(*w, "lblTypes").contains(QStringLiteral("Data: 0x12345678\r\n")));
+
     auto* big = w->findChild<QRadioButton*>("optBig");
     auto* little = w->findChild<QRadioButton*>("optLittle");
     big->setFocus();
     Press(Qt::Key_Right);
     QVERIFY(little->isChecked());
-    QVERIFY(Caption(*w, "lblTypes").contains(QStringLiteral("Data: 0xFFFFFFFF")));
+    QVERIFY(Caption(*w, "lblTypes").contains(QStringLiteral("Data: 0x56781234\r\n")));
     const long runs = w->device().updateMemoryRuns();
     Press(Qt::Key_Left);
     QVERIFY(big->isChecked());
+    QVERIFY(Caption(*w, "lblTypes").contains(QStringLiteral("Data: 0x12345678\r\n")));
     QCOMPARE(w->device().updateMemoryRuns() - runs, 1L);
 }
 
