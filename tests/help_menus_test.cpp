@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QPushButton>
 #include <QTest>
 #include <memory>
@@ -334,9 +335,15 @@ void HelpMenusTest::timingDiagram() {
     QVERIFY(!view->isChecked());
     // The main window is as it was: same size, same controls.
     QCOMPARE(w->centralWidget()->size(), QSize(593, 451));
-    // Closed with the diagram open, the program takes both windows down.
+    // Closed with the diagram open, the program takes both windows down:
+    // the diagram goes with the main window, and no window is left showing.
     view->trigger();
     QVERIFY(timing->isVisible());
+    const QPointer<frmTiming> diagramWindow(timing);
+    w.reset();
+    QVERIFY(diagramWindow.isNull());
+    for (QWidget* top : QApplication::topLevelWidgets())
+        QVERIFY2(!top->isVisible(), qPrintable(top->objectName()));
 }
 
 void HelpMenusTest::exitAnsweredNo_data() {
