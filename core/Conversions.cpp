@@ -30,7 +30,7 @@ constexpr std::array<signed char, 256> kValues = [] {
     return values;
 }();
 
-// 16 to the powers 0 to 3, as pow gives them.
+// 16 to the powers 0 to 3, as PowToInt16 gives them.
 constexpr std::int16_t kWeights[] = {1, 16, 256, 4096};
 
 // Wraps any integer into signed 16 bits, as 16-bit hardware arithmetic does.
@@ -44,7 +44,7 @@ int DigitValue(char c) { return kValues[static_cast<unsigned char>(c)]; }
 
 std::string BinToHex(std::string& bin) {
     // The group count is taken before padding; it equals padded length / 4.
-    const auto n = static_cast<std::size_t>(ceil(static_cast<double>(bin.size()) / 4.0));
+    const auto n = static_cast<std::size_t>(CeilToInt32(static_cast<double>(bin.size()) / 4.0));
     if (const auto rest = bin.size() % 4; rest != 0) bin.insert(0, 4 - rest, '0');
 
     std::string result;
@@ -83,8 +83,9 @@ std::int16_t HexToInt(const std::string& hex) {
     for (std::size_t i = 0; i < m; ++i) {
         const int d = DigitValue(hex[i]);
         const std::size_t e = m - i - 1;
-        // 16^4 and above are 0 modulo 2^16. The weights below are pow's own
-        // results, taken from a table: this runs on every evaluation.
+        // 16^4 and above are 0 modulo 2^16. The weights below are
+        // PowToInt16's own results, taken from a table: this runs on every
+        // evaluation.
         const std::int16_t w = e < 4 ? kWeights[e] : 0;
         sum = Wrap16(static_cast<long long>(sum) + static_cast<long long>(d < 0 ? 0 : d) * w);
     }
@@ -98,7 +99,7 @@ bool IsValidHex(const std::string& text) {
     return true;
 }
 
-std::int32_t ceil(double x) {
+std::int32_t CeilToInt32(double x) {
     if (std::isnan(x)) return 0;
     const double r = -std::floor(-x);
     if (r <= static_cast<double>(std::numeric_limits<std::int32_t>::min()))
@@ -108,7 +109,7 @@ std::int32_t ceil(double x) {
     return static_cast<std::int32_t>(r);
 }
 
-std::int16_t pow(std::int16_t b, std::int16_t e) {
+std::int16_t PowToInt16(std::int16_t b, std::int16_t e) {
     const double r = std::nearbyint(std::pow(static_cast<double>(b), static_cast<double>(e)));
     if (!std::isfinite(r) || std::fabs(r) >= 9.0e18) return 0;
     return Wrap16(static_cast<long long>(r));

@@ -36,10 +36,10 @@ bool IsValidHex(const std::string& text);
 
 // Smallest integer not below x. NaN gives 0; values beyond the 32-bit range
 // are clamped to it.
-std::int32_t ceil(double x);
+std::int32_t CeilToInt32(double x);
 
 // b to the power e, computed in double precision and rounded to the nearest
 // integer; results beyond 16 bits wrap modulo 2^16. Exact for 16^0 to 16^3.
-std::int16_t pow(std::int16_t b, std::int16_t e);
+std::int16_t PowToInt16(std::int16_t b, std::int16_t e);
 
 }  // namespace bitwell

@@ -58,17 +58,17 @@ void Panel::MoveDataBit(int bit, int value) {
     setDataBit(bit, value);
 }
 
-void Panel::SetAddressText(const std::string& text) {
+void Panel::EditAddressText(const std::string& text) {
     Action action(*this);
     setAddressText(text);
 }
 
-void Panel::SetDataText(const std::string& text) {
+void Panel::EditDataText(const std::string& text) {
     Action action(*this);
     setDataText(text);
 }
 
-void Panel::SetReadText(const std::string& text) {
+void Panel::EditReadText(const std::string& text) {
     Action action(*this);
     setReadText(text);
 }

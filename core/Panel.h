@@ -4,7 +4,8 @@
 // positions, the address, data and read texts, the lamps, both listings and
 // the word order, runs the chip on every change, and records each
 // evaluation in the trace. A front end forwards what the user does to the
-// Move…/Set…/Choose…/Enter…/Copy… calls and draws what PanelView tells it.
+// Move…/Edit…/Choose…/Enter…/Copy… calls, each one action, and draws what
+// PanelView tells it.
 //
 // Changes cascade exactly as on a panel of real controls whose notifications
 // arrive synchronously: a data switch that moves rewrites the data text, a
@@ -93,12 +94,14 @@ public:
     void MoveLevel(Control c, int value);
     void MoveAddressBit(int bit, int value);
     void MoveDataBit(int bit, int value);
-    // Caption texts set from outside (a tool, a test). The address text has
-    // no rule of its own; the data text moves the data switches; the read
-    // text redraws the lamps.
-    void SetAddressText(const std::string& text);
-    void SetDataText(const std::string& text);
-    void SetReadText(const std::string& text);
+    // Caption texts edited from outside (a tool, a test), each one action
+    // like a moved switch; the private set…Text rules below run inside an
+    // action already under way. The address text has no rule of its own;
+    // the data text moves the data switches; the read text redraws the
+    // lamps.
+    void EditAddressText(const std::string& text);
+    void EditDataText(const std::string& text);
+    void EditReadText(const std::string& text);
     // A click on a word-order option: always one evaluation.
     void ChooseOrder(bool bigEndian);
     // A confirmed typed answer (see InterpretTypedEntry). A word becomes

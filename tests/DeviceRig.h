@@ -1,5 +1,6 @@
 #pragma once
 
+#include <ostream>
 #include <string>
 
 #include "core/MemoryDevice.h"
@@ -25,3 +26,16 @@ struct DeviceRig {
 };
 
 }  // namespace bitwell::test
+
+namespace bitwell {
+namespace {
+
+// Names a parameter row by its tag in test listings. It stands in the
+// unnamed namespace where each test file declares its rows, so that
+// GoogleTest finds it next to them.
+template <class T>
+    requires requires(const T& row) { row.tag; }
+void PrintTo(const T& row, std::ostream* os) { *os << row.tag; }
+
+}  // namespace
+}  // namespace bitwell

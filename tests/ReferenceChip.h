@@ -9,6 +9,7 @@
 #include <clocale>
 #include <cstdint>
 #include <cstdio>
+#include <random>
 #include <string>
 
 namespace bitwell::test {
@@ -23,6 +24,16 @@ struct ReferenceChip {
     bool big = true;
 
     enum : unsigned { CE = 1, OE = 2, WE = 4, LB = 8, UB = 16 };
+
+    // The chip right after power-up: every word and the read register FFFF,
+    // the five controls high, address 0, data 0000, Big Endian.
+    static ReferenceChip PoweredUp() {
+        ReferenceChip chip;
+        chip.words.fill(0xFFFF);
+        chip.read = 0xFFFF;
+        chip.levels = CE | OE | WE | LB | UB;
+        return chip;
+    }
 
     // What one evaluation did: the cycle and the bit mask of the bytes it
     // moved (0 without a cycle).
@@ -93,5 +104,69 @@ struct ReferenceChip {
         return out + buf + "Float: " + floatText(v) + "\r\n";
     }
 };
+
+// One move of a student on the panel, as the seeded random tests make them.
+struct Move {
+    enum Kind { Level, Address, Data, Order } kind = Level;
+    // The control (0 CE, 1 OE, 2 WE, 3 LB, 4 UB), the address or data bit;
+    // for Order, 1 for Big Endian and 0 for Little Endian.
+    int index = 0;
+};
+
+// A random move: `level`, `address` and `data` percent of the picks go to
+// the control, address and data switches, the rest to the word-order
+// options; within each kind every switch (or option) is equally likely.
+inline Move PickMove(std::mt19937& rng, unsigned level = 40, unsigned address = 20,
+                     unsigned data = 35) {
+    const auto pick = static_cast<unsigned>(rng() % 100);
+    if (pick < level) return {Move::Level, static_cast<int>(rng() % 5)};
+    if (pick < level + address) return {Move::Address, static_cast<int>(rng() % 4)};
+    if (pick < level + address + data) return {Move::Data, static_cast<int>(rng() % 16)};
+    return {Move::Order, rng() % 2 == 0 ? 1 : 0};
+}
+
+// Where the model's switch for `m` stands (for Order, 1 when Big Endian).
+inline int Position(const ReferenceChip& chip, const Move& m) {
+    switch (m.kind) {
+        case Move::Level: return static_cast<int>((chip.levels >> m.index) & 1);
+        case Move::Address: return static_cast<int>((chip.address >> m.index) & 1);
+        case Move::Data: return (chip.data >> m.index) & 1;
+        case Move::Order: return chip.big ? 1 : 0;
+    }
+    return 0;
+}
+
+// Puts the model's switch for `m` at `v` (0 or 1), or chooses the order
+// `v` names; nothing is evaluated.
+inline void Set(ReferenceChip& chip, const Move& m, int v) {
+    const unsigned bit = 1u << m.index;
+    const unsigned on = v ? bit : 0u;
+    switch (m.kind) {
+        case Move::Level: chip.levels = (chip.levels & ~bit) | on; break;
+        case Move::Address: chip.address = (chip.address & ~bit) | on; break;
+        case Move::Data: chip.data = static_cast<std::uint16_t>((chip.data & ~bit) | on); break;
+        case Move::Order: chip.big = v != 0; break;
+    }
+}
+
+// Makes `m` on the model as a click would: a switch goes to its other
+// position, an option is chosen. Returns the new position.
+inline int Make(ReferenceChip& chip, const Move& m) {
+    Set(chip, m, m.kind == Move::Order ? m.index : 1 - Position(chip, m));
+    return Position(chip, m);
+}
+
+// The object name of the control `m` moves ("sigCE", "sigAddr(2)",
+// "sigData(15)", "optBig" or "optLittle").
+inline std::string ControlName(const Move& m) {
+    static const char* const kLevels[] = {"sigCE", "sigOE", "sigWE", "sigLB", "sigUB"};
+    switch (m.kind) {
+        case Move::Level: return kLevels[m.index];
+        case Move::Address: return "sigAddr(" + std::to_string(m.index) + ")";
+        case Move::Data: return "sigData(" + std::to_string(m.index) + ")";
+        case Move::Order: return m.index ? "optBig" : "optLittle";
+    }
+    return {};
+}
 
 }  // namespace bitwell::test

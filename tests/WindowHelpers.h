@@ -16,6 +16,7 @@
 #include <QTest>
 #include <QTimer>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "ui/frmMain.h"
@@ -35,6 +36,24 @@ inline void QuietOffscreenWarnings() {
                 return;
             if (previous) previous(type, context, message);
         });
+}
+
+enum class Show { Hidden, Exposed, Active };
+
+// A window powered up as the program starts it; shown and exposed, or also
+// the active window (for keys and shortcuts), when asked. Aborts the test
+// program when the window system never answers.
+inline std::unique_ptr<frmMain> PoweredWindow(Show show = Show::Hidden) {
+    auto w = std::make_unique<frmMain>();
+    w->Form_Load();
+    if (show == Show::Hidden) return w;
+    w->show();
+    if (!QTest::qWaitForWindowExposed(w.get())) qFatal("window not exposed");
+    if (show == Show::Active) {
+        QApplication::setActiveWindow(w.get());
+        if (!QTest::qWaitForWindowActive(w.get())) qFatal("window not active");
+    }
+    return w;
 }
 
 inline QWidget* Control(const QWidget& w, const QString& name) {
@@ -57,6 +76,13 @@ inline QString Caption(const QWidget& w, const QString& name) {
 
 inline void SetCaption(const QWidget& w, const QString& name, const QString& text) {
     Control(w, name)->setProperty("Caption", text);
+}
+
+// From power-up (CE high): WE, LB and UB to 0, then CE to 0. A write cycle
+// of both bytes at the selected address, which now holds the data word and
+// follows it.
+inline void EnterWriteCycle(const QWidget& w) {
+    for (const char* name : {"sigWE", "sigLB", "sigUB", "sigCE"}) SetValue(w, name, 0);
 }
 
 inline QString Indexed(const char* name, int i) {
@@ -104,13 +130,14 @@ inline QPoint PointOf(QScrollBar* bar, Part part) {
     }
 }
 
-// Operates a switch the way the user would.
+// Operates a switch the way the user would: keys go to the switch, which
+// holds the focus, clicks to the bar it draws.
 inline void Operate(QWidget* sw, Part part) {
-    auto* bar = qobject_cast<QScrollBar*>(sw);
     if (part == Part::KeyUp || part == Part::KeyDown) {
-        QTest::keyClick(bar, part == Part::KeyUp ? Qt::Key_Up : Qt::Key_Down);
+        QTest::keyClick(sw, part == Part::KeyUp ? Qt::Key_Up : Qt::Key_Down);
         return;
     }
+    auto* bar = sw->findChild<QScrollBar*>();
     QTest::mouseClick(bar, Qt::LeftButton, {}, PointOf(bar, part));
 }
 

@@ -16,14 +16,6 @@ QAccessibleInterface* Accessible(const frmMain& w, const QString& name) {
     return QAccessible::queryAccessibleInterface(Control(w, name));
 }
 
-std::unique_ptr<frmMain> ActiveWindow() {
-    auto w = std::make_unique<frmMain>();
-    w->Form_Load();
-    w->show();
-    QApplication::setActiveWindow(w.get());
-    if (!QTest::qWaitForWindowActive(w.get())) qFatal("window not active");
-    return w;
-}
 
 void Press(Qt::Key key, int times = 1) {
     for (int i = 0; i < times; ++i) QTest::keyClick(QApplication::focusWidget(), key);
@@ -100,7 +92,7 @@ void AccessibilityTest::switchReportsItsPosition() {
 }
 
 void AccessibilityTest::keyboardAloneWritesAWord() {
-    auto w = ActiveWindow();
+    auto w = PoweredWindow(Show::Active);
     QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("sigUB"));
     Press(Qt::Key_Down);               // UB low
     Press(Qt::Key_Tab, 9);             // sigData(3..0), (7..4), then sigData(11)
@@ -119,16 +111,29 @@ void AccessibilityTest::keyboardAloneWritesAWord() {
 }
 
 void AccessibilityTest::keyboardChoosesWordOrder() {
-    auto w = ActiveWindow();
+    auto w = PoweredWindow(Show::Active);
+    // Two different words, 1234 at address 0 and 5678 at 1, so that the two
+    // orders read differently.
+    EnterWriteCycle(*w);
+    SetCaption(*w, "lblData", QStringLiteral("1234"));
+    SetValue(*w, "sigCE", 1);
+    SetValue(*w, "sigAddr(0)", 1);
+    SetCaption(*w, "lblData", QStringLiteral("5678"));
+    SetValue(*w, "sigCE", 0);
+    SetValue(*w, "sigCE", 1);
+    SetValue(*w, "sigAddr(0)", 0);
+    QVERIFY(Caption(*w, "lblTypes").contains(QStringLiteral("Data: 0x12345678\r\n")));
+
     auto* big = w->findChild<QRadioButton*>("optBig");
     auto* little = w->findChild<QRadioButton*>("optLittle");
     big->setFocus();
     Press(Qt::Key_Right);
     QVERIFY(little->isChecked());
-    QVERIFY(Caption(*w, "lblTypes").contains(QStringLiteral("Data: 0xFFFFFFFF")));
+    QVERIFY(Caption(*w, "lblTypes").contains(QStringLiteral("Data: 0x56781234\r\n")));
     const long runs = w->device().updateMemoryRuns();
     Press(Qt::Key_Left);
     QVERIFY(big->isChecked());
+    QVERIFY(Caption(*w, "lblTypes").contains(QStringLiteral("Data: 0x12345678\r\n")));
     QCOMPARE(w->device().updateMemoryRuns() - runs, 1L);
 }
 
@@ -187,7 +192,7 @@ void AccessibilityTest::tooltips_data() {
 void AccessibilityTest::tooltips() {
     QFETCH(QString, control);
     QFETCH(QString, tip);
-    auto w = ActiveWindow();
+    auto w = PoweredWindow(Show::Active);
     SetCaption(*w, "lblRead", QStringLiteral("8000"));
     QWidget* c = Control(*w, control);
     QWidget* target = c->testAttribute(Qt::WA_TransparentForMouseEvents) ? c->parentWidget() : c;

@@ -3,14 +3,10 @@
 #include <string>
 
 #include "core/Conversions.h"
+#include "tests/DeviceRig.h"
 
 namespace bitwell {
 namespace {
-
-// Names a parameter row by its tag in test listings.
-template <class T>
-    requires requires(const T& row) { row.tag; }
-void PrintTo(const T& row, std::ostream* os) { *os << row.tag; }
 
 struct BinCase {
     const char* tag;
@@ -113,25 +109,25 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return info.param.tag; });
 
 TEST(Ceil, RoundsUpAndStaysInRange) {
-    EXPECT_EQ(ceil(4.0), 4);
-    EXPECT_EQ(ceil(4.25), 5);
-    EXPECT_EQ(ceil(0.0), 0);
-    EXPECT_EQ(ceil(-1.5), -1);
-    EXPECT_EQ(ceil(0.25), 1);
-    EXPECT_EQ(ceil(1e300), 2147483647);
-    EXPECT_EQ(ceil(-1e300), -2147483647 - 1);
-    EXPECT_EQ(ceil(std::numeric_limits<double>::quiet_NaN()), 0);
+    EXPECT_EQ(CeilToInt32(4.0), 4);
+    EXPECT_EQ(CeilToInt32(4.25), 5);
+    EXPECT_EQ(CeilToInt32(0.0), 0);
+    EXPECT_EQ(CeilToInt32(-1.5), -1);
+    EXPECT_EQ(CeilToInt32(0.25), 1);
+    EXPECT_EQ(CeilToInt32(1e300), 2147483647);
+    EXPECT_EQ(CeilToInt32(-1e300), -2147483647 - 1);
+    EXPECT_EQ(CeilToInt32(std::numeric_limits<double>::quiet_NaN()), 0);
 }
 
 TEST(Pow, ExactForHexWeightsAndWrapsBeyond) {
-    EXPECT_EQ(pow(16, 0), 1);
-    EXPECT_EQ(pow(16, 1), 16);
-    EXPECT_EQ(pow(16, 2), 256);
-    EXPECT_EQ(pow(16, 3), 4096);
-    EXPECT_EQ(pow(16, 4), 0);
-    EXPECT_EQ(pow(2, 15), -32768);
-    EXPECT_EQ(pow(3, -1), 0);
-    EXPECT_EQ(pow(16, 32767), 0);
+    EXPECT_EQ(PowToInt16(16, 0), 1);
+    EXPECT_EQ(PowToInt16(16, 1), 16);
+    EXPECT_EQ(PowToInt16(16, 2), 256);
+    EXPECT_EQ(PowToInt16(16, 3), 4096);
+    EXPECT_EQ(PowToInt16(16, 4), 0);
+    EXPECT_EQ(PowToInt16(2, 15), -32768);
+    EXPECT_EQ(PowToInt16(3, -1), 0);
+    EXPECT_EQ(PowToInt16(16, 32767), 0);
 }
 
 }  // namespace

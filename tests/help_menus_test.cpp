@@ -6,11 +6,13 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QPushButton>
 #include <QTest>
 #include <memory>
 
 #include "tests/WindowHelpers.h"
+#include "ui/Caption.h"
 #include "ui/TimingDiagram.h"
 #include "ui/frmAbout.h"
 #include "ui/frmTiming.h"
@@ -24,13 +26,6 @@ const QString kDefault =
     QStringLiteral("Hover your mouse over a control signal label to see a description.");
 const QString kWriteEnable = QStringLiteral("Write Enable signal. Active LOW.");
 
-std::unique_ptr<frmMain> ShownWindow() {
-    auto w = std::make_unique<frmMain>();
-    w->Form_Load();
-    w->show();
-    if (!QTest::qWaitForWindowExposed(w.get())) qFatal("window not exposed");
-    return w;
-}
 
 // Moves the pointer to a point of a control, given in the control's own
 // coordinates, the way the window system would.
@@ -38,6 +33,20 @@ void HoverOver(const frmMain& w, const QString& name, QPoint at = {-1, -1}) {
     QWidget* c = Control(w, name);
     const QPoint local = at.x() < 0 ? c->rect().center() : at;
     QTest::mouseMove(w.windowHandle(), c->mapTo(&w, local));
+}
+
+// Presses the left button on one control, drags to a point of another (or
+// the same) and releases there, each step through the window system.
+void Drag(const frmMain& w, const QString& from, QPoint fromAt, const QString& to, QPoint toAt) {
+    QWidget* a = Control(w, from);
+    QWidget* b = Control(w, to);
+    const QPoint start = a->mapTo(&w, fromAt.x() < 0 ? a->rect().center() : fromAt);
+    const QPoint end = b->mapTo(&w, toAt.x() < 0 ? b->rect().center() : toAt);
+    QTest::mousePress(w.windowHandle(), Qt::LeftButton, {}, start);
+    QTest::mouseMove(w.windowHandle(), start + QPoint(1, 1));
+    QTest::mouseMove(w.windowHandle(), (start + end) / 2);
+    QTest::mouseMove(w.windowHandle(), end);
+    QTest::mouseRelease(w.windowHandle(), Qt::LeftButton, {}, end);
 }
 
 std::vector<std::string> Words(const frmMain& w) {
@@ -67,6 +76,8 @@ private slots:
     void hoverKeepsText_data();
     void hoverKeepsText();
     void hoverSignalThenBackground();
+    void dragKeepsText_data();
+    void dragKeepsText();
     void menus();
     void editMenuMatchesDoubleClicks_data();
     void editMenuMatchesDoubleClicks();
@@ -116,7 +127,7 @@ void HelpMenusTest::hoverTexts() {
     QFETCH(QString, target);
     QFETCH(QPoint, at);
     QFETCH(QString, text);
-    auto w = ShownWindow();
+    auto w = PoweredWindow(Show::Exposed);
     // Start from a text that differs from every expected one.
     HoverOver(*w, "lblWE");
     if (text == kWriteEnable) HoverOver(*w, "lblCE");
@@ -133,18 +144,52 @@ void HelpMenusTest::hoverKeepsText_data() {
 
 void HelpMenusTest::hoverKeepsText() {
     QFETCH(QString, target);
-    auto w = ShownWindow();
+    auto w = PoweredWindow(Show::Exposed);
     HoverOver(*w, "lblWE");
     HoverOver(*w, target, target == QLatin1String("Frame2") ? QPoint(4, 100) : QPoint(-1, -1));
     QCOMPARE(Caption(*w, "lblStatus"), kWriteEnable);
 }
 
 void HelpMenusTest::hoverSignalThenBackground() {
-    auto w = ShownWindow();
+    auto w = PoweredWindow(Show::Exposed);
     HoverOver(*w, "lblCE");
     QCOMPARE(Caption(*w, "lblStatus"), QStringLiteral("Chip Enable signal. Active LOW."));
     HoverOver(*w, "Form", QPoint(320, 100));
     QCOMPARE(Caption(*w, "lblStatus"), kDefault);
+}
+
+// A press and drag inside a control without hover text is no hover either:
+// the moves stay with that control, they do not reach the group or the
+// background behind it. Inside a target, its own text shows.
+void HelpMenusTest::dragKeepsText_data() {
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QPoint>("fromAt");
+    QTest::addColumn<QString>("to");
+    QTest::addColumn<QPoint>("toAt");
+    QTest::addColumn<QString>("text");
+    const QPoint centre(-1, -1);
+    for (const char* name : {"lblContents", "Label2", "Label1", "Label3", "Label9", "lblStatus"})
+        QTest::newRow(name) << name << QPoint(2, 2) << name << centre << kWriteEnable;
+    QTest::newRow("Frame2") << "Frame2" << QPoint(4, 100) << "Frame2" << QPoint(6, 150) << kWriteEnable;
+    // The pressed control keeps every move until the release.
+    QTest::newRow("lblContents onto lblCE") << "lblContents" << centre << "lblCE" << centre << kWriteEnable;
+    QTest::newRow("Label2 onto the background") << "Label2" << centre << "Form" << QPoint(320, 100)
+                                                << kWriteEnable;
+    QTest::newRow("inside lblCE") << "lblCE" << QPoint(2, 2) << "lblCE" << centre
+                                  << "Chip Enable signal. Active LOW.";
+    QTest::newRow("inside Frame3") << "Frame3" << QPoint(4, 200) << "Frame3" << QPoint(6, 210) << kDefault;
+}
+
+void HelpMenusTest::dragKeepsText() {
+    QFETCH(QString, from);
+    QFETCH(QPoint, fromAt);
+    QFETCH(QString, to);
+    QFETCH(QPoint, toAt);
+    QFETCH(QString, text);
+    auto w = PoweredWindow(Show::Exposed);
+    HoverOver(*w, "lblWE");
+    Drag(*w, from, fromAt, to, toAt);
+    QCOMPARE(Caption(*w, "lblStatus"), text);
 }
 
 void HelpMenusTest::menus() {
@@ -188,8 +233,8 @@ void HelpMenusTest::editMenuMatchesDoubleClicks_data() {
 
 void HelpMenusTest::editMenuMatchesDoubleClicks() {
     QFETCH(bool, fromMenu);
-    auto w = ShownWindow();
-    for (const char* name : {"sigUB", "sigLB", "sigWE", "sigCE"}) SetValue(*w, name, 0);
+    auto w = PoweredWindow(Show::Exposed);
+    EnterWriteCycle(*w);
     const auto enter = [&] {
         if (fromMenu) {
             // A closed dialog may leave no window active; shortcuts need one.
@@ -236,7 +281,7 @@ void HelpMenusTest::editMenuMatchesDoubleClicks() {
 // The diagram opens from View, follows every step live, and exports the
 // same CSV as its property says.
 void HelpMenusTest::timingDiagram() {
-    auto w = ShownWindow();
+    auto w = PoweredWindow(Show::Exposed);
     auto* view = w->findChild<QAction*>("mnuViewTiming");
     QTest::keyClick(w.get(), Qt::Key_T, Qt::ControlModifier);
     QVERIFY(view->isChecked());
@@ -248,7 +293,7 @@ void HelpMenusTest::timingDiagram() {
 
     const QString start = timing->property("Csv").toString();
     QCOMPARE(start.count(QLatin1Char('\n')), 6);
-    for (const char* name : {"sigUB", "sigLB", "sigWE", "sigCE"}) SetValue(*w, name, 0);
+    EnterWriteCycle(*w);
     SetValue(*w, "sigAddr(0)", 1);
     const QString csv = timing->property("Csv").toString();
     QVERIFY(csv.startsWith(start));
@@ -290,9 +335,15 @@ void HelpMenusTest::timingDiagram() {
     QVERIFY(!view->isChecked());
     // The main window is as it was: same size, same controls.
     QCOMPARE(w->centralWidget()->size(), QSize(593, 451));
-    // Closed with the diagram open, the program takes both windows down.
+    // Closed with the diagram open, the program takes both windows down:
+    // the diagram goes with the main window, and no window is left showing.
     view->trigger();
     QVERIFY(timing->isVisible());
+    const QPointer<frmTiming> diagramWindow(timing);
+    w.reset();
+    QVERIFY(diagramWindow.isNull());
+    for (QWidget* top : QApplication::topLevelWidgets())
+        QVERIFY2(!top->isVisible(), qPrintable(top->objectName()));
 }
 
 void HelpMenusTest::exitAnsweredNo_data() {
@@ -306,9 +357,9 @@ void HelpMenusTest::exitAnsweredNo_data() {
 void HelpMenusTest::exitAnsweredNo() {
     QFETCH(bool, fromMenu);
     QFETCH(ModalAnswerer::Answer, answer);
-    auto w = ShownWindow();
+    auto w = PoweredWindow(Show::Exposed);
     SetCaption(*w, "lblData", QStringLiteral("BEEF"));
-    for (const char* name : {"sigWE", "sigLB", "sigUB", "sigCE"}) SetValue(*w, name, 0);
+    EnterWriteCycle(*w);
     HoverOver(*w, "lblLB");
     const QStringList before = PanelState(*w);
     const auto words = Words(*w);
@@ -344,7 +395,7 @@ void HelpMenusTest::aboutOpensModallyEachTime_data() {
 
 void HelpMenusTest::aboutOpensModallyEachTime() {
     QFETCH(ModalAnswerer::Answer, close);
-    auto w = ShownWindow();
+    auto w = PoweredWindow(Show::Exposed);
     struct Look {
         QRect geometry;
         QString focus;
@@ -392,13 +443,13 @@ void HelpMenusTest::aboutOpensModallyEachTime() {
 }
 
 void HelpMenusTest::aboutBlocksTheMainWindow() {
-    auto w = ShownWindow();
+    auto w = PoweredWindow(Show::Exposed);
     const QStringList before = PanelState(*w);
     const long runs = w->device().updateMemoryRuns();
     bool maker = false;
     ModalAnswerer answerer({[&](QWidget* d) {
         // The notice line fits its two-line box.
-        auto* notice = d->findChild<QLabel*>("Label3");
+        auto* notice = d->findChild<CaptionLabel*>("Label3");
         maker = notice->heightForWidth(notice->width()) <= notice->height();
         QTest::mouseClick(w->windowHandle(), Qt::LeftButton, {},
                           Control(*w, "sigCE")->mapTo(w.get(), QPoint(8, 75)));

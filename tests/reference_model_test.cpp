@@ -13,6 +13,9 @@ namespace bitwell {
 namespace {
 
 using test::DeviceRig;
+using test::Make;
+using test::Move;
+using test::PickMove;
 using test::ReferenceChip;
 
 // Copies the model's state into a powered rig without evaluating.
@@ -69,36 +72,25 @@ TEST(ReferenceModel, RandomPanelChangesAgree) {
     const unsigned seed = 20261208;
     std::mt19937 rng(seed);
     DeviceRig rig;
-    ReferenceChip ref;
-    ref.words.fill(0xFFFF);
-    ref.read = 0xFFFF;
-    ref.levels = 31;
+    ReferenceChip ref = ReferenceChip::PoweredUp();
     ASSERT_TRUE(Agree(rig, ref));
 
-    unsigned addressBits = 0;
-    std::uint16_t dataBits = 0;
     for (int step = 0; step < 120000; ++step) {
-        const unsigned pick = rng() % 100;
-        if (pick < 40) {  // a control switch, weighted so cycles happen often
-            const int c = static_cast<int>(rng() % 5);
-            ref.levels ^= 1u << c;
-            rig.panel.setLevel(static_cast<Control>(c), (ref.levels >> c) & 1);
-        } else if (pick < 60) {  // an address switch
-            addressBits ^= 1u << (rng() % 4);
+        const Move m = PickMove(rng);
+        const int v = Make(ref, m);
+        if (m.kind == Move::Level) {  // weighted so cycles happen often
+            rig.panel.setLevel(static_cast<Control>(m.index), v);
+        } else if (m.kind == Move::Address) {
             std::string bin;
-            for (int k = 3; k >= 0; --k) bin += ((addressBits >> k) & 1) ? '1' : '0';
+            for (int k = 3; k >= 0; --k) bin += ((ref.address >> k) & 1) ? '1' : '0';
             rig.panel.address = BinToHex(bin);
-            ref.address = addressBits;
             rig.device.UpdateMemory();
-        } else if (pick < 95) {  // a data switch
-            dataBits ^= static_cast<std::uint16_t>(1u << (rng() % 16));
+        } else if (m.kind == Move::Data) {
             std::string bin;
-            for (int k = 15; k >= 0; --k) bin += ((dataBits >> k) & 1) ? '1' : '0';
+            for (int k = 15; k >= 0; --k) bin += ((ref.data >> k) & 1) ? '1' : '0';
             rig.panel.data = BinToHex(bin);
-            ref.data = dataBits;
             rig.device.UpdateMemory();
-        } else {  // a word-order option
-            ref.big = rng() % 2 == 0;
+        } else {
             rig.panel.big = ref.big;
             rig.device.UpdateMemory();
         }
@@ -115,35 +107,30 @@ TEST(ReferenceModel, PanelAndItsTraceAgreeStepByStep) {
     std::mt19937 rng(seed);
     Panel panel;
     panel.Form_Load();
-    ReferenceChip ref;
-    ref.words.fill(0xFFFF);
-    ref.read = 0xFFFF;
-    ref.levels = 31;
+    ReferenceChip ref = ReferenceChip::PoweredUp();
     std::uint64_t lastStep = panel.trace().back().step;
     std::uint64_t lastAction = 0;
 
     for (int n = 0; n < 30000; ++n) {
-        const unsigned pick = rng() % 100;
+        const Move m = PickMove(rng);
+        const int v = Make(ref, m);
         Cause cause;
-        if (pick < 40) {
-            const int c = static_cast<int>(rng() % 5);
-            ref.levels ^= 1u << c;
-            cause = static_cast<Cause>(c);
-            panel.MoveLevel(static_cast<Control>(c), (ref.levels >> c) & 1);
-        } else if (pick < 60) {
-            const int bit = static_cast<int>(rng() % 4);
-            ref.address ^= 1u << bit;
-            cause = static_cast<Cause>(static_cast<int>(Cause::A0) + bit);
-            panel.MoveAddressBit(bit, (ref.address >> bit) & 1);
-        } else if (pick < 95) {
-            const int bit = static_cast<int>(rng() % 16);
-            ref.data = static_cast<std::uint16_t>(ref.data ^ (1u << bit));
-            cause = static_cast<Cause>(static_cast<int>(Cause::D0) + bit);
-            panel.MoveDataBit(bit, (ref.data >> bit) & 1);
-        } else {
-            ref.big = rng() % 2 == 0;
-            cause = Cause::Order;
-            panel.ChooseOrder(ref.big);
+        switch (m.kind) {
+            case Move::Level:
+                cause = static_cast<Cause>(m.index);
+                panel.MoveLevel(static_cast<Control>(m.index), v);
+                break;
+            case Move::Address:
+                cause = static_cast<Cause>(static_cast<int>(Cause::A0) + m.index);
+                panel.MoveAddressBit(m.index, v);
+                break;
+            case Move::Data:
+                cause = static_cast<Cause>(static_cast<int>(Cause::D0) + m.index);
+                panel.MoveDataBit(m.index, v);
+                break;
+            default:
+                cause = Cause::Order;
+                panel.ChooseOrder(ref.big);
         }
         const ReferenceChip::Done done = ref.evaluate();
 

@@ -11,11 +11,9 @@
 #include "tests/WindowHelpers.h"
 
 using namespace wintest;
-using bitwell::test::ReferenceChip;
+using namespace bitwell::test;
 
 namespace {
-
-const char* const kLevelNames[] = {"sigCE", "sigOE", "sigWE", "sigLB", "sigUB"};
 
 // A typed answer and what it must come to: a word, an error, or nothing.
 struct Answer {
@@ -65,18 +63,12 @@ Answer RandomAnswer(std::mt19937& rng) {
 
 class Soak {
 public:
-    Soak(frmMain& w, unsigned seed) : m_w(w), m_rng(seed) {
-        m_ref.words.fill(0xFFFF);
-        m_ref.read = 0xFFFF;
-        m_ref.levels = 31;
-        for (int k = 0; k < 5; ++k) m_levels[k] = 1;
-    }
+    Soak(frmMain& w, unsigned seed) : m_w(w), m_rng(seed), m_ref(ReferenceChip::PoweredUp()) {}
 
     // One random action; returns what went wrong, or an empty text.
     QString step() {
         const unsigned kind = m_rng() % 100;
-        if (kind < 70) switchAction();
-        else if (kind < 80) optionAction();
+        if (kind < 80) move(PickMove(m_rng));
         else if (kind < 88) copyAction();
         else if (auto fault = typedAction(); !fault.isEmpty()) return fault;
         m_ref.evaluate();
@@ -84,30 +76,20 @@ public:
     }
 
 private:
-    void switchAction() {
-        const int which = int(m_rng() % 25);
-        QString name;
-        if (which < 5) name = QLatin1String(kLevelNames[which]);
-        else if (which < 9) name = Indexed("sigAddr", which - 5);
-        else name = Indexed("sigData", which - 9);
+    // A switch operated through a random part of it, which may leave it
+    // where it stood, or an option clicked.
+    void move(const Move& m) {
+        const QString name = QString::fromStdString(ControlName(m));
+        if (m.kind == Move::Order) {
+            Make(m_ref, m);
+            QTest::mouseClick(m_w.findChild<QRadioButton*>(name), Qt::LeftButton);
+            return;
+        }
         const Part part = static_cast<Part>(m_rng() % 6);
         QWidget* sw = Control(m_w, name);
         if (part == Part::KeyUp || part == Part::KeyDown) sw->setFocus();
         Operate(sw, part);
-        const int v = (part == Part::UpperArrow || part == Part::UpperTrack || part == Part::KeyUp) ? 1 : 0;
-        if (which < 5) {
-            m_levels[which] = v;
-            m_ref.levels = (m_ref.levels & ~(1u << which)) | (unsigned(v) << which);
-        } else if (which < 9) {
-            m_ref.address = (m_ref.address & ~(1u << (which - 5))) | (unsigned(v) << (which - 5));
-        } else {
-            m_ref.data = std::uint16_t((m_ref.data & ~(1u << (which - 9))) | (unsigned(v) << (which - 9)));
-        }
-    }
-
-    void optionAction() {
-        m_ref.big = m_rng() % 2 == 0;
-        QTest::mouseClick(m_w.findChild<QRadioButton*>(m_ref.big ? "optBig" : "optLittle"), Qt::LeftButton);
+        Set(m_ref, m, (part == Part::UpperArrow || part == Part::UpperTrack || part == Part::KeyUp) ? 1 : 0);
     }
 
     void copyAction() {
@@ -130,8 +112,11 @@ private:
 
     QString check() const {
         if (QApplication::activeModalWidget()) return QStringLiteral("a modal window stayed open");
-        for (int k = 0; k < 5; ++k)
-            if (Value(m_w, kLevelNames[k]) != m_levels[k]) return QStringLiteral("%1 position").arg(kLevelNames[k]);
+        for (int c = 0; c < 5; ++c) {
+            const Move level{Move::Level, c};
+            const QString name = QString::fromStdString(ControlName(level));
+            if (Value(m_w, name) != Position(m_ref, level)) return name + QStringLiteral(" position");
+        }
         const QString address = Caption(m_w, "lblAddr");
         int bits = 0;
         for (int k = 0; k < 4; ++k) bits |= Value(m_w, Indexed("sigAddr", k)) << k;
@@ -155,7 +140,6 @@ private:
     frmMain& m_w;
     std::mt19937 m_rng;
     ReferenceChip m_ref;
-    int m_levels[5]{};
 };
 
 }  // namespace
@@ -180,11 +164,8 @@ void SoakTest::randomUser_data() {
 void SoakTest::randomUser() {
     QFETCH(unsigned, seed);
     QFETCH(int, actions);
-    frmMain w;
-    w.Form_Load();
-    w.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&w));
-    Soak soak(w, seed);
+    const auto w = PoweredWindow(Show::Exposed);
+    Soak soak(*w, seed);
     for (int i = 0; i < actions; ++i) {
         const QString fault = soak.step();
         QVERIFY2(fault.isEmpty(), qPrintable(QStringLiteral("seed %1, action %2: %3").arg(seed).arg(i).arg(fault)));

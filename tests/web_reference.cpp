@@ -10,7 +10,7 @@
 
 #include "tests/ReferenceChip.h"
 
-using bitwell::test::ReferenceChip;
+using namespace bitwell::test;
 
 namespace {
 
@@ -31,30 +31,11 @@ int main(int argc, char* argv[]) {
     const unsigned seed = argc > 1 ? static_cast<unsigned>(std::strtoul(argv[1], nullptr, 10)) : 1;
     const int count = argc > 2 ? std::atoi(argv[2]) : 300;
     std::mt19937 rng(seed);
-    ReferenceChip ref;
-    ref.words.fill(0xFFFF);
-    ref.read = 0xFFFF;
-    ref.levels = 31;
-    static const char* const kLevels[] = {"sigCE", "sigOE", "sigWE", "sigLB", "sigUB"};
+    ReferenceChip ref = ReferenceChip::PoweredUp();
     for (int n = 0; n < count; ++n) {
-        const unsigned pick = rng() % 100;
-        std::string control;
-        if (pick < 40) {
-            const unsigned c = rng() % 5;
-            ref.levels ^= 1u << c;
-            control = kLevels[c];
-        } else if (pick < 55) {
-            const unsigned bit = rng() % 4;
-            ref.address ^= 1u << bit;
-            control = "sigAddr(" + std::to_string(bit) + ")";
-        } else if (pick < 92) {
-            const unsigned bit = rng() % 16;
-            ref.data = static_cast<std::uint16_t>(ref.data ^ (1u << bit));
-            control = "sigData(" + std::to_string(bit) + ")";
-        } else {
-            ref.big = !ref.big;
-            control = ref.big ? "optBig" : "optLittle";
-        }
+        const Move m = PickMove(rng, 40, 15, 37);
+        Make(ref, m);
+        const std::string control = ControlName(m);
         ref.evaluate();
         std::printf("{\"click\": \"%s\", \"lblRead\": \"%s\", \"lblData\": \"%s\", \"lblAddr\": \"%s\", "
                     "\"lblContents\": %s, \"lblTypes\": %s}\n",

@@ -15,6 +15,16 @@ void HoverHelp::AddTarget(QWidget* target, const QString& text) {
     target->installEventFilter(this);
 }
 
+void HoverHelp::Quieten(QWidget* root) {
+    // A plain move over such a widget already stops there, as it does not
+    // track the mouse; a move with a button held is delivered to it and,
+    // ignored, would climb to the nearest target.
+    for (QWidget* w : root->findChildren<QWidget*>()) {
+        if (m_texts.contains(w) || w->testAttribute(Qt::WA_TransparentForMouseEvents)) continue;
+        w->setAttribute(Qt::WA_NoMousePropagation);
+    }
+}
+
 void HoverHelp::AddTip(QWidget* host, const QRect& area, const QString& tip) {
     if (!m_tips.contains(host) && !m_texts.contains(host)) host->installEventFilter(this);
     m_tips[host].append({area, tip});

@@ -6,6 +6,7 @@ class Switch;
 
 // Presents a Switch to assistive technology as a slider whose value is the
 // switch position, 1 (up) or 0 (down), not the inverted scroll-bar position.
+// The bar it draws is no child of its own: the switch is one control.
 class SwitchAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
 public:
     explicit SwitchAccessible(Switch* sw);
@@ -18,6 +19,9 @@ public:
     QVariant minimumValue() const override { return 0; }
     QVariant minimumStepSize() const override { return 1; }
 
+    int childCount() const override { return 0; }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
 
 private:
     Switch* sw() const;

@@ -21,7 +21,7 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
                                    Twips(1680, 240, 3015, 375), this);
     title->setFont(ListingFont(14.25));
     const auto wrapped = [this](const char* name, const QString& text, const QRect& geometry) {
-        (new CaptionLabel(QLatin1String(name), text, geometry, this))->setWordWrap(true);
+        (new CaptionLabel(QLatin1String(name), text, geometry, this))->SetWordWrap(true);
     };
     wrapped("Label2",
             tr("This program is used to demonstrate the operation of a simple memory "

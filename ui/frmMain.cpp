@@ -246,7 +246,7 @@ void frmMain::connectHandlers() {
 
     // Hover help: each target replaces the status line on every pointer move.
     const QString addressHelp = tr("Address range: 0x0 - 0xF (0 - 15).");
-    m_hover = new HoverHelp([this](const QString& text) { SetStatus(text); }, this);
+    m_hover = new HoverHelp([this](const QString& text) { showStatus(text); }, this);
     const auto hover = [this](QWidget* target, const QString& text) {
         m_hover->AddTarget(target, text);
         // What the pointer explains, a screen reader reads out.
@@ -272,6 +272,9 @@ void frmMain::connectHandlers() {
                      "address as the high word."));
     hover(optLittle, tr("Selecting this option will treat the word at the starting "
                         "address as the low word."));
+    // The switches, the memory listing, the plain labels and the status line
+    // have no text: the pointer there leaves the status line alone.
+    m_hover->Quieten(m_surface);
 }
 
 void frmMain::nameForAssistiveTechnology() {
@@ -352,43 +355,43 @@ Switch* frmMain::levelSwitch(Control c) const {
 }
 
 template <class F>
-void frmMain::Draw(F&& draw) {
-    const bool outer = std::exchange(m_drawing, true);
-    draw();
-    m_drawing = outer;
+void frmMain::setSilently(F&& set) {
+    const bool outer = std::exchange(m_silent, true);
+    set();
+    m_silent = outer;
 }
 
 template <class F>
-void frmMain::Carry(bitwell::Cascade& then, F&& set) {
+void frmMain::setCarrying(bitwell::Cascade& then, F&& set) {
     bitwell::Cascade* const outer = std::exchange(m_then, &then);
     set();
     // A control that did not notify leaves the rest to the panel.
     m_then = outer;
 }
 
-bool frmMain::CarryOn() {
+bool frmMain::carriedFromPanel() {
     bitwell::Cascade* const then = std::exchange(m_then, nullptr);
     if (then) (*then)();
-    return then != nullptr || m_drawing;
+    return then != nullptr || m_silent;
 }
 
 void frmMain::levelChanged(Control c, int value, bitwell::Cascade& then) {
-    Carry(then, [&] { levelSwitch(c)->SetValue(value); });
+    setCarrying(then, [&] { levelSwitch(c)->SetValue(value); });
 }
 void frmMain::addressBitChanged(int bit, int value, bitwell::Cascade& then) {
-    Carry(then, [&] { sigAddr[static_cast<std::size_t>(bit) & 3]->SetValue(value); });
+    setCarrying(then, [&] { sigAddr[static_cast<std::size_t>(bit) & 3]->SetValue(value); });
 }
 void frmMain::dataBitChanged(int bit, int value, bitwell::Cascade& then) {
-    Carry(then, [&] { sigData[static_cast<std::size_t>(bit) & 15]->SetValue(value); });
+    setCarrying(then, [&] { sigData[static_cast<std::size_t>(bit) & 15]->SetValue(value); });
 }
 void frmMain::addressTextChanged(const std::string& text) {
-    Draw([&] { lblAddr->SetCaption(Text(text)); });
+    setSilently([&] { lblAddr->SetCaption(Text(text)); });
 }
 void frmMain::dataTextChanged(const std::string& text, bitwell::Cascade& then) {
-    Carry(then, [&] { lblData->SetCaption(Text(text)); });
+    setCarrying(then, [&] { lblData->SetCaption(Text(text)); });
 }
 void frmMain::readTextChanged(const std::string& text, bitwell::Cascade& then) {
-    Carry(then, [&] { lblRead->SetCaption(Text(text)); });
+    setCarrying(then, [&] { lblRead->SetCaption(Text(text)); });
 }
 void frmMain::lampChanged(int bit, bool lit) {
     Shape* lamp = sigRead[static_cast<std::size_t>(bit) & 15];
@@ -401,7 +404,7 @@ void frmMain::lampChanged(int bit, bool lit) {
 void frmMain::contentsChanged(const std::string& text) { lblContents->SetCaption(Text(text)); }
 void frmMain::typesChanged(const std::string& text) { lblTypes->SetCaption(Text(text)); }
 void frmMain::orderChanged(bool bigEndian) {
-    Draw([&] { (bigEndian ? optBig : optLittle)->setChecked(true); });
+    setSilently([&] { (bigEndian ? optBig : optLittle)->setChecked(true); });
 }
 void frmMain::stepRecorded(const bitwell::TraceStep&) {
     if (m_timing && m_timing->isVisible()) m_timing->TraceChanged();
@@ -413,36 +416,36 @@ void frmMain::traceCleared() {
 // ---- What the user does, forwarded to the panel ----
 
 void frmMain::sigCE_Change() {
-    if (!CarryOn()) m_panel.MoveLevel(Control::CE, sigCE->Value());
+    if (!carriedFromPanel()) m_panel.MoveLevel(Control::CE, sigCE->Value());
 }
 void frmMain::sigOE_Change() {
-    if (!CarryOn()) m_panel.MoveLevel(Control::OE, sigOE->Value());
+    if (!carriedFromPanel()) m_panel.MoveLevel(Control::OE, sigOE->Value());
 }
 void frmMain::sigWE_Change() {
-    if (!CarryOn()) m_panel.MoveLevel(Control::WE, sigWE->Value());
+    if (!carriedFromPanel()) m_panel.MoveLevel(Control::WE, sigWE->Value());
 }
 void frmMain::sigLB_Change() {
-    if (!CarryOn()) m_panel.MoveLevel(Control::LB, sigLB->Value());
+    if (!carriedFromPanel()) m_panel.MoveLevel(Control::LB, sigLB->Value());
 }
 void frmMain::sigUB_Change() {
-    if (!CarryOn()) m_panel.MoveLevel(Control::UB, sigUB->Value());
+    if (!carriedFromPanel()) m_panel.MoveLevel(Control::UB, sigUB->Value());
 }
 void frmMain::sigAddr_Change(int index) {
-    if (!CarryOn()) m_panel.MoveAddressBit(index, sigAddr[static_cast<std::size_t>(index)]->Value());
+    if (!carriedFromPanel()) m_panel.MoveAddressBit(index, sigAddr[static_cast<std::size_t>(index)]->Value());
 }
 void frmMain::sigData_Change(int index) {
-    if (!CarryOn()) m_panel.MoveDataBit(index, sigData[static_cast<std::size_t>(index)]->Value());
+    if (!carriedFromPanel()) m_panel.MoveDataBit(index, sigData[static_cast<std::size_t>(index)]->Value());
 }
 // A caption set from outside the panel (a tool or a test writing the
 // property) is a change like any other.
 void frmMain::lblAddr_Change() {
-    if (!CarryOn()) m_panel.SetAddressText(lblAddr->Caption().toStdString());
+    if (!carriedFromPanel()) m_panel.EditAddressText(lblAddr->Caption().toStdString());
 }
 void frmMain::lblData_Change() {
-    if (!CarryOn()) m_panel.SetDataText(lblData->Caption().toStdString());
+    if (!carriedFromPanel()) m_panel.EditDataText(lblData->Caption().toStdString());
 }
 void frmMain::lblRead_Change() {
-    if (!CarryOn()) m_panel.SetReadText(lblRead->Caption().toStdString());
+    if (!carriedFromPanel()) m_panel.EditReadText(lblRead->Caption().toStdString());
 }
 void frmMain::optBig_Click() { m_panel.ChooseOrder(true); }
 void frmMain::optLittle_Click() { m_panel.ChooseOrder(false); }
@@ -470,7 +473,7 @@ void frmMain::lblRead_DblClick() { m_panel.CopyReadToData(); }
 
 // ---- Hover help, menus and exit ----
 
-void frmMain::SetStatus(const QString& text) { lblStatus->SetCaption(text); }
+void frmMain::showStatus(const QString& text) { lblStatus->SetCaption(text); }
 
 void frmMain::mnuFileExit_Click() { close(); }
 

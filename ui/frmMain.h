@@ -66,18 +66,18 @@ private:
     void orderChanged(bool bigEndian) override;
     void stepRecorded(const bitwell::TraceStep& step) override;
     void traceCleared() override;
-    // Runs `draw` with the controls' own notifications muted: what the panel
-    // sets on them is not a new change from outside.
+    // Runs `set` with the controls' own notifications muted: what the panel
+    // sets on them is not a new change from outside. Draws nothing itself.
     template <class F>
-    void Draw(F&& draw);
+    void setSilently(F&& set);
     // Sets a control whose notification carries on the panel's cascade: the
     // control's own handler runs `then` when the control notifies, first of
     // its listeners, as the handler of a real control would.
     template <class F>
-    void Carry(bitwell::Cascade& then, F&& set);
-    // In a control's handler: carries on the panel's cascade, if the panel
-    // set the control; false for a change from outside.
-    bool CarryOn();
+    void setCarrying(bitwell::Cascade& then, F&& set);
+    // In a control's handler: true when the panel set the control, having
+    // carried on its cascade, if any; false for a change from outside.
+    bool carriedFromPanel();
 
     void sigCE_Change();
     void sigOE_Change();
@@ -95,14 +95,14 @@ private:
     void lblData_DblClick();
     void lblRead_DblClick();
 
-    void SetStatus(const QString& text);
+    void showStatus(const QString& text);
     void mnuFileExit_Click();
     void mnuHelpAbout_Click();
     void mnuViewTiming_Click(bool checked);
     void Form_Unload(QCloseEvent* event);
 
     bitwell::Panel m_panel;
-    bool m_drawing = false;
+    bool m_silent = false;  // inside setSilently
     bitwell::Cascade* m_then = nullptr;
     bool m_centred = false;
     bool m_askingToExit = false;
