@@ -29,11 +29,11 @@ int AnswerCommandLine(int argc, char* argv[], Request& request) {
     // The options, described in the language the window would speak once
     // that is known: the usage is written in it.
     const auto options = [&](QCommandLineParser& parser, bool describe) {
-        const auto text = [&](const bitwell::Message& m) { return describe ? Text(m) : QString(); };
+        const auto text = [&](const bitwell::Message& m) { return describe ? Translated(m) : QString(); };
         if (describe) parser.setApplicationDescription(text(say.description));
         parser.addOption({{QStringLiteral("h"), QStringLiteral("help")}, text(say.help)});
         parser.addOption({{QStringLiteral("v"), QStringLiteral("version")}, text(say.version)});
-        parser.addOption({QStringLiteral("language"), describe ? Text(say.language).arg(codes) : QString(),
+        parser.addOption({QStringLiteral("language"), describe ? Translated(say.language).arg(codes) : QString(),
                           QStringLiteral("code")});
         // The toolkit's own options (-platform xcb, -style fusion, -reverse …)
         // are the toolkit's to take.
@@ -56,7 +56,7 @@ int AnswerCommandLine(int argc, char* argv[], Request& request) {
     const bool parsed = parser.parse(QCoreApplication::arguments());
     const QString asked = parsed ? parser.value(QStringLiteral("language")) : QString();
     if (!asked.isEmpty() && !LanguageCodes().contains(asked)) {
-        std::fprintf(stderr, "bitwell: %s\n", qPrintable(Text(say.unknownLanguage).arg(asked, codes)));
+        std::fprintf(stderr, "bitwell: %s\n", qPrintable(Translated(say.unknownLanguage).arg(asked, codes)));
         return 1;
     }
     ApplyLanguage(StartLanguage(asked));
@@ -65,7 +65,7 @@ int AnswerCommandLine(int argc, char* argv[], Request& request) {
 
     if (!parsed || !parser.positionalArguments().isEmpty()) {
         const QString error = parser.errorText().isEmpty()
-                                  ? Text(say.unexpected).arg(parser.positionalArguments().constFirst())
+                                  ? Translated(say.unexpected).arg(parser.positionalArguments().constFirst())
                                   : parser.errorText();
         std::fprintf(stderr, "bitwell: %s\n\n%s", qPrintable(error), qPrintable(usage.helpText()));
         return 1;

@@ -330,8 +330,50 @@ const char* KindName(ControlKind kind) {
         case ControlKind::LampBorder: return "border";
         case ControlKind::Line: return "line";
         case ControlKind::Option: return "option";
+        case ControlKind::Button: return "button";
     }
     return "caption";
+}
+
+const char* FaceName(Face face) {
+    switch (face) {
+        case Face::Listing12: return "listing12";
+        case Face::Listing8: return "listing8";
+        case Face::Listing14: return "listing14";
+        case Face::Dialog: break;
+    }
+    return "dialog";
+}
+
+void ControlsJson(std::string& list, const std::vector<ControlSpec>& controls, std::string_view version) {
+    list += '[';
+    bool first = true;
+    for (const ControlSpec& c : controls) {
+        if (!first) list += ',';
+        first = false;
+        JsonObject o(list);
+        o.text("name", c.name);
+        o.text("kind", KindName(c.kind));
+        o.text("parent", c.parent);
+        o.number("left", c.left);
+        o.number("top", c.top);
+        o.number("width", c.width);
+        o.number("height", c.height);
+        if (c.tab >= 0) o.number("tab", c.tab);
+        if (c.arg >= 0) o.number("arg", c.arg);
+        // The About notice's %1 is the version.
+        if (!c.caption.empty()) o.text("caption", Arg(Text(c.caption, c.arg >= 0 ? std::to_string(c.arg) : ""), {version}));
+        o.message("help", c.help, c.arg);
+        o.message("accessibleName", c.accessibleName, c.arg);
+        o.message("accessibleDescription", c.accessibleDescription, c.arg);
+        o.message("tooltip", c.tooltip, c.arg);
+        if (c.colour != Colour::Default) o.text("colour", c.colour == Colour::Blue ? "blue" : "black");
+        if (c.face != Face::Dialog) o.text("face", FaceName(c.face));
+        if (c.textLimit >= 0) o.number("textLimit", c.textLimit);
+        if (c.value) o.number("value", c.value);
+        if (c.wrap) o.number("wrap", 1);
+    }
+    list += ']';
 }
 
 void ItemJson(std::string& out, const MenuItemSpec& item) {
@@ -382,6 +424,28 @@ const ControlSpec* FindControl(std::string_view name) {
 const std::vector<MenuSpec>& MainWindowMenus() {
     static const std::vector<MenuSpec> kMenus = BuildMenus();
     return kMenus;
+}
+
+const WindowSpec& AboutWindow() {
+    static const WindowSpec kWindow{"frmAbout", Dialogs().aboutTitle, 6015, 2670, Message{}, 2340, 1935};
+    return kWindow;
+}
+
+const std::vector<ControlSpec>& AboutWindowControls() {
+    static const std::vector<ControlSpec> kControls = [] {
+        const DialogTexts& d = Dialogs();
+        ControlSpec name = Caption("Label1", "", d.aboutName, 1680, 240, 3015, 375);
+        name.face = Face::Listing14;
+        ControlSpec text = Caption("Label2", "", d.aboutText, 240, 720, 5535, 615);
+        text.wrap = true;
+        ControlSpec notice = Caption("Label3", "", d.aboutNotice, 120, 1440, 5775, 495);
+        notice.wrap = true;
+        ControlSpec ok = Make("cmdOK", ControlKind::Button, "", 2400, 2160, 1260, 345);
+        ok.caption = d.ok;
+        ok.tab = 0;
+        return std::vector<ControlSpec>{name, text, notice, ok};
+    }();
+    return kControls;
 }
 
 const DialogTexts& Dialogs() {
@@ -435,35 +499,8 @@ std::string DescriptionJson(std::string_view version) {
         o.message("help", w.defaultHelp, -1);
         o.text("language", CurrentLanguage());
     }
-    {
-        std::string& list = root.key("controls");
-        list += '[';
-        bool first = true;
-        for (const ControlSpec& c : MainWindowControls()) {
-            if (!first) list += ',';
-            first = false;
-            JsonObject o(list);
-            o.text("name", c.name);
-            o.text("kind", KindName(c.kind));
-            o.text("parent", c.parent);
-            o.number("left", c.left);
-            o.number("top", c.top);
-            o.number("width", c.width);
-            o.number("height", c.height);
-            if (c.tab >= 0) o.number("tab", c.tab);
-            if (c.arg >= 0) o.number("arg", c.arg);
-            o.message("caption", c.caption, c.arg);
-            o.message("help", c.help, c.arg);
-            o.message("accessibleName", c.accessibleName, c.arg);
-            o.message("accessibleDescription", c.accessibleDescription, c.arg);
-            o.message("tooltip", c.tooltip, c.arg);
-            if (c.colour != Colour::Default) o.text("colour", c.colour == Colour::Blue ? "blue" : "black");
-            if (c.face != Face::Dialog) o.text("face", c.face == Face::Listing12 ? "listing12" : "listing8");
-            if (c.textLimit >= 0) o.number("textLimit", c.textLimit);
-            if (c.value) o.number("value", c.value);
-        }
-        list += ']';
-    }
+    ControlsJson(root.key("controls"), MainWindowControls(), version);
+    ControlsJson(root.key("about"), AboutWindowControls(), version);
     {
         std::string& list = root.key("menus");
         list += '[';

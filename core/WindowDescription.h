@@ -43,10 +43,13 @@ enum class ControlKind {
     LampBorder,  // the outline of a read column, always shown
     Line,        // left, top, width, height hold x1, y1, x2, y2
     Option,      // one of the two word-order option buttons
+    Button,      // a push button
 };
 
 enum class Colour { Default, Black, Blue };
-enum class Face { Dialog, Listing12, Listing8 };  // listings: fixed pitch, bold
+// Listings and the About window's name: fixed pitch, bold, at 12, 8.25 and
+// 14.25 points.
+enum class Face { Dialog, Listing12, Listing8, Listing14 };
 
 struct ControlSpec {
     std::string name;    // objectName and data-name, e.g. "sigData(3)"
@@ -68,6 +71,7 @@ struct ControlSpec {
     // Design time: a switch's Value, 1 for the selected option and a lamp
     // that is shown.
     int value = 0;
+    bool wrap = false;  // breaks its text between words to fit its width
 };
 
 struct WindowSpec {
@@ -76,6 +80,7 @@ struct WindowSpec {
     int width, height;     // the client area, twips
     Message defaultHelp;   // the status line's text at design time and over
                            // the bare client area and the two groups
+    int left = 0, top = 0;  // where it opens on the screen, twips; 0, 0: centred
 };
 
 struct MenuItemSpec {
@@ -100,6 +105,12 @@ const std::vector<ControlSpec>& MainWindowControls();
 // nullptr for a name that is none of them.
 const ControlSpec* FindControl(std::string_view name);
 const std::vector<MenuSpec>& MainWindowMenus();
+
+// The About window: its title, size and place, and its controls (the name,
+// the description, the notice whose %1 is the version, and cmdOK). A
+// wrapped caption is one whose text breaks between words within its width.
+const WindowSpec& AboutWindow();
+const std::vector<ControlSpec>& AboutWindowControls();
 
 // The state words of the read bits and of the control switches.
 extern const Message kLampLit;         // "lit, 1"

@@ -232,7 +232,7 @@ TEST_P(EveryLanguage, RoundTripToEnglishLeavesTextsAndStateAsTheyWere) {
     Panel panel;
     panel.Form_Load();
     panel.MoveAddressBit(2, 1);
-    panel.SetDataText("BEEF");
+    panel.EditDataText("BEEF");
     for (const Control c : {Control::UB, Control::LB, Control::WE, Control::CE}) panel.MoveLevel(c, 0);
     panel.ChooseOrder(false);
     const std::string types = panel.typesText();

@@ -1,5 +1,8 @@
 #include "ui/Accessibles.h"
 
+#include "core/WindowDescription.h"
+#include "ui/Translation.h"
+
 #include "ui/Caption.h"
 #include "ui/Controls.h"
 #include "ui/Shapes.h"
@@ -85,7 +88,7 @@ QAccessible::State LampAccessible::state() const {
 QString LampAccessible::text(QAccessible::Text t) const {
     if (t == QAccessible::Value) return lit() ? QStringLiteral("1") : QStringLiteral("0");
     if (t == QAccessible::Description)
-        return lit() ? QObject::tr("lit, 1") : QObject::tr("dark, 0");
+        return Translated(lit() ? bitwell::kLampLit : bitwell::kLampDark);
     return QAccessibleWidget::text(t);
 }
 

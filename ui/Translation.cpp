@@ -20,7 +20,9 @@ public:
     bool isEmpty() const override { return false; }
     QString translate(const char* context, const char* sourceText, const char*, int) const override {
         if (!context || !sourceText) return {};
-        return QString::fromStdString(bitwell::Lookup(context, sourceText));
+        const std::string found = bitwell::Lookup(context, sourceText);
+        // Qt takes any string that is not null as the answer.
+        return found.empty() ? QString() : QString::fromStdString(found);
     }
 };
 
@@ -69,7 +71,7 @@ QStringList LanguageCodes() {
     return codes;
 }
 
-QString Text(const bitwell::Message& m, int arg) {
+QString Translated(const bitwell::Message& m, int arg) {
     if (m.empty()) return {};
     QString text = m.context ? QCoreApplication::translate(m.context, m.id) : QString::fromUtf8(m.id);
     return arg >= 0 ? text.arg(arg) : text;

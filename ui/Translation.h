@@ -32,4 +32,4 @@ QStringList LanguageCodes();
 // A text of the description in the current language, asked for the way Qt
 // asks for every text (so through the installed translator), with %1
 // filled by `arg` when it is 0 or more. Empty for an empty message.
-QString Text(const bitwell::Message& m, int arg = -1);
+QString Translated(const bitwell::Message& m, int arg = -1);

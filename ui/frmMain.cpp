@@ -2,6 +2,7 @@
 
 #include <QAccessible>
 #include <QAction>
+#include <QActionGroup>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QInputDialog>
@@ -9,8 +10,13 @@
 #include <QMenuBar>
 #include <QRadioButton>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
+#include <algorithm>
 #include <utility>
+
+#include "core/Catalogue.h"
+#include "core/WindowDescription.h"
 
 #include "ui/Accessibles.h"
 #include "ui/Caption.h"
@@ -20,6 +26,7 @@
 #include "ui/Layout.h"
 #include "ui/Shapes.h"
 #include "ui/Switch.h"
+#include "ui/Translation.h"
 #include "ui/frmAbout.h"
 #include "ui/frmTiming.h"
 
@@ -27,51 +34,23 @@ using bitwell::Control;
 
 namespace {
 
-QString DefaultStatus() {
-    return QCoreApplication::translate(
-        "frmMain", "Hover your mouse over a control signal label to see a description.");
-}
 const QColor kBlue(0, 0, 255);
 
 QString Indexed(const char* name, int index) {
     return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index);
 }
 
-template <class W>
-W* Named(W* widget, const QString& name, const QRect& geometry) {
-    widget->setObjectName(name);
-    widget->setGeometry(geometry);
-    return widget;
-}
-
-CaptionLabel* MakeCaption(QWidget* parent, const char* name, const QString& caption,
-                          const QRect& geometry, const QColor& colour = QColor()) {
-    auto* label = new CaptionLabel(QLatin1String(name), caption, geometry, parent);
-    if (colour.isValid()) {
-        QPalette pal = label->palette();
-        pal.setColor(QPalette::WindowText, colour);
-        label->setPalette(pal);
-    }
-    return label;
-}
-
-void MakeLine(QWidget* parent, const char* name, int x1, int y1, int x2, int y2,
-              const QColor& colour) {
-    auto* line = new Line(QPoint(Px(x1), Px(y1)), QPoint(Px(x2), Px(y2)), colour, parent);
-    line->setObjectName(QLatin1String(name));
-}
-
-Switch* MakeSwitch(QWidget* parent, const QString& name, const QRect& geometry) {
-    return Named(new Switch(parent), name, geometry);
-}
-
 QString Text(const std::string& text) { return QString::fromStdString(text); }
+
+QRect Place(const bitwell::ControlSpec& c) { return Twips(c.left, c.top, c.width, c.height); }
 
 }  // namespace
 
 frmMain::frmMain(QWidget* parent) : QMainWindow(parent), m_panel(this) {
-    setObjectName(QStringLiteral("frmMain"));
-    setWindowTitle(tr("Quorin Bitwell"));
+    // A new window speaks English; the program's entry chooses for the user.
+    ApplyLanguage(QStringLiteral("en"));
+    const bitwell::WindowSpec& window = bitwell::MainWindow();
+    setObjectName(QLatin1String(window.name));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
@@ -81,14 +60,13 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), m_panel(this) {
 
     m_surface = new QWidget(this);
     m_surface->setObjectName(QStringLiteral("Form"));
-    m_surface->setFixedSize(Px(8895), Px(6765));
+    m_surface->setFixedSize(Px(window.width), Px(window.height));
     setCentralWidget(m_surface);
 
-    buildSignalPanel();
-    buildListings();
+    buildControls();
     buildMenus();
     connectHandlers();
-    nameForAssistiveTechnology();
+    retranslate();
     setFocusOrder();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
@@ -97,128 +75,129 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), m_panel(this) {
 // the menu it unchecks still stand.
 frmMain::~frmMain() { delete m_timing; }
 
-void frmMain::buildSignalPanel() {
-    Frame3 = Named(new Group(tr("Memory Signals"), m_surface),
-                   QStringLiteral("Frame3"), Twips(120, 120, 4575, 6255));
-    QWidget* f = Frame3;
+// Every control of the description, lowest first, in its design-time state.
+void frmMain::buildControls() {
+    using bitwell::ControlKind;
     const QColor text = palette().color(QPalette::WindowText);
     const QBrush highlight = palette().brush(QPalette::Highlight);
-
-    // Lowest first: the outline, then the lower-half background, then the lamp.
-    for (int k = 0; k < 16; ++k)
-        borderRead[k] = Named(new Shape(Qt::NoBrush, text, f), Indexed("borderRead", 16 + k),
-                              Twips(405 + 240 * k, 3960, 135, 1215));
-    for (int k = 0; k < 16; ++k)
-        backgroundRead[k] =
-            Named(new Shape(highlight, Qt::black, f), Indexed("backgroundRead", 16 + k),
-                  Twips(405 + 240 * k, 4560, 135, 615));
-    for (int i = 0; i < 16; ++i) {
-        sigRead[i] = Named(new Shape(highlight, text, f), Indexed("sigRead", i),
-                           Twips(4005 - 240 * i, 3960, 135, 1215));
-        sigRead[i]->SetLamp(true);
+    for (const bitwell::ControlSpec& c : bitwell::MainWindowControls()) {
+        QWidget* parent = c.parent.empty() ? m_surface : m_controls.value(Text(c.parent));
+        const QColor colour = c.colour == bitwell::Colour::Blue    ? kBlue
+                              : c.colour == bitwell::Colour::Black ? QColor(0, 0, 0)
+                                                                   : text;
+        QWidget* made = nullptr;
+        switch (c.kind) {
+            case ControlKind::Group: made = new Group(QString(), parent); break;
+            case ControlKind::LampBorder: made = new Shape(Qt::NoBrush, text, parent); break;
+            case ControlKind::LampBack: made = new Shape(highlight, Qt::black, parent); break;
+            case ControlKind::Lamp: {
+                auto* lamp = new Shape(highlight, text, parent);
+                lamp->SetLamp(c.value != 0);
+                made = lamp;
+                break;
+            }
+            case ControlKind::Switch: made = new Switch(parent); break;
+            case ControlKind::Button: made = new QPushButton(parent); break;
+            case ControlKind::Line:
+                made = new Line(QPoint(Px(c.left), Px(c.top)), QPoint(Px(c.width), Px(c.height)),
+                                colour, parent);
+                break;
+            case ControlKind::Option: {
+                auto* option = new QRadioButton(parent);
+                option->setChecked(c.value != 0);
+                made = option;
+                break;
+            }
+            case ControlKind::Caption: {
+                auto* label = new CaptionLabel(Text(c.name), Translated(c.caption), Place(c), parent);
+                if (c.colour != bitwell::Colour::Default) {
+                    QPalette pal = label->palette();
+                    pal.setColor(QPalette::WindowText, colour);
+                    label->setPalette(pal);
+                }
+                if (c.face == bitwell::Face::Listing12) label->setFont(ListingFont(12));
+                if (c.face == bitwell::Face::Listing8) label->setFont(ListingFont(8.25));
+                // Each value caption starts where its title's box still runs:
+                // keep the title's text clear of it so that "0x" is never covered.
+                if (c.textLimit >= 0) label->SetTextLimit(Px(c.textLimit));
+                made = label;
+                break;
+            }
+        }
+        made->setObjectName(Text(c.name));
+        if (c.kind != ControlKind::Line) made->setGeometry(Place(c));
+        m_controls.insert(Text(c.name), made);
     }
 
-    sigWE = MakeSwitch(f, QStringLiteral("sigWE"), Twips(405, 360, 255, 1215));
-    sigCE = MakeSwitch(f, QStringLiteral("sigCE"), Twips(885, 360, 255, 1215));
-    sigOE = MakeSwitch(f, QStringLiteral("sigOE"), Twips(1365, 360, 255, 1215));
-    sigLB = MakeSwitch(f, QStringLiteral("sigLB"), Twips(1845, 360, 255, 1215));
-    sigUB = MakeSwitch(f, QStringLiteral("sigUB"), Twips(2325, 360, 255, 1215));
-    for (int i = 0; i < 4; ++i)
-        sigAddr[i] = MakeSwitch(f, Indexed("sigAddr", i), Twips(3885 - 360 * i, 360, 255, 1215));
-    for (int i = 0; i < 16; ++i)
-        sigData[i] = MakeSwitch(f, Indexed("sigData", i), Twips(4005 - 240 * i, 2280, 135, 1215));
-
-    const QColor black(0, 0, 0);
-    lblWE = MakeCaption(f, "lblWE", tr("WE"), Twips(405, 1680, 375, 255), black);
-    lblCE = MakeCaption(f, "lblCE", tr("CE"), Twips(915, 1680, 375, 255), black);
-    lblOE = MakeCaption(f, "lblOE", tr("OE"), Twips(1395, 1680, 375, 255), black);
-    lblLB = MakeCaption(f, "lblLB", tr("LB"), Twips(1890, 1680, 375, 255), black);
-    lblUB = MakeCaption(f, "lblUB", tr("UB"), Twips(2340, 1680, 375, 255), black);
-    lblAddrTitle = MakeCaption(f, "lblAddrTitle", tr("Address: 0x"),
-                               Twips(3045, 1680, 915, 255));
-    lblAddr = MakeCaption(f, "lblAddr", QStringLiteral("0"), Twips(3870, 1680, 315, 255));
-    // Each value caption starts where its title's box still runs: keep the
-    // title's text clear of it so that "0x" is never covered.
-    lblAddrTitle->SetTextLimit(Px(3870 - 3045));
-
-    // Over-bars mark the five signals as active LOW.
-    const struct {
-        const char* name;
-        int x1, x2;
-    } bars[] = {{"Line1", 390, 675}, {"Line2", 870, 1155}, {"Line4", 1365, 1650},
-                {"Line7", 1845, 2130}, {"Line6", 2295, 2580}};
-    for (const auto& bar : bars) MakeLine(f, bar.name, bar.x1, 1665, bar.x2, 1665, text);
-
-    MakeCaption(f, "Label2", tr("High Byte"), Twips(1035, 1995, 765, 195), kBlue);
-    MakeCaption(f, "Label1", tr("Low Byte"), Twips(2775, 1995, 765, 195), kBlue);
-    MakeLine(f, "Line3", 2265, 2265, 2265, 3510, kBlue);
-    MakeLine(f, "Line5", 2265, 3960, 2265, 5205, kBlue);
-
-    lblDataTitle = MakeCaption(f, "lblDataTitle", tr("Data Input: 0x"),
-                               Twips(1515, 3600, 1065, 255));
-    lblData = MakeCaption(f, "lblData", QStringLiteral("0000"), Twips(2520, 3600, 450, 255));
-    lblDataTitle->SetTextLimit(Px(2520 - 1515));
-    lblReadTitle = MakeCaption(f, "lblReadTitle", tr("Data Read: 0x"),
-                               Twips(1530, 5280, 1035, 255));
-    lblRead = MakeCaption(f, "lblRead", QStringLiteral("0000"), Twips(2565, 5280, 435, 255));
-
-    const struct {
-        const char* name;
-        const char* mark;
-        int top;
-    } marks[] = {{"Label9", "1", 480},  {"Label10", "0", 1200}, {"Label6", "1", 2400},
-                 {"Label5", "0", 3120}, {"Label7", "1", 4080},  {"Label8", "0", 4800}};
-    for (const auto& m : marks)
-        MakeCaption(f, m.name, QLatin1String(m.mark), Twips(240, m.top, 135, 255), kBlue);
-}
-
-void frmMain::buildListings() {
-    Frame2 = Named(new Group(tr("Memory Contents"), m_surface),
-                   QStringLiteral("Frame2"), Twips(4920, 120, 3855, 2775));
-    lblContents = MakeCaption(Frame2, "lblContents", QString(), Twips(240, 360, 2655, 2175));
-    lblContents->setFont(ListingFont(12));
-
-    Frame1 = Named(new Group(tr("Data Type Representation"), m_surface),
-                   QStringLiteral("Frame1"), Twips(4920, 3000, 3855, 3375));
-    MakeCaption(Frame1, "Label3", tr("Treat representation as:"),
-                Twips(240, 360, 1815, 255));
-    optBig = Named(new QRadioButton(tr("Big Endian"), Frame1), QStringLiteral("optBig"),
-                   Twips(240, 600, 1095, 255));
-    optLittle = Named(new QRadioButton(tr("Little Endian"), Frame1),
-                      QStringLiteral("optLittle"), Twips(1680, 600, 1215, 255));
-    optBig->setChecked(true);
-    lblTypes = MakeCaption(Frame1, "lblTypes", QString(), Twips(240, 960, 3255, 2265));
-    lblTypes->setFont(ListingFont(8.25));
-
-    lblStatus = MakeCaption(m_surface, "lblStatus", DefaultStatus(), Twips(0, 6480, 8895, 255));
+    const auto control = [this](auto*& member, const QString& name) {
+        member = static_cast<std::remove_reference_t<decltype(*member)>*>(m_controls.value(name));
+    };
+    control(Frame1, QStringLiteral("Frame1"));
+    control(Frame2, QStringLiteral("Frame2"));
+    control(Frame3, QStringLiteral("Frame3"));
+    control(sigWE, QStringLiteral("sigWE"));
+    control(sigCE, QStringLiteral("sigCE"));
+    control(sigOE, QStringLiteral("sigOE"));
+    control(sigLB, QStringLiteral("sigLB"));
+    control(sigUB, QStringLiteral("sigUB"));
+    for (int i = 0; i < 4; ++i) control(sigAddr[i], Indexed("sigAddr", i));
+    for (int i = 0; i < 16; ++i) {
+        control(sigData[i], Indexed("sigData", i));
+        control(sigRead[i], Indexed("sigRead", i));
+        control(backgroundRead[i], Indexed("backgroundRead", 16 + i));
+        control(borderRead[i], Indexed("borderRead", 16 + i));
+    }
+    for (auto [member, name] : {std::pair{&lblWE, "lblWE"}, {&lblCE, "lblCE"}, {&lblOE, "lblOE"},
+                                {&lblLB, "lblLB"}, {&lblUB, "lblUB"}, {&lblAddrTitle, "lblAddrTitle"},
+                                {&lblAddr, "lblAddr"}, {&lblDataTitle, "lblDataTitle"},
+                                {&lblData, "lblData"}, {&lblReadTitle, "lblReadTitle"},
+                                {&lblRead, "lblRead"}, {&lblContents, "lblContents"},
+                                {&lblTypes, "lblTypes"}, {&lblStatus, "lblStatus"}})
+        control(*member, QLatin1String(name));
+    control(optBig, QStringLiteral("optBig"));
+    control(optLittle, QStringLiteral("optLittle"));
 }
 
 void frmMain::buildMenus() {
-    mnuFile = menuBar()->addMenu(tr("&File"));
-    mnuFile->setObjectName(QStringLiteral("mnuFile"));
-    mnuFileExit = mnuFile->addAction(tr("&Exit"));
-    mnuFileExit->setObjectName(QStringLiteral("mnuFileExit"));
-    // Keyboard parity for the two double-click gestures.
-    mnuEdit = menuBar()->addMenu(tr("&Edit"));
-    mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
-    mnuEditEnter = mnuEdit->addAction(tr("&Enter Data Word..."));
-    mnuEditEnter->setObjectName(QStringLiteral("mnuEditEnter"));
-    mnuEditEnter->setShortcut(QKeySequence(Qt::Key_F2));
-    mnuEditCopyRead = mnuEdit->addAction(tr("&Copy Read to Input"));
-    mnuEditCopyRead->setObjectName(QStringLiteral("mnuEditCopyRead"));
-    mnuEditCopyRead->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
-    mnuView = menuBar()->addMenu(tr("&View"));
-    mnuView->setObjectName(QStringLiteral("mnuView"));
-    mnuViewTiming = mnuView->addAction(tr("&Timing Diagram"));
-    mnuViewTiming->setObjectName(QStringLiteral("mnuViewTiming"));
-    mnuViewTiming->setCheckable(true);
-    mnuViewTiming->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
+    const auto add = [this](QMenu* menu, const bitwell::MenuItemSpec& spec, auto& self) -> void {
+        if (!spec.items.empty()) {
+            QMenu* sub = menu->addMenu(QString());
+            sub->setObjectName(Text(spec.name));
+            auto* group = new QActionGroup(sub);
+            for (const bitwell::MenuItemSpec& item : spec.items) {
+                self(sub, item, self);
+                if (item.exclusive) group->addAction(m_actions.value(Text(item.name)));
+            }
+            m_submenus.insert(Text(spec.name), sub);
+            return;
+        }
+        QAction* action = menu->addAction(QString());
+        action->setObjectName(Text(spec.name));
+        action->setCheckable(spec.checkable);
+        if (!spec.shortcut.empty())
+            action->setShortcut(QKeySequence(Text(spec.shortcut), QKeySequence::PortableText));
+        m_actions.insert(Text(spec.name), action);
+    };
+    for (const bitwell::MenuSpec& spec : bitwell::MainWindowMenus()) {
+        QMenu* menu = menuBar()->addMenu(QString());
+        menu->setObjectName(Text(spec.name));
+        m_submenus.insert(Text(spec.name), menu);
+        for (const bitwell::MenuItemSpec& item : spec.items) add(menu, item, add);
+    }
+    mnuFile = m_submenus.value(QStringLiteral("mnuFile"));
+    mnuEdit = m_submenus.value(QStringLiteral("mnuEdit"));
+    mnuView = m_submenus.value(QStringLiteral("mnuView"));
+    mnuHelp = m_submenus.value(QStringLiteral("mnuHelp"));
+    mnuFileExit = m_actions.value(QStringLiteral("mnuFileExit"));
+    mnuEditEnter = m_actions.value(QStringLiteral("mnuEditEnter"));
+    mnuEditCopyRead = m_actions.value(QStringLiteral("mnuEditCopyRead"));
+    mnuViewTiming = m_actions.value(QStringLiteral("mnuViewTiming"));
+    mnuHelpAbout = m_actions.value(QStringLiteral("mnuHelpAbout"));
     // Ctrl+T hides the diagram from its own window too.
     mnuViewTiming->setShortcutContext(Qt::ApplicationShortcut);
-    mnuHelp = menuBar()->addMenu(tr("&Help"));
-    mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
-    mnuHelpAbout = mnuHelp->addAction(tr("&About..."));
-    mnuHelpAbout->setObjectName(QStringLiteral("mnuHelpAbout"));
+    for (const QString& code : LanguageCodes())
+        connect(m_actions.value(Indexed("mnuLanguage", 0).replace(QLatin1String("0"), code)),
+                &QAction::triggered, this, [this, code] { mnuLanguage_Click(code); });
 }
 
 void frmMain::connectHandlers() {
@@ -244,87 +223,88 @@ void frmMain::connectHandlers() {
     connect(mnuEditCopyRead, &QAction::triggered, this, &frmMain::lblRead_DblClick);
     connect(mnuViewTiming, &QAction::triggered, this, &frmMain::mnuViewTiming_Click);
 
-    // Hover help: each target replaces the status line on every pointer move.
-    const QString addressHelp = tr("Address range: 0x0 - 0xF (0 - 15).");
+    // Hover help: each target replaces the status line on every pointer
+    // move. The switches, the memory listing, the plain labels and the
+    // status line have no text: the pointer there leaves the status line alone.
     m_hover = new HoverHelp([this](const QString& text) { showStatus(text); }, this);
-    const auto hover = [this](QWidget* target, const QString& text) {
-        m_hover->AddTarget(target, text);
-        // What the pointer explains, a screen reader reads out.
-        if (text != DefaultStatus()) target->setAccessibleDescription(text);
-    };
-    hover(m_surface, DefaultStatus());
-    hover(Frame1, DefaultStatus());
-    hover(Frame3, DefaultStatus());
-    hover(lblTypes, DefaultStatus());
-    hover(lblCE, tr("Chip Enable signal. Active LOW."));
-    hover(lblOE, tr("Output Enable signal. Active LOW."));
-    hover(lblWE, tr("Write Enable signal. Active LOW."));
-    hover(lblLB, tr("Lower Byte Enable signal. Active LOW."));
-    hover(lblUB, tr("Upper Byte Enable signal. Active LOW."));
-    hover(lblAddr, addressHelp);
-    hover(lblAddrTitle, addressHelp);
-    hover(lblDataTitle, tr("Data to be written: 16 bits."));
-    hover(lblData, tr("Double click here to enter the data textually."));
-    hover(lblReadTitle, tr("Data from the last read operation: 16 bits."));
-    hover(lblRead,
-          tr("Double click here to copy the read data to the input data above."));
-    hover(optBig, tr("Selecting this option will treat the word at the starting "
-                     "address as the high word."));
-    hover(optLittle, tr("Selecting this option will treat the word at the starting "
-                        "address as the low word."));
-    // The switches, the memory listing, the plain labels and the status line
-    // have no text: the pointer there leaves the status line alone.
+    m_hover->AddTarget(m_surface, QString());
+    for (const bitwell::ControlSpec& c : bitwell::MainWindowControls()) {
+        if (!c.help.empty()) m_hover->AddTarget(m_controls.value(Text(c.name)), QString());
+        // The lamp's whole column, lit or dark: shapes take no input, so its
+        // tip belongs to the group beneath it.
+        if (c.kind == bitwell::ControlKind::Lamp)
+            m_hover->AddTip(m_controls.value(Text(c.parent)), Place(c), Translated(c.tooltip, c.arg));
+    }
     m_hover->Quieten(m_surface);
 }
 
-void frmMain::nameForAssistiveTechnology() {
-    const struct {
-        Switch* sw;
-        const char* name;
-        CaptionLabel* caption;
-    } levels[] = {{sigCE, "Chip enable, active low", lblCE},
-                  {sigOE, "Output enable, active low", lblOE},
-                  {sigWE, "Write enable, active low", lblWE},
-                  {sigLB, "Lower byte enable, active low", lblLB},
-                  {sigUB, "Upper byte enable, active low", lblUB}};
-    for (const auto& l : levels) {
-        l.sw->setAccessibleName(QLatin1String(l.name));
-        l.sw->setAccessibleDescription(l.caption->accessibleDescription());
-        // What the pointer cannot tell: which signal a switch drives.
-        l.sw->setToolTip(l.caption->Caption());
+// Every text the description gives, in the current language: captions,
+// titles, hover help, accessible names and descriptions, tooltips and
+// menus. The panel's own texts (address, data, read, listings) stay.
+void frmMain::retranslate() {
+    setWindowTitle(Translated(bitwell::MainWindow().title));
+    const QString defaultHelp = Translated(bitwell::MainWindow().defaultHelp);
+    m_hover->AddTarget(m_surface, defaultHelp);
+    for (const bitwell::ControlSpec& c : bitwell::MainWindowControls()) {
+        QWidget* w = m_controls.value(Text(c.name));
+        const QString caption = Translated(c.caption, c.arg);
+        switch (c.kind) {
+            case bitwell::ControlKind::Group: static_cast<Group*>(w)->setTitle(caption); break;
+            case bitwell::ControlKind::Option: static_cast<QRadioButton*>(w)->setText(caption); break;
+            case bitwell::ControlKind::Caption:
+                if (!c.caption.empty() && c.caption.context) static_cast<CaptionLabel*>(w)->SetCaption(caption);
+                break;
+            default: break;
+        }
+        if (!c.help.empty()) m_hover->AddTarget(w, Translated(c.help, c.arg));
+        if (!c.accessibleName.empty()) w->setAccessibleName(Translated(c.accessibleName, c.arg));
+        if (!c.accessibleDescription.empty())
+            w->setAccessibleDescription(Translated(c.accessibleDescription, c.arg));
+        if (!c.tooltip.empty() && c.kind != bitwell::ControlKind::Lamp) w->setToolTip(Translated(c.tooltip, c.arg));
     }
-    for (int i = 0; i < 4; ++i) {
-        sigAddr[i]->setAccessibleName(tr("Address bit %1").arg(i));
-        sigAddr[i]->setToolTip(QStringLiteral("A%1").arg(i));
+    showStatus(defaultHelp);
+
+    const auto item = [this](const bitwell::MenuItemSpec& spec, auto& self) -> void {
+        if (!spec.items.empty()) {
+            m_submenus.value(Text(spec.name))->setTitle(Translated(spec.caption));
+            for (const bitwell::MenuItemSpec& i : spec.items) self(i, self);
+        } else {
+            m_actions.value(Text(spec.name))->setText(Translated(spec.caption));
+        }
+    };
+    for (const bitwell::MenuSpec& spec : bitwell::MainWindowMenus()) {
+        m_submenus.value(Text(spec.name))->setTitle(Translated(spec.caption));
+        for (const bitwell::MenuItemSpec& i : spec.items) item(i, item);
     }
-    for (int i = 0; i < 16; ++i) {
-        sigData[i]->setAccessibleName(tr("Data bit %1").arg(i));
-        sigData[i]->setToolTip(QStringLiteral("D%1").arg(i));
-        sigRead[i]->setAccessibleName(tr("Read bit %1").arg(i));
-        // The lamp's whole column, lit or dark.
-        m_hover->AddTip(Frame3, sigRead[i]->geometry(), QStringLiteral("Q%1").arg(i));
-    }
-    // The keyboard way to the two double-click gestures.
-    lblData->setAccessibleDescription(
-        tr("Double click here or press F2 to enter the data textually."));
-    lblRead->setAccessibleDescription(
-        tr("Double click here or press Ctrl+R to copy the read data to the input data above."));
-    lblAddr->setAccessibleName(tr("Address"));
-    lblData->setAccessibleName(tr("Data input"));
-    lblRead->setAccessibleName(tr("Data read"));
-    lblContents->setAccessibleName(tr("Memory contents"));
-    lblTypes->setAccessibleName(tr("Data type representation"));
-    lblStatus->setAccessibleName(tr("Status"));
+    const QString current = Text(bitwell::CurrentLanguage());
+    for (const QString& code : LanguageCodes())
+        m_actions.value(QStringLiteral("mnuLanguage(%1)").arg(code))->setChecked(code == current);
 }
 
 void frmMain::setFocusOrder() {
-    QList<QWidget*> order{sigUB};
-    for (const int first : {3, 7, 11, 15})
-        for (int i = first; i > first - 4; --i) order << sigData[i];
-    for (int i = 0; i < 4; ++i) order << sigAddr[i];
-    order << sigOE << sigLB << sigCE << sigWE << optBig << optLittle;
-    for (qsizetype i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
-    sigUB->setFocus();
+    QList<QPair<int, QWidget*>> order;
+    for (const bitwell::ControlSpec& c : bitwell::MainWindowControls())
+        if (c.tab >= 0) order.append({c.tab, m_controls.value(Text(c.name))});
+    std::sort(order.begin(), order.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (qsizetype i = 1; i < order.size(); ++i) setTabOrder(order[i - 1].second, order[i].second);
+    order.first().second->setFocus();
+}
+
+bool frmMain::SetLanguage(const QString& code) {
+    // The translators' LanguageChange events retranslate every window.
+    return ApplyLanguage(code);
+}
+
+void frmMain::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange && m_hover) {
+        retranslate();
+        m_panel.Retranslate();
+    }
+    QMainWindow::changeEvent(event);
+}
+
+void frmMain::mnuLanguage_Click(const QString& code) {
+    if (SetLanguage(code)) RememberLanguage(code);
 }
 
 void frmMain::Form_Load() { m_panel.Form_Load(); }
@@ -453,17 +433,21 @@ void frmMain::optLittle_Click() { m_panel.ChooseOrder(false); }
 // ---- Data entry and copy ----
 
 void frmMain::lblData_DblClick() {
-    bool ok = false;
-    QString answer = QInputDialog::getText(
-        this, tr("Memory Input Data"),
-        tr("Please enter a hexadecimal value (truncated to 4 digits):"),
-        QLineEdit::Normal, Text(m_panel.dataText()), &ok);
-    if (!ok) answer.clear();
+    const bitwell::DialogTexts& say = bitwell::Dialogs();
+    QInputDialog input(this);
+    input.setWindowTitle(Translated(say.inputTitle));
+    input.setLabelText(Translated(say.inputPrompt));
+    input.setTextValue(Text(m_panel.dataText()));
+    // Our own button texts, so that the desktop and the page say the same.
+    input.setOkButtonText(Translated(say.ok));
+    input.setCancelButtonText(Translated(say.cancel));
+    const QString answer = input.exec() == QDialog::Accepted ? input.textValue() : QString();
 
     const bitwell::TypedEntry entry = m_panel.EnterTypedWord(TypedCharacters(answer));
     if (entry.kind != bitwell::TypedEntry::Kind::Invalid) return;
-    QMessageBox box(QMessageBox::Warning, tr("Data Input Error"),
+    QMessageBox box(QMessageBox::Warning, Translated(say.errorTitle),
                     QString::fromStdU16String(entry.text), QMessageBox::Ok, this);
+    box.button(QMessageBox::Ok)->setText(Translated(say.ok));
     // The answer is the user's text: never let it be read as markup.
     box.setTextFormat(Qt::PlainText);
     box.exec();
@@ -514,9 +498,11 @@ void frmMain::Form_Unload(QCloseEvent* event) {
         return;
     }
     m_askingToExit = true;
-    QMessageBox box(QMessageBox::Question, tr("Exit Confirmation"),
-                    tr("Are you sure that you want to exit?"),
+    const bitwell::DialogTexts& say = bitwell::Dialogs();
+    QMessageBox box(QMessageBox::Question, Translated(say.exitTitle), Translated(say.exitQuestion),
                     QMessageBox::Yes | QMessageBox::No, this);
+    box.button(QMessageBox::Yes)->setText(Translated(say.yes));
+    box.button(QMessageBox::No)->setText(Translated(say.no));
     box.setDefaultButton(QMessageBox::Yes);
     const bool yes = box.exec() == QMessageBox::Yes;
     m_askingToExit = false;

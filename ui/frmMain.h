@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QMainWindow>
 #include <array>
 #include <string>
@@ -33,6 +34,12 @@ public:
 
     void Form_Load();
 
+    // Speaks `code` ("en", "de", "fr", "es", "pt_BR") from now on: every text
+    // of every window at once, with nothing of the chip's state touched. The
+    // choice is not remembered. False, and nothing changes, for a code the
+    // catalogue lacks.
+    bool SetLanguage(const QString& code);
+
     // The device behind the panel: stored words and how often each of its
     // procedures has run.
     const bitwell::MemoryDevice& device() const { return m_panel.device(); }
@@ -43,13 +50,13 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
-    void buildSignalPanel();
-    void buildListings();
+    void buildControls();
     void buildMenus();
     void connectHandlers();
-    void nameForAssistiveTechnology();
+    void retranslate();
     void setFocusOrder();
     Switch* levelSwitch(bitwell::Control c) const;
 
@@ -99,6 +106,7 @@ private:
     void mnuFileExit_Click();
     void mnuHelpAbout_Click();
     void mnuViewTiming_Click(bool checked);
+    void mnuLanguage_Click(const QString& code);
     void Form_Unload(QCloseEvent* event);
 
     bitwell::Panel m_panel;
@@ -109,6 +117,9 @@ private:
     frmTiming* m_timing = nullptr;
 
     QWidget* m_surface = nullptr;
+    QHash<QString, QWidget*> m_controls;  // by objectName
+    QHash<QString, QAction*> m_actions;
+    QHash<QString, QMenu*> m_submenus;
     HoverHelp* m_hover = nullptr;
     Group* Frame1 = nullptr;
     Group* Frame2 = nullptr;
