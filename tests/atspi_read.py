@@ -4,8 +4,10 @@ Run by atspi_test.sh inside a private session bus. Checks the 25 switches
 with their names and values, the 16 read bits, the value captions, listings
 and status line through the text interface, that no decoration shows in the
 tree, and that setting a switch through the value interface drives the chip.
-Exits 0 when every check holds; says what failed otherwise."""
+Exits 0 when every check holds; says what failed otherwise, at once when
+the program (BITWELL_PID, if set) has ended before it showed up."""
 
+import os
 import sys
 import time
 
@@ -19,8 +21,20 @@ def fail(message):
     sys.exit(1)
 
 
+def running(pid):
+    """False once the process has ended (gone, or a zombie not yet reaped)."""
+    try:
+        with open("/proc/%d/stat" % pid) as f:
+            return f.read().rsplit(")", 1)[1].split()[0] != "Z"
+    except (OSError, IndexError):
+        return False
+
+
 def find_app():
+    pid = int(os.environ.get("BITWELL_PID", "0"))
     while time.monotonic() < DEADLINE:
+        if pid and not running(pid):
+            fail("the program ended before it showed up on the accessibility bus")
         desktop = pyatspi.Registry.getDesktop(0)
         for app in desktop:
             if app is not None and app.name in ("bitwell", "Quorin Bitwell"):
