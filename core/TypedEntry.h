@@ -18,8 +18,7 @@
 namespace bitwell {
 
 struct TypedCharacter {
-    std::u16string text;       // one user-perceived character, never empty
-    bool directional = false;  // not read: the core decides (HoldsDirectional)
+    std::u16string text;  // one user-perceived character, never empty
 };
 
 struct TypedEntry {

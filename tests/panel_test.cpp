@@ -93,7 +93,7 @@ TEST_P(TypedWord, IsOneActionOfOneStepPerMovedBit) {
     const long runs = panel.device().updateMemoryRuns();
 
     std::vector<TypedCharacter> answer;
-    for (const char16_t ch : c.typed) answer.push_back({std::u16string(1, ch), false});
+    for (const char16_t ch : c.typed) answer.push_back({std::u16string(1, ch)});
     EXPECT_EQ(panel.EnterTypedWord(answer).kind, TypedEntry::Kind::Word);
     EXPECT_EQ(panel.device().updateMemoryRuns() - runs, c.steps);
     EXPECT_EQ(panel.trace().back().step, before + static_cast<std::uint64_t>(c.steps));
@@ -156,7 +156,7 @@ TEST_P(Entry, KeepsFourCharactersAndQuotesThemInTheirPlace) {
 
 std::vector<TypedCharacter> Plain(std::u16string text) {
     std::vector<TypedCharacter> out;
-    for (const char16_t c : text) out.push_back({std::u16string(1, c), false});
+    for (const char16_t c : text) out.push_back({std::u16string(1, c)});
     return out;
 }
 
@@ -175,11 +175,25 @@ INSTANTIATE_TEST_SUITE_P(
         EntryCase{"nulAndDelete", Plain(std::u16string(u"A\0\x7F", 3)), TypedEntry::Kind::Invalid,
                   u"Error: 'A\u2400\u2421' is not a valid hexadecimal value."},
         EntryCase{"rightToLeftOverride",
-                  {{u"\u202E", true}, {u"A", false}, {u"B", false}, {u"C", false}, {u"D", false}},
+                  {{u"\u202E"}, {u"A"}, {u"B"}, {u"C"}, {u"D"}},
                   TypedEntry::Kind::Invalid,
                   u"Error: '\u2068\u202EABC\u2069' is not a valid hexadecimal value."},
+        EntryCase{"hebrewLetter", Plain(u"\u05D012"), TypedEntry::Kind::Invalid,
+                  u"Error: '\u2068\u05D012\u2069' is not a valid hexadecimal value."},
+        // Arabic-Indic digits are numbers, not letters: they steer nothing.
+        EntryCase{"arabicDigit", Plain(u"\u0663A"), TypedEntry::Kind::Invalid,
+                  u"Error: '\u0663A' is not a valid hexadecimal value."},
+        EntryCase{"rightToLeftMark", Plain(u"1\u200F"), TypedEntry::Kind::Invalid,
+                  u"Error: '\u20681\u200F\u2069' is not a valid hexadecimal value."},
+        // An Adlam letter, beyond the first plane, as one surrogate pair.
+        EntryCase{"astralRightToLeft", {{u"\U0001E900"}, {u"1"}}, TypedEntry::Kind::Invalid,
+                  u"Error: '\u2068\U0001E9001\u2069' is not a valid hexadecimal value."},
+        EntryCase{"loneSurrogate", {{std::u16string(1, char16_t{0xD83A})}, {u"1"}},
+                  TypedEntry::Kind::Invalid,
+                  u"Error: '" + std::u16string(1, char16_t{0xD83A}) +
+                      u"1' is not a valid hexadecimal value."},
         EntryCase{"combiningKeptWhole",
-                  {{u"A\u0301", false}, {u"B", false}, {u"C", false}, {u"D", false}, {u"E", false}},
+                  {{u"A\u0301"}, {u"B"}, {u"C"}, {u"D"}, {u"E"}},
                   TypedEntry::Kind::Invalid,
                   u"Error: 'A\u0301BCD' is not a valid hexadecimal value."}),
     [](const auto& info) { return std::string(info.param.tag); });

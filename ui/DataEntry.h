@@ -5,10 +5,10 @@
 
 #include "core/TypedEntry.h"
 
-// A typed answer as the panel's rule takes it: upper-cased and split into
-// user-perceived characters (a surrogate pair or a combining sequence is
-// never split), each marked when it holds a bidirectional formatting
-// character or a right-to-left letter.
+// A typed answer as the panel's rule takes it: upper-cased by Qt's full
+// Unicode case mapping and split into user-perceived characters (a
+// surrogate pair or a combining sequence is never split). The rest of the
+// rule is the core's.
 std::vector<bitwell::TypedCharacter> TypedCharacters(const QString& answer);
 
 // What a typed data word comes to, for callers that hold a QString. Pure: no
