@@ -502,6 +502,11 @@ std::string DescriptionJson(std::string_view version) {
     ControlsJson(root.key("controls"), MainWindowControls(), version);
     ControlsJson(root.key("about"), AboutWindowControls(), version);
     {
+        JsonObject o(root.key("aboutWindow"));
+        o.number("width", AboutWindow().width);
+        o.number("height", AboutWindow().height);
+    }
+    {
         std::string& list = root.key("menus");
         list += '[';
         bool first = true;

@@ -4,7 +4,13 @@
 // the properties the user sees, and modal dialogs answered from a timer.
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
+#include <QGroupBox>
+#include <QJsonObject>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
 #include <QDialogButtonBox>
 #include <QInputDialog>
 #include <QLineEdit>
@@ -19,6 +25,7 @@
 #include <memory>
 #include <vector>
 
+#include "ui/Caption.h"
 #include "ui/frmMain.h"
 
 namespace wintest {
@@ -220,6 +227,65 @@ inline ModalAnswerer::Answer Key(Qt::Key key) {
         QWidget* target = dialog->focusWidget() ? dialog->focusWidget() : dialog;
         QTest::keyClick(target, key);
     };
+}
+
+// What a window shows, as a screen reader or a pointer finds it: each
+// named control's caption (or group title, or button text), accessible name
+// and description, tooltip and the status line's text after the pointer
+// rests on it; each menu's title and each action's text.
+inline QString ShownText(QWidget* w) {
+    if (auto* caption = qobject_cast<CaptionLabel*>(w)) return caption->Caption();
+    if (auto* group = qobject_cast<QGroupBox*>(w)) return group->title();
+    if (auto* button = qobject_cast<QAbstractButton*>(w)) return button->text();
+    return {};
+}
+
+// The status line after the pointer rests on the middle of `w`, starting
+// from a text no control shows; the status line is left as it was.
+inline QString HelpOf(frmMain& window, QWidget* w) {
+    const QString was = Caption(window, QStringLiteral("lblStatus"));
+    SetCaption(window, QStringLiteral("lblStatus"), QStringLiteral("-"));
+    const QPoint at = w->rect().center();
+    QMouseEvent move(QEvent::MouseMove, at, w->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(w, &move);
+    const QString text = Caption(window, QStringLiteral("lblStatus"));
+    SetCaption(window, QStringLiteral("lblStatus"), was);
+    return text == QLatin1String("-") ? QString() : text;
+}
+
+inline QJsonObject ShownControls(frmMain& window) {
+    QJsonObject out;
+    const QList<QWidget*> all = window.findChildren<QWidget*>();
+    for (QWidget* w : all) {
+        const QString name = w->objectName();
+        // Named controls of the window itself, not Qt's inner parts.
+        if (name.isEmpty() || name.startsWith(QLatin1String("qt_")) || w->isWindow()) continue;
+        if (qobject_cast<QMenu*>(w) || qobject_cast<QMenuBar*>(w)) continue;
+        QJsonObject c;
+        c[QStringLiteral("caption")] = ShownText(w);
+        c[QStringLiteral("accessibleName")] = w->accessibleName();
+        c[QStringLiteral("accessibleDescription")] = w->accessibleDescription();
+        c[QStringLiteral("tooltip")] = w->toolTip();
+        out[name] = c;
+    }
+    // Then the hover help, once every caption has been read.
+    for (QWidget* w : all) {
+        if (!out.contains(w->objectName())) continue;
+        QJsonObject c = out[w->objectName()].toObject();
+        c[QStringLiteral("help")] = HelpOf(window, w);
+        out[w->objectName()] = c;
+    }
+    return out;
+}
+
+inline QJsonObject ShownMenus(frmMain& window) {
+    QJsonObject out;
+    for (QMenu* menu : window.findChildren<QMenu*>())
+        if (!menu->objectName().isEmpty()) out[menu->objectName()] = menu->title();
+    for (QAction* action : window.findChildren<QAction*>())
+        if (!action->objectName().isEmpty()) out[action->objectName()] = action->text();
+    return out;
 }
 
 }  // namespace wintest

@@ -8,13 +8,15 @@ set -euo pipefail
 program=${1:?usage: atspi_test.sh PROGRAM}
 here=$(cd "$(dirname "$0")" && pwd)
 export QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 NO_AT_BRIDGE=0
+# Never the user's own settings; English names, whatever they chose.
+export XDG_CONFIG_HOME=$(mktemp -d)
 exec timeout 50 xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96" \
     dbus-run-session -- bash -c '
         set -u
         log=$(mktemp)
         /usr/libexec/at-spi-bus-launcher --launch-immediately & launcher=$!
         app=
-        trap "kill \$app \$launcher 2>/dev/null; wait 2>/dev/null; rm -f \"\$log\"" EXIT
+        trap "kill \$app \$launcher 2>/dev/null; wait 2>/dev/null; rm -rf \"\$log\" \"\$XDG_CONFIG_HOME\"" EXIT
 
         # The launcher takes its name on the session bus and then hands out
         # the address of the accessibility bus (asked before that, the
@@ -45,7 +47,7 @@ exec timeout 50 xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96" \
             exit 1
         fi
 
-        "$1" >"$log" 2>&1 & app=$!
+        "$1" --language en >"$log" 2>&1 & app=$!
         status=0
         BITWELL_PID=$app /usr/bin/python3 "$2" || status=$?
         if [ "$status" -ne 0 ]; then

@@ -10,6 +10,8 @@ if [ -z "${BITWELL_IN_XVFB:-}" ]; then
     exec xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96" "$0" "$@"
 fi
 unset QT_QPA_PLATFORM
+# Never the user's own settings; English titles, whatever they chose.
+export XDG_CONFIG_HOME=$(mktemp -d)
 
 # wait_for_window TITLE [TENTHS]: prints the window id, or fails after
 # TENTHS tenths of a second (10 s unless given).
@@ -24,9 +26,9 @@ wait_for_window() {
     return 1
 }
 
-"$program" &
+"$program" --language en &
 pid=$!
-trap 'kill -9 $pid 2>/dev/null' EXIT
+trap 'kill -9 $pid 2>/dev/null; rm -rf "$XDG_CONFIG_HOME"' EXIT
 
 main=$(wait_for_window "Quorin Bitwell") || exit 1
 
@@ -65,6 +67,7 @@ for _ in $(seq 50); do
         wait $pid
         status=$?
         trap - EXIT
+        rm -rf "$XDG_CONFIG_HOME"
         echo "bitwell exited with status $status"
         exit $status
     fi

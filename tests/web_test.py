@@ -1,9 +1,11 @@
 """The web page as a student uses it, in headless Chromium.
 
-    /usr/bin/python3 web_test.py PAGE REFERENCE_TOOL
+    /usr/bin/python3 web_test.py PAGE REFERENCE_TOOL [DESKTOP_TEXTS_TOOL]
 
 PAGE is build/web/bitwell.html; REFERENCE_TOOL prints a seeded run of
-actions with what the reference model of the chip shows after each."""
+actions with what the reference model of the chip shows after each;
+DESKTOP_TEXTS_TOOL prints what the desktop shows in every language (the
+parity test runs only when it is given)."""
 
 import json
 import os
@@ -18,7 +20,8 @@ from selenium.webdriver.support.ui import WebDriverWait
 
 import web_session
 
-PAGE = REFERENCE = None
+PAGE = REFERENCE = SHOWN_TEXTS = None
+LANGUAGES = ("en", "de", "fr", "es", "pt_BR")
 DEFAULT = "Hover your mouse over a control signal label to see a description."
 POWER_UP_CSV = ("step,action,cause,CE,OE,WE,LB,UB,A,D,Q,cycle,bytes,word\n"
                 "1,0,WE,0,0,1,0,0,0,0000,FFFF,read,both,FFFF\n"
@@ -41,6 +44,9 @@ class Page(unittest.TestCase):
         self.open(web_session.file_url(PAGE))
 
     def tearDown(self):
+        # A language chosen from the menu stays for the next visit: not for
+        # the next test.
+        self.d.execute_script("localStorage.clear()")
         errors = [e for e in self.d.get_log("browser") if e["level"] == "SEVERE"]
         self.assertEqual(errors, [])
 
@@ -318,6 +324,157 @@ class Page(unittest.TestCase):
             self.assertEqual(self.value("sigCE"), 0)
         finally:
             self.d.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
+
+
+    # ---- languages
+
+    def title(self, group):
+        return self.el(group).find_element(By.CLASS_NAME, "legend").text
+
+    def language_url(self, code):
+        return web_session.file_url(PAGE) + "?lang=" + code
+
+    # What the page shows, read the way the desktop's dump reads the window:
+    # each control's caption, the status line after the pointer rests on it,
+    # its ARIA name and description and its tooltip; menus and dialogs with
+    # "&" before the underlined access key.
+    SHOWN_JS = """
+        const named = (n, root) => (root || document).querySelector('[data-name="' + n + '"]');
+        const withKey = (node) => Array.from(node.childNodes).map((c) =>
+            c.nodeName === 'U' ? '&' + c.textContent : c.nodeName === '#text' ? c.textContent : '').join('');
+        const status = named('lblStatus');
+        const controls = {};
+        for (const name of arguments[0]) {
+          const node = named(name);
+          if (!node) { controls[name] = null; continue; }
+          let caption = '';
+          if (node.classList.contains('group')) caption = node.querySelector('.legend').textContent;
+          else if (node.classList.contains('caption')) caption = node.textContent;
+          else if (node.type === 'radio') caption = node.parentElement.textContent;
+          controls[name] = { caption: caption.replace(/\\n/g, '\\r\\n'),
+            accessibleName: node.getAttribute('aria-label') || '',
+            accessibleDescription: node.getAttribute('aria-description') || '',
+            tooltip: node.title || '' };
+        }
+        // Then the hover help, once every caption has been read.
+        for (const name of arguments[0]) {
+          const node = named(name);
+          if (!node) continue;
+          status.textContent = '-';
+          node.dispatchEvent(new MouseEvent('mousemove', { bubbles: true }));
+          controls[name].help = status.textContent === '-' ? '' : status.textContent;
+        }
+        const menus = {};
+        for (const node of document.querySelectorAll('.menubar [data-name]')) {
+          const label = node.tagName === 'LI' ? node.querySelector('span') : node;
+          menus[node.dataset.name] = withKey(label);
+        }
+        return { controls, menus };"""
+
+    def shown(self, names):
+        return self.d.execute_script(self.SHOWN_JS, names)
+
+    def dialogs_shown(self):
+        """Opens the page's four dialogs as a student would, reading each."""
+        d = self.d
+        text = lambda box, name: d.execute_script(
+            "const n = arguments[0].querySelector('[data-name=\"' + arguments[1] + '\"]');"
+            "return Array.from(n.childNodes).map((c) => c.nodeName === 'U' ? '&' + c.textContent"
+            " : c.textContent).join('');", box, name)
+        out = {}
+        self.menu("mnuEdit", "mnuEditEnter")
+        box = self.dialog("InputBox")
+        out["input"] = {"title": text(box, "lblTitle"), "text": text(box, "lblPrompt"),
+                        "accept": text(box, "cmdOK"), "other": text(box, "cmdCancel")}
+        field = box.find_element(By.TAG_NAME, "input")
+        field.send_keys(Keys.CONTROL, "a")
+        field.send_keys("xyz", Keys.ENTER)
+        box = self.dialog("MsgBox", "error")
+        out["error"] = {"title": text(box, "lblTitle"), "text": text(box, "lblMessage"),
+                        "accept": text(box, "cmdOK")}
+        self.el("cmdOK", box).click()
+        self.menu("mnuFile", "mnuFileExit")
+        box = self.dialog("MsgBox", "exit")
+        out["exit"] = {"title": text(box, "lblTitle"), "text": text(box, "lblMessage"),
+                       "accept": text(box, "cmdYes"), "other": text(box, "cmdNo")}
+        self.el("cmdNo", box).click()
+        self.menu("mnuHelp", "mnuHelpAbout")
+        box = self.dialog("frmAbout")
+        out["about"] = {"title": text(box, "lblTitle")}
+        for name in ("Label1", "Label2", "Label3", "cmdOK"):
+            out["about"][name] = text(box, name)
+        self.el("cmdOK", box).click()
+        return out
+
+    @unittest.skipUnless(os.environ.get("BITWELL_SHOWN_TEXTS"), "needs the desktop's texts")
+    def test_both_front_ends_say_the_same_in_every_language(self):
+        desktop = json.loads(subprocess.run([os.environ["BITWELL_SHOWN_TEXTS"]], check=True, capture_output=True,
+                                            text=True, env=dict(os.environ, QT_QPA_PLATFORM="offscreen")).stdout)
+        # Shapes and lines take no pointer and have no text of their own;
+        # the lamps' state words live on their columns.
+        skip = ("sigRead(", "backgroundRead(", "borderRead(", "Line")
+        for code in LANGUAGES:
+            with self.subTest(language=code):
+                self.open(self.language_url(code))
+                want = desktop[code]
+                names = [n for n in want["controls"] if not n.startswith(skip)]
+                page = self.shown(names)
+                for name in names:
+                    self.assertEqual(page["controls"][name], want["controls"][name], "%s %s" % (code, name))
+                self.assertEqual(page["menus"], want["menus"], code)
+                self.assertEqual(self.dialogs_shown(), want["dialogs"], code)
+
+    def test_language_from_the_address_the_browser_and_the_menu(self):
+        # ?lang= wins and is not remembered; an unknown one is ignored.
+        self.open(self.language_url("fr"))
+        french = self.title("Frame3")
+        self.assertNotEqual(french, "Memory Signals")
+        self.assertEqual(self.d.execute_script("return document.documentElement.lang"), "fr")
+        self.assertIsNone(self.d.execute_script("return localStorage.getItem('bitwell.language')"))
+        self.open(self.language_url("xx"))
+        self.assertEqual(self.title("Frame3"), "Memory Signals")
+        # The menu switches every text at once and keeps the chip as it is.
+        self.write_cycle()
+        self.type_word("BEEF")
+        self.el("sigAddr(1)").send_keys(Keys.SPACE)
+        before = {n: self.text(n) for n in ("lblData", "lblRead", "lblAddr", "lblContents")}
+        csv = self.d.execute_script("return Bitwell.csv()")
+        self.el("mnuView").click()
+        self.el("mnuViewLanguage").click()
+        self.el("mnuLanguage(es)").click()
+        self.assertEqual(self.el("mnuLanguage(es)").get_attribute("aria-checked"), "true")
+        self.assertEqual(self.el("mnuLanguage(en)").get_attribute("aria-checked"), "false")
+        spanish = self.title("Frame3")
+        self.assertNotIn(spanish, ("Memory Signals", french))
+        self.assertEqual({n: self.text(n) for n in before}, before)
+        self.assertEqual(self.d.execute_script("return Bitwell.csv()"), csv)
+        self.assertEqual(self.d.execute_script("return document.activeElement.dataset.name"), "sigAddr(1)")
+        # Remembered for the next visit, even from disk.
+        self.assertEqual(self.d.execute_script("return localStorage.getItem('bitwell.language')"), "es")
+        self.open(web_session.file_url(PAGE))
+        self.assertEqual(self.title("Frame3"), spanish)
+        self.assertEqual(self.d.execute_script("return document.documentElement.lang"), "es")
+
+    def test_every_text_fits_its_box_in_every_language(self):
+        for code in LANGUAGES:
+            with self.subTest(language=code):
+                self.open(self.language_url(code))
+                # The widest values the listings can hold.
+                self.type_word("8080")
+                self.set("sigUB", 0)
+                self.set("sigLB", 0)
+                self.set("sigWE", 0)
+                self.set("sigCE", 0)
+                over = self.d.execute_script("""
+                    const out = [];
+                    for (const n of document.querySelectorAll('.surface [data-name], .menubar [data-name]')) {
+                      if (n.offsetParent === null) continue;
+                      if (n.scrollWidth > n.clientWidth + 1 || n.scrollHeight > n.clientHeight + 1)
+                        out.push(n.dataset.name + ' ' + n.scrollWidth + 'x' + n.scrollHeight +
+                                 ' in ' + n.clientWidth + 'x' + n.clientHeight);
+                    }
+                    return out;""")
+                self.assertEqual(over, [], code)
 
 
 if __name__ == "__main__":

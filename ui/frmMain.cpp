@@ -291,16 +291,12 @@ void frmMain::setFocusOrder() {
 }
 
 bool frmMain::SetLanguage(const QString& code) {
-    // The translators' LanguageChange events retranslate every window.
-    return ApplyLanguage(code);
-}
-
-void frmMain::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::LanguageChange && m_hover) {
-        retranslate();
-        m_panel.Retranslate();
-    }
-    QMainWindow::changeEvent(event);
+    if (!ApplyLanguage(code)) return false;
+    // Qt sends its LanguageChange events only once the event loop runs, and
+    // the language must change at once: each window is told here.
+    retranslate();
+    m_panel.Retranslate();
+    return true;
 }
 
 void frmMain::mnuLanguage_Click(const QString& code) {

@@ -83,6 +83,9 @@ window.BitwellMenus = function (bar, run) {
       menus.push(menu);
     }
     bar.addEventListener('keydown', onKey);
+    // A click on the menu bar leaves the focus where it was, for the item
+    // chosen to give it back there, as a desktop menu does.
+    bar.addEventListener('mousedown', (e) => e.preventDefault());
     document.addEventListener('pointerdown', (e) => { if (!bar.contains(e.target)) close(); });
     retranslate(specs);
   }

@@ -197,10 +197,14 @@
     exitKeys.no = menus.accessText(named('cmdNo', exit), d.no);
     const about = named('frmAbout');
     set(about, 'lblTitle', d.aboutTitle);
-    set(about, 'Label1', d.aboutName);
-    set(about, 'Label2', d.aboutText);
-    set(about, 'Label3', d.aboutNotice);
-    set(about, 'cmdOK', d.ok);
+    about.style.width = description.aboutWindow.width / 15 + 'px';
+    about.querySelector('form').style.height = description.aboutWindow.height / 15 + 'px';
+    for (const c of description.about) {
+      const node = named(c.name, about);
+      node.textContent = c.caption;
+      Object.assign(node.style, { left: c.left / 15 + 'px', top: c.top / 15 + 'px', width: c.width / 15 + 'px' });
+      if (c.kind === 'button') node.style.height = c.height / 15 + 'px';
+    }
     set(document, 'lblEnded', d.ended);
     set(document, 'cmdRestart', d.startAgain);
     if (timing && timing.retranslate) timing.retranslate();
