@@ -5,7 +5,7 @@ ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 JOBS=$(nproc 2>/dev/null || echo 2)
 
 # Everything the build, the tests, the fuzzer and the packaging need.
-PACKAGES=(cmake g++ make qt6-base-dev qt6-svg-dev libqt6svg6 libgtest-dev libbenchmark-dev fonts-liberation
+PACKAGES=(cmake g++ make qt6-base-dev qt6-svg-dev libqt6svg6 libgtest-dev libbenchmark-dev fonts-liberation fonts-symbola
           xvfb xauth xdotool x11-utils clang libclang-rt-14-dev desktop-file-utils appstream
           dpkg-dev file imagemagick at-spi2-core dbus python3-pyatspi lintian gettext
           qt6-translations-l10n)

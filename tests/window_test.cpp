@@ -1,4 +1,7 @@
+#include <QGlyphRun>
 #include <QGroupBox>
+#include <QRawFont>
+#include <QTextLayout>
 #include <QLabel>
 #include <QMainWindow>
 #include <QRadioButton>
@@ -8,6 +11,7 @@
 #include <memory>
 
 #include "core/TypedEntry.h"
+#include "ui/DataEntry.h"
 #include "tests/WindowHelpers.h"
 #include "ui/Caption.h"
 #include "ui/Switch.h"
@@ -55,6 +59,7 @@ private slots:
     void typedEntry();
     void typedEntryInWriteCycleCountsChangedBits();
     void directionalRuleMatchesTheToolkit();
+    void controlPicturesHaveGlyphs();
     void copyOfTheReadWord();
     void lampRendering();
     void focusOrder();
@@ -495,6 +500,30 @@ void WindowTest::typedEntry() {
     QCOMPARE(Caption(*w, "lblData"), caption);
     QCOMPARE(DataSwitchWord(*w), caption);
     if (caption == QStringLiteral("0000")) QCOMPARE(w->device().updateMemoryRuns(), runs);
+}
+
+// Every Control Picture a quoted answer can hold is drawn as a glyph, not
+// as an empty box, in the message box's own font with Qt's fallbacks
+// (QFontMetrics::inFont would look at the first face only).
+void WindowTest::controlPicturesHaveGlyphs() {
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("t"), QStringLiteral("m"));
+    auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+    QVERIFY(label);
+    QString controls;
+    for (char16_t c = 1; c < 0x20; ++c) controls += QChar(c);
+    controls += QChar(0x7F);
+    for (qsizetype at = 0; at < controls.size(); at += 4) {
+        const DataEntry entry = InterpretDataEntry(controls.mid(at, 4));
+        QCOMPARE(entry.kind, DataEntry::Kind::Invalid);
+        QTextLayout layout(entry.text, label->font());
+        layout.beginLayout();
+        layout.createLine();
+        layout.endLayout();
+        for (const QGlyphRun& run : layout.glyphRuns())
+            for (const quint32 glyph : run.glyphIndexes())
+                QVERIFY2(glyph != 0, qPrintable(QStringLiteral("no glyph in %1: %2")
+                                                    .arg(run.rawFont().familyName(), entry.text)));
+    }
 }
 
 // The core's table of characters that steer direction says what Qt's own
