@@ -18,7 +18,7 @@ from selenium.webdriver.support.ui import WebDriverWait
 
 import web_session
 
-PAGE = REFERENCE = None
+PAGE = REFERENCE = TIMING_SVG = None
 DEFAULT = "Hover your mouse over a control signal label to see a description."
 POWER_UP_CSV = ("step,action,cause,CE,OE,WE,LB,UB,A,D,Q,cycle,bytes,word\n"
                 "1,0,WE,0,0,1,0,0,0,0000,FFFF,read,both,FFFF\n"
@@ -275,12 +275,70 @@ class Page(unittest.TestCase):
         canvas = self.el("diagram")
         canvas.send_keys(Keys.END)
         self.assertEqual(self.el("lblStatus", self.el("frmTiming")).text,
-                         "Step 9, action 4: write 0000 to address 0, both bytes (CE changed)")
+                         "Step 9, action 4: write 0000 to address 0, both bytes (CE changed to LOW)")
+        csv = self.d.execute_script("return Bitwell.csv()")
+        undo = self.el("cmdUndo")
+        self.assertFalse(undo.is_enabled())
         self.el("cmdClear").click()
         self.assertEqual(self.d.execute_script("return Bitwell.csv()"),
                          "step,action,cause,CE,OE,WE,LB,UB,A,D,Q,cycle,bytes,word\n")
+        WebDriverWait(self.d, 5).until(lambda d: undo.is_enabled())
+        # Ctrl+Z in the panel brings the steps back, once.
+        canvas.send_keys(Keys.CONTROL, "z")
+        self.assertEqual(self.d.execute_script("return Bitwell.csv()"), csv)
+        WebDriverWait(self.d, 5).until(lambda d: not undo.is_enabled())
         self.menu("mnuView", "mnuViewTiming")
         self.assertFalse(self.el("frmTiming").is_displayed())
+
+    def timing(self, script, *args):
+        return self.d.execute_script(
+            "const t = document.querySelector('[data-name=\"frmTiming\"]').timing; " + script, *args)
+
+    def test_timing_steps_grid(self):
+        self.menu("mnuView", "mnuViewTiming")
+        for _ in range(30):
+            self.el("sigData(0)").click()
+        self.el("diagram").send_keys(Keys.END, Keys.LEFT)
+        grid = self.el("steps")
+        self.assertEqual(grid.get_attribute("role"), "grid")
+        self.assertEqual(grid.get_attribute("aria-rowcount"), "36")
+        rows = grid.find_elements(By.CSS_SELECTOR, '[role="rowgroup"] > [role="row"]')
+        state = self.timing("return t.state()")
+        self.assertEqual(len(rows), state["visible"])
+        selected = [r for r in rows if r.get_attribute("aria-selected") == "true"]
+        self.assertEqual(len(selected), 1)
+        self.assertEqual(selected[0].get_attribute("aria-rowindex"), "35")   # step 34, after the header
+        self.assertEqual(selected[0].get_attribute("aria-label"),
+                         "Step 34, action 29: no cycle (D0 changed to 1)")
+        # What a screen reader is given: Chromium's own accessibility tree.
+        tree = self.d.execute_cdp_cmd("Accessibility.getFullAXTree", {})["nodes"]
+        roles = [n.get("role", {}).get("value") for n in tree]
+        self.assertIn("grid", roles)
+        names = [n.get("name", {}).get("value") for n in tree if n.get("role", {}).get("value") == "row"]
+        self.assertIn("Step 34, action 29: no cycle (D0 changed to 1)", names)
+        cells = [n.get("name", {}).get("value") for n in tree if n.get("role", {}).get("value") == "gridcell"]
+        self.assertIn("34", cells)
+
+    def test_timing_exports(self):
+        self.menu("mnuView", "mnuViewTiming")
+        moves = [("sigUB", 0), ("sigLB", 0), ("sigWE", 0), ("sigCE", 0), ("sigAddr(0)", 1), ("sigAddr(2)", 1),
+                 ("sigData(3)", 1), ("sigAddr(0)", 0), ("sigWE", 1), ("sigOE", 0)]
+        for name, v in moves:
+            self.set(name, v)
+        self.el("diagram").send_keys(Keys.END)
+        WebDriverWait(self.d, 5).until(lambda d: self.timing("return t.state().first") > 0)
+        state = self.timing("return t.state()")
+        svg = self.timing("return t.svgText()")
+        self.assertNotIn("#308cc6", svg)      # no selection band
+        wave = json.loads(self.timing("return t.waveJson()"))
+        self.assertEqual([len(lane["wave"]) for lane in wave["signal"]],
+                         [min(state["visible"], 15)] * 9)
+        # The desktop writes the same bytes for the same steps at the same size.
+        if TIMING_SVG:
+            desktop = subprocess.run([TIMING_SVG, str(state["width"]), str(state["height"])] +
+                                     ["%s=%d" % m for m in moves],
+                                     check=True, capture_output=True, text=True, timeout=60).stdout
+            self.assertEqual(svg, desktop)
 
     def test_reference_model_run(self):
         run = [json.loads(line) for line in subprocess.run(
@@ -322,4 +380,5 @@ class Page(unittest.TestCase):
 
 if __name__ == "__main__":
     PAGE, REFERENCE = sys.argv[1], sys.argv[2]
+    TIMING_SVG = sys.argv[3] if len(sys.argv) > 3 else None
     unittest.main(argv=sys.argv[:1], verbosity=2)

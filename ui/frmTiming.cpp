@@ -35,7 +35,10 @@ frmTiming::frmTiming(const bitwell::Trace& trace, std::function<void()> clear, Q
     setWindowIcon(AppIcon());
     resize(720, 340);
 
-    auto* buttons = new QHBoxLayout;
+    // The view's buttons above the diagram, the exports below it.
+    auto* viewRow = new QHBoxLayout;
+    auto* exportRow = new QHBoxLayout;
+    QHBoxLayout* buttons = viewRow;
     const auto button = [&](const char* name, const QString& text, auto slot) {
         auto* b = new QPushButton(text, this);
         b->setObjectName(QLatin1String(name));
@@ -50,10 +53,12 @@ frmTiming::frmTiming(const bitwell::Trace& trace, std::function<void()> clear, Q
     });
     button("cmdZoomIn", Q(bitwell::Tr("timing", "Zoom &In")), [this] { m_diagram->SetZoom(m_diagram->Zoom() * 2); });
     button("cmdZoomOut", Q(bitwell::Tr("timing", "Zoom &Out")), [this] { m_diagram->SetZoom(m_diagram->Zoom() / 2); });
-    buttons->addStretch();
+    viewRow->addStretch();
+    buttons = exportRow;
     m_all = new QCheckBox(Q(bitwell::Tr("timing", "&All kept steps")), this);
     m_all->setObjectName(QStringLiteral("chkAllSteps"));
     buttons->addWidget(m_all);
+    buttons->addStretch();
     button("cmdSaveSvg", Q(bitwell::Tr("timing", "Save as &SVG...")), [this] {
         saveAs(Q(bitwell::Tr("timing", "SVG images (*.svg)")), QStringLiteral("svg"), &frmTiming::SaveSvg);
     });
@@ -72,15 +77,17 @@ frmTiming::frmTiming(const bitwell::Trace& trace, std::function<void()> clear, Q
     m_diagram->setAccessibleName(Q(bitwell::Tr("timing", "Timing diagram")));
     m_scroll = new QScrollBar(Qt::Horizontal, this);
     m_scroll->setObjectName(QStringLiteral("scroll"));
+    m_scroll->setAccessibleName(Q(bitwell::Tr("timing", "Steps shown")));
     m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("lblStatus"));
     m_status->setTextFormat(Qt::PlainText);
     m_status->setText(Q(bitwell::Tr("timing", "Point at a step, or use Left and Right, to see what it did.")));
 
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(buttons);
+    layout->addLayout(viewRow);
     layout->addWidget(m_diagram, 1);
     layout->addWidget(m_scroll);
+    layout->addLayout(exportRow);
     layout->addWidget(m_status);
     // The diagram first: Tab from it reaches the buttons.
     setTabOrder(m_diagram, findChild<QPushButton*>(QStringLiteral("cmdClear")));
