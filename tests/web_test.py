@@ -18,7 +18,7 @@ from selenium.webdriver.support.ui import WebDriverWait
 
 import web_session
 
-PAGE = REFERENCE = TIMING_SVG = None
+PAGE = REFERENCE = TIMING_EXPORT = None
 DEFAULT = "Hover your mouse over a control signal label to see a description."
 POWER_UP_CSV = ("step,action,cause,CE,OE,WE,LB,UB,A,D,Q,cycle,bytes,word\n"
                 "1,0,WE,0,0,1,0,0,0,0000,FFFF,read,both,FFFF\n"
@@ -334,8 +334,8 @@ class Page(unittest.TestCase):
         self.assertEqual([len(lane["wave"]) for lane in wave["signal"]],
                          [min(state["visible"], 15)] * 9)
         # The desktop writes the same bytes for the same steps at the same size.
-        if TIMING_SVG:
-            desktop = subprocess.run([TIMING_SVG, str(state["width"]), str(state["height"])] +
+        if TIMING_EXPORT:
+            desktop = subprocess.run([TIMING_EXPORT, "svg", str(state["width"]), str(state["height"])] +
                                      ["%s=%d" % m for m in moves],
                                      check=True, capture_output=True, text=True, timeout=60).stdout
             self.assertEqual(svg, desktop)
@@ -380,5 +380,5 @@ class Page(unittest.TestCase):
 
 if __name__ == "__main__":
     PAGE, REFERENCE = sys.argv[1], sys.argv[2]
-    TIMING_SVG = sys.argv[3] if len(sys.argv) > 3 else None
+    TIMING_EXPORT = sys.argv[3] if len(sys.argv) > 3 else None
     unittest.main(argv=sys.argv[:1], verbosity=2)
