@@ -20,7 +20,7 @@ QColor Colour(TimingRole role) {
 
 }  // namespace
 
-TimingDiagram::TimingDiagram(const bitwell::Trace& trace, QWidget* parent) : QWidget(parent), m_view(trace) {
+TimingDiagram::TimingDiagram(const bitwell::Trace& trace, QWidget* parent) : QWidget(parent), m_trace(trace), m_view(trace) {
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
     setMinimumHeight(bitwell::TimingBaseHeight());

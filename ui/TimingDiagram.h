@@ -16,6 +16,7 @@ public:
     TimingDiagram(const bitwell::Trace& trace, QWidget* parent);
 
     const bitwell::TimingView& View() const { return m_view; }
+    const bitwell::Trace& Trace() const { return m_trace; }
     int Zoom() const { return m_view.Zoom(); }
     void SetZoom(int pixels);
     int VisibleSteps() const { return m_view.VisibleSteps(); }
@@ -47,5 +48,6 @@ private:
     // Repaints and tells the window what changed since `selected`.
     void changed(int selected);
 
+    const bitwell::Trace& m_trace;
     bitwell::TimingView m_view;
 };

@@ -19,6 +19,7 @@
 #include "core/Timing.h"
 #include "core/TimingPlacement.h"
 #include "ui/Layout.h"
+#include "ui/TimingAccessible.h"
 #include "ui/TimingDiagram.h"
 
 namespace {
@@ -30,6 +31,7 @@ QString Q(const std::string& text) { return QString::fromStdString(text); }
 frmTiming::frmTiming(const bitwell::Trace& trace, std::function<void()> clear, QWidget* parent,
                      std::function<void()> undo)
     : QWidget(parent, Qt::Window), m_trace(trace), m_clear(std::move(clear)), m_undo(std::move(undo)) {
+    InstallTimingAccessibles();
     setObjectName(QStringLiteral("frmTiming"));
     setWindowTitle(Q(bitwell::Tr("timing", "Timing Diagram")));
     setWindowIcon(AppIcon());
@@ -148,6 +150,17 @@ void frmTiming::showStep(int index) {
     m_diagram->setAccessibleDescription(line);
     QAccessibleEvent event(m_diagram, QAccessible::DescriptionChanged);
     QAccessible::updateAccessibility(&event);
+    // The step table's selected row follows; its first cell takes the focus.
+    if (index < 0 || !QAccessible::isActive()) return;
+    QAccessibleInterface* table = QAccessible::queryAccessibleInterface(m_diagram);
+    if (QAccessibleInterface* cell = table && table->tableInterface() ? table->tableInterface()->cellAt(index, 0) : nullptr) {
+        QAccessibleEvent selection(cell, QAccessible::Selection);
+        QAccessible::updateAccessibility(&selection);
+        if (m_diagram->hasFocus()) {
+            QAccessibleEvent focus(cell, QAccessible::Focus);
+            QAccessible::updateAccessibility(&focus);
+        }
+    }
 }
 
 void frmTiming::syncScrollBar() {
