@@ -47,38 +47,25 @@ const std::string& Bus(const TraceStep& s, int lane) {
 struct Pen {
     std::vector<TimingPrimitive>& out;
 
-    void line(TimingRole role, int x1, int y1, int x2, int y2) {
+    TimingPrimitive& add(TimingShape shape, TimingRole role, int x, int y, int x2 = 0, int y2 = 0) {
         TimingPrimitive& p = out.emplace_back();
-        p.shape = TimingShape::Line;
+        p.shape = shape;
         p.role = role;
-        p.x = x1;
-        p.y = y1;
+        p.x = x;
+        p.y = y;
         p.x2 = x2;
         p.y2 = y2;
+        return p;
     }
-    void rect(TimingRole role, int x, int y, int w, int h) {
-        TimingPrimitive& p = out.emplace_back();
-        p.shape = TimingShape::Rect;
-        p.role = role;
-        p.x = x;
-        p.y = y;
-        p.x2 = w;
-        p.y2 = h;
-    }
+    void line(TimingRole role, int x1, int y1, int x2, int y2) { add(TimingShape::Line, role, x1, y1, x2, y2); }
+    void rect(TimingRole role, int x, int y, int w, int h) { add(TimingShape::Rect, role, x, y, w, h); }
     void text(TimingRole role, int x, int y, std::string text, TextAnchor anchor = TextAnchor::Start) {
-        TimingPrimitive& p = out.emplace_back();
-        p.shape = TimingShape::Text;
-        p.role = role;
-        p.x = x;
-        p.y = y;
+        TimingPrimitive& p = add(TimingShape::Text, role, x, y);
         p.anchor = anchor;
         p.text = std::move(text);
     }
     void polygon(TimingRole role, std::vector<int> points) {
-        TimingPrimitive& p = out.emplace_back();
-        p.shape = TimingShape::Polygon;
-        p.role = role;
-        p.points = std::move(points);
+        add(TimingShape::Polygon, role, 0, 0).points = std::move(points);
     }
 };
 
