@@ -166,8 +166,11 @@ window.BitwellTiming = function (panel, core) {
     while (body.children.length < count) {
       const row = document.createElement('div');
       row.setAttribute('role', 'row');
-      for (let c = 0; c < COLUMNS.length; ++c) row.appendChild(Object.assign(document.createElement('span'), { role: 'gridcell' }));
-      for (const cell of row.children) cell.setAttribute('role', 'gridcell');
+      for (let c = 0; c < COLUMNS.length; ++c) {
+        const cell = document.createElement('span');
+        cell.setAttribute('role', 'gridcell');
+        row.appendChild(cell);
+      }
       body.appendChild(row);
     }
     for (let k = 0; k < count; ++k) {
@@ -200,7 +203,7 @@ window.BitwellTiming = function (panel, core) {
     a.remove();
     setTimeout(() => URL.revokeObjectURL(a.href), 1000);
   }
-  function save(name, type, body2) { download(name, new Blob([body2], { type })); }
+  function save(name, type, contents) { download(name, new Blob([contents], { type })); }
 
   // ---- Forwarding events ----
 
