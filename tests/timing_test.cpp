@@ -358,10 +358,11 @@ TEST(TimingView, TheNewestValuesAreWrittenAtEveryZoom) {
     view.TraceChanged();
     for (int zoom = TimingView::kMinZoom; zoom <= TimingView::kMaxZoom; zoom *= 2) {
         view.SetZoom(zoom);
-        const auto lanes = BusLabels(view.Draw());
+        const std::vector<TimingPrimitive> drawn = view.Draw();
+        const auto lanes = BusLabels(drawn);
         ASSERT_EQ(lanes.size(), 3u);
         EXPECT_EQ(lanes[1].back(), "BEEF") << zoom;
-        for (const TimingPrimitive* p : OfRole(view.Draw(), TimingRole::BusValue))
+        for (const TimingPrimitive* p : OfRole(drawn, TimingRole::BusValue))
             EXPECT_LE(p->x + static_cast<int>(p->text.size()) * kCharWidth, view.Width()) << zoom;
     }
 }
