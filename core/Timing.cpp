@@ -99,6 +99,8 @@ void Escape(std::string& out, std::string_view text, bool json) {
 
 std::string_view RoleColour(TimingRole role) { return Style(role).colour; }
 double RoleOpacity(TimingRole role) { return Style(role).opacity; }
+bool RoleOutlined(TimingRole role) { return role == TimingRole::ReadBox || role == TimingRole::WriteBox; }
+bool RoleDashed(TimingRole role) { return role == TimingRole::ActionMark; }
 
 int TimingBaseHeight() { return kTop + kTimingRows * kBaseRowPitch + 4; }
 
@@ -220,11 +222,11 @@ std::string TimingSvg(const std::vector<TimingPrimitive>& primitives, int width,
             case TimingShape::Line:
                 svg += "<line x1=\"" + Half(p.x) + "\" y1=\"" + Half(p.y) + "\" x2=\"" + Half(p.x2) + "\" y2=\"" +
                        Half(p.y2) + "\" stroke=\"" + colour + "\"";
-                if (p.role == TimingRole::ActionMark) svg += " stroke-dasharray=\"3 3\"";
+                if (RoleDashed(p.role)) svg += " stroke-dasharray=\"3 3\"";
                 svg += "/>\n";
                 break;
             case TimingShape::Rect:
-                if (p.role == TimingRole::ReadBox || p.role == TimingRole::WriteBox) {
+                if (RoleOutlined(p.role)) {
                     svg += "<rect x=\"" + Half(p.x) + "\" y=\"" + Half(p.y) + "\" width=\"" + std::to_string(p.x2) +
                            "\" height=\"" + std::to_string(p.y2) + "\" fill=\"none\" stroke=\"" + colour + "\"/>\n";
                 } else {

@@ -55,9 +55,12 @@ struct TimingPrimitive {
 };
 
 // The colour each role has in the SVG ("#rrggbb"), and its opacity (1 for
-// opaque); front ends may use the same.
+// opaque); front ends may use the same. A rect of an outlined role is
+// stroked, not filled; a line of a dashed role is dashed 3 on, 3 off.
 std::string_view RoleColour(TimingRole role);
 double RoleOpacity(TimingRole role);
+bool RoleOutlined(TimingRole role);
+bool RoleDashed(TimingRole role);
 
 // Where the steps go: steps [first, first + count) of the trace at `zoom`
 // pixels each, in a picture of width × height. `selected` (a trace index, or

@@ -113,18 +113,19 @@ void TimingDiagram::paintEvent(QPaintEvent*) {
 
 void TimingDiagram::Paint(QPainter& p, const std::vector<TimingPrimitive>& primitives) {
     const QFontMetrics fm(p.font());
-    QPen dashed(Colour(TimingRole::ActionMark), 1, Qt::CustomDashLine);
-    dashed.setDashPattern({3, 3});
     p.setBrush(Qt::NoBrush);
     for (const TimingPrimitive& d : primitives) {
         const QColor colour = Colour(d.role);
         switch (d.shape) {
-            case TimingShape::Line:
-                p.setPen(d.role == TimingRole::ActionMark ? dashed : QPen(colour, 1));
+            case TimingShape::Line: {
+                QPen pen(colour, 1);
+                if (bitwell::RoleDashed(d.role)) pen.setDashPattern({3, 3});
+                p.setPen(pen);
                 p.drawLine(d.x, d.y, d.x2, d.y2);
                 break;
+            }
             case TimingShape::Rect:
-                if (d.role == TimingRole::ReadBox || d.role == TimingRole::WriteBox) {
+                if (bitwell::RoleOutlined(d.role)) {
                     p.setPen(QPen(colour, 1));
                     p.drawRect(d.x, d.y, d.x2, d.y2);
                 } else {

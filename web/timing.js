@@ -6,7 +6,6 @@
 window.BitwellTiming = function (panel, core) {
   const text = (p) => core.UTF8ToString(p);
   const ROLES = JSON.parse(text(core._bw_timing_roles()));
-  const ROLE = { ActionMark: 6, ReadBox: 8, WriteBox: 10 };
   const SHAPE = { Line: 0, Rect: 1, Polygon: 2, Text: 3 };
   const FONT = '11px "Liberation Mono", "DejaVu Sans Mono", monospace';
   // The desktop's texts, in the catalogue's language, without the desktop's
@@ -105,17 +104,17 @@ window.BitwellTiming = function (panel, core) {
     ctx.lineWidth = 1;
     ctx.textBaseline = 'alphabetic';
     for (const [shape, role, x, y, x2, y2, anchor, extra] of primitives) {
-      const [colour, opacity] = ROLES[role];
+      const [colour, opacity, outlined, dashed] = ROLES[role];
       ctx.globalAlpha = opacity;
       if (shape === SHAPE.Line) {
         ctx.strokeStyle = colour;
-        ctx.setLineDash(role === ROLE.ActionMark ? [3, 3] : []);
+        ctx.setLineDash(dashed ? [3, 3] : []);
         ctx.beginPath();
         ctx.moveTo(x + 0.5, y + 0.5);
         ctx.lineTo(x2 + 0.5, y2 + 0.5);
         ctx.stroke();
       } else if (shape === SHAPE.Rect) {
-        if (role === ROLE.ReadBox || role === ROLE.WriteBox) {
+        if (outlined) {
           ctx.setLineDash([]);
           ctx.strokeStyle = colour;
           ctx.strokeRect(x + 0.5, y + 0.5, x2, y2);

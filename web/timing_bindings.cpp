@@ -127,14 +127,16 @@ EMSCRIPTEN_KEEPALIVE const char* bw_timing_wavejson(int all) {
     g_text = View().WaveJson(all != 0);
     return g_text.c_str();
 }
-// Each role's colour and opacity: [["#rrggbb", 1], …] in the roles' order.
+// Each role's colour, opacity, and 1 when outlined, 1 when dashed:
+// [["#rrggbb", 1, 0, 0], …] in the roles' order.
 EMSCRIPTEN_KEEPALIVE const char* bw_timing_roles() {
     g_text = "[";
     for (int r = 0; r <= static_cast<int>(bitwell::TimingRole::Selection); ++r) {
         const auto role = static_cast<bitwell::TimingRole>(r);
         if (r) g_text += ',';
         g_text += "[\"" + std::string(bitwell::RoleColour(role)) + "\"," +
-                  std::to_string(bitwell::RoleOpacity(role)) + "]";
+                  std::to_string(bitwell::RoleOpacity(role)) + "," + (bitwell::RoleOutlined(role) ? "1" : "0") + "," +
+                  (bitwell::RoleDashed(role) ? "1" : "0") + "]";
     }
     g_text += ']';
     return g_text.c_str();
