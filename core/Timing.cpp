@@ -82,16 +82,22 @@ std::string Half(int v) {
     return v >= 0 ? std::to_string(v) + ".5" : "-" + std::to_string(-v - 1) + ".5";
 }
 
-void Escape(std::string& out, std::string_view text, bool json) {
+void EscapeXml(std::string& out, std::string_view text) {
     for (const char c : text) {
         switch (c) {
-            case '&': out += json ? "&" : "&amp;"; break;
-            case '<': out += json ? "<" : "&lt;"; break;
-            case '>': out += json ? ">" : "&gt;"; break;
-            case '"': out += json ? "\\\"" : "&quot;"; break;
-            case '\\': out += json ? "\\\\" : "\\"; break;
+            case '&': out += "&amp;"; break;
+            case '<': out += "&lt;"; break;
+            case '>': out += "&gt;"; break;
+            case '"': out += "&quot;"; break;
             default: out += c;
         }
+    }
+}
+
+void EscapeJson(std::string& out, std::string_view text) {
+    for (const char c : text) {
+        if (c == '"' || c == '\\') out += '\\';
+        out += c;
     }
 }
 
@@ -211,7 +217,7 @@ std::string TimingSvg(const std::vector<TimingPrimitive>& primitives, int width,
                       std::to_string(width) + " " + std::to_string(height) +
                       "\" font-family=\"Liberation Mono, DejaVu Sans Mono, monospace\" font-size=\"" +
                       std::to_string(kFontPixels) + "\">\n<title>";
-    Escape(svg, Tr("timing", "Timing Diagram"), false);
+    EscapeXml(svg, Tr("timing", "Timing Diagram"));
     svg += "</title>\n";
     svg.reserve(primitives.size() * 80);
     for (const TimingPrimitive& p : primitives) {
@@ -248,7 +254,7 @@ std::string TimingSvg(const std::vector<TimingPrimitive>& primitives, int width,
                 svg += "<text x=\"" + std::to_string(p.x) + "\" y=\"" + std::to_string(p.y) + "\"";
                 if (p.anchor == TextAnchor::Middle) svg += " text-anchor=\"middle\"";
                 svg += " fill=\"" + colour + "\">";
-                Escape(svg, p.text, false);
+                EscapeXml(svg, p.text);
                 svg += "</text>\n";
                 break;
         }
@@ -264,7 +270,7 @@ std::string TimingWaveJson(const Trace& trace, std::size_t first, std::size_t co
     // step before continues it ('.').
     const auto lane = [&](std::string_view name, auto key, auto wave, auto data, bool last) {
         json += "  {\"name\": \"";
-        Escape(json, name, true);
+        EscapeJson(json, name);
         json += "\", \"wave\": \"";
         std::vector<std::string> values;
         for (std::size_t i = 0; i < count; ++i) {
@@ -282,7 +288,7 @@ std::string TimingWaveJson(const Trace& trace, std::size_t first, std::size_t co
             json += ", \"data\": [";
             for (std::size_t k = 0; k < values.size(); ++k) {
                 json += k ? ", \"" : "\"";
-                Escape(json, values[k], true);
+                EscapeJson(json, values[k]);
                 json += '"';
             }
             json += ']';
