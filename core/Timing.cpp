@@ -319,6 +319,39 @@ std::string TimingWaveJson(const Trace& trace, std::size_t first, std::size_t co
     return json;
 }
 
+std::string TimingText(std::string_view name) {
+    struct Entry {
+        std::string_view name;
+        std::string (*text)();
+    };
+    // Literal texts, for the catalogue's extraction.
+    static const Entry kTexts[] = {
+        {"frmTiming", [] { return Tr("timing", "Timing Diagram"); }},
+        {"cmdClear", [] { return Tr("timing", "C&lear"); }},
+        {"cmdUndo", [] { return Tr("timing", "&Undo Clear"); }},
+        {"cmdZoomIn", [] { return Tr("timing", "Zoom &In"); }},
+        {"cmdZoomOut", [] { return Tr("timing", "Zoom &Out"); }},
+        {"chkAllSteps", [] { return Tr("timing", "&All kept steps"); }},
+        {"cmdSaveSvg", [] { return Tr("timing", "Save as &SVG..."); }},
+        {"cmdSavePng", [] { return Tr("timing", "Save as &PNG..."); }},
+        {"cmdSaveWaveJson", [] { return Tr("timing", "Save as Wave&Drom..."); }},
+        {"cmdSaveCsv", [] { return Tr("timing", "Save as &CSV..."); }},
+        {"diagram", [] { return Tr("timing", "Timing diagram"); }},
+        {"diagramStep", [] { return Tr("timing", "Timing diagram: %1"); }},
+        {"scroll", [] { return Tr("timing", "Steps shown"); }},
+        {"steps", [] { return Tr("timing", "Kept steps"); }},
+        {"lblStatus", [] { return Tr("timing", "Point at a step, or use Left and Right, to see what it did."); }},
+        {"filterSvg", [] { return Tr("timing", "SVG images (*.svg)"); }},
+        {"filterPng", [] { return Tr("timing", "PNG images (*.png)"); }},
+        {"filterWaveJson", [] { return Tr("timing", "WaveDrom files (*.json)"); }},
+        {"filterCsv", [] { return Tr("timing", "CSV files (*.csv)"); }},
+        {"saveFailed", [] { return Tr("timing", "The file %1 could not be written."); }},
+    };
+    for (const Entry& e : kTexts)
+        if (e.name == name) return e.text();
+    return {};
+}
+
 // ---- The view ----
 
 TimingView::TimingView(const Trace& trace) : m_trace(trace), m_height(TimingBaseHeight()), m_clears(trace.Clears()) {}

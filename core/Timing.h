@@ -102,6 +102,17 @@ std::string TimingSvg(const std::vector<TimingPrimitive>& primitives, int width,
 // and the cycle row as data ("W both", "R upper").
 std::string TimingWaveJson(const Trace& trace, std::size_t first, std::size_t count);
 
+// The timing window's texts in the current language, by the name of what
+// they belong to, the same on both front ends: "frmTiming" (the title and
+// the save dialog's), "cmdClear", "cmdUndo", "cmdZoomIn", "cmdZoomOut",
+// "chkAllSteps", "cmdSaveSvg", "cmdSavePng", "cmdSaveWaveJson",
+// "cmdSaveCsv" (with '&' before the mnemonic letter), "diagram", "scroll",
+// "steps" (names for assistive technology), "diagramStep" (the diagram's
+// name with %1 the selected step's description), "lblStatus" (the first hint),
+// "filterSvg", "filterPng", "filterWaveJson", "filterCsv" (file dialog
+// filters) and "saveFailed" (%1 the path). Empty for any other name.
+std::string TimingText(std::string_view name);
+
 // What a view of the diagram does: its size, zoom, the first step shown,
 // following the newest step, the selection and the keys. Holds no drawing;
 // the trace must outlive it, and TraceChanged() must be called whenever the

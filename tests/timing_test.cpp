@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <map>
 #include <regex>
 #include <string>
@@ -450,6 +451,42 @@ TEST(TimingExport, WaveJsonHasOnePeriodPerStepAndTheValues) {
     EXPECT_NE(json.find("\"data\": [\"0\", \"1\", \"5\", \"4\", \"0\"]"), std::string::npos) << json;
     EXPECT_NE(json.find("\"W both\""), std::string::npos);
     EXPECT_NE(json.find("\"R both\""), std::string::npos);
+}
+
+// ---- The window's texts ----
+
+struct TextCase {
+    const char* tag;
+    const char* text;
+};
+
+class WindowText : public ::testing::TestWithParam<TextCase> {};
+
+// Both front ends ask these names; a button's text marks one mnemonic.
+TEST_P(WindowText, IsTheCoresForEachName) {
+    EXPECT_EQ(TimingText(GetParam().tag), GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    TimingText, WindowText,
+    ::testing::Values(TextCase{"frmTiming", "Timing Diagram"}, TextCase{"cmdClear", "C&lear"},
+                      TextCase{"cmdUndo", "&Undo Clear"}, TextCase{"chkAllSteps", "&All kept steps"},
+                      TextCase{"cmdSaveWaveJson", "Save as Wave&Drom..."},
+                      TextCase{"filterWaveJson", "WaveDrom files (*.json)"},
+                      TextCase{"saveFailed", "The file %1 could not be written."},
+                      TextCase{"diagramStep", "Timing diagram: %1"}, TextCase{"unknownName", ""}),
+    [](const auto& info) { return std::string(info.param.tag); });
+
+TEST(TimingText, EveryButtonHasItsOwnMnemonic) {
+    std::string letters;
+    for (const char* name : {"cmdClear", "cmdUndo", "cmdZoomIn", "cmdZoomOut", "chkAllSteps", "cmdSaveSvg",
+                             "cmdSavePng", "cmdSaveWaveJson", "cmdSaveCsv"}) {
+        const std::string text = TimingText(name);
+        ASSERT_EQ(std::count(text.begin(), text.end(), '&'), 1) << name;
+        letters += static_cast<char>(std::tolower(static_cast<unsigned char>(text[text.find('&') + 1])));
+    }
+    std::sort(letters.begin(), letters.end());
+    EXPECT_EQ(std::adjacent_find(letters.begin(), letters.end()), letters.end()) << letters;
 }
 
 // ---- Where the window opens ----

@@ -25,6 +25,8 @@
 namespace {
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
+// One of the window's texts, from the core.
+QString T(const char* name) { return Q(bitwell::TimingText(name)); }
 
 }  // namespace
 
@@ -33,7 +35,7 @@ frmTiming::frmTiming(const bitwell::Trace& trace, std::function<void()> clear, Q
     : QWidget(parent, Qt::Window), m_trace(trace), m_clear(std::move(clear)), m_undo(std::move(undo)) {
     InstallTimingAccessibles();
     setObjectName(QStringLiteral("frmTiming"));
-    setWindowTitle(Q(bitwell::Tr("timing", "Timing Diagram")));
+    setWindowTitle(T("frmTiming"));
     setWindowIcon(AppIcon());
     resize(720, 340);
 
@@ -49,41 +51,41 @@ frmTiming::frmTiming(const bitwell::Trace& trace, std::function<void()> clear, Q
         buttons->addWidget(b);
         return b;
     };
-    button("cmdClear", Q(bitwell::Tr("timing", "C&lear")), [this] { m_clear(); });
-    m_undoButton = button("cmdUndo", Q(bitwell::Tr("timing", "&Undo Clear")), [this] {
+    button("cmdClear", T("cmdClear"), [this] { m_clear(); });
+    m_undoButton = button("cmdUndo", T("cmdUndo"), [this] {
         if (m_undo && m_trace.CanUndoClear()) m_undo();
     });
-    button("cmdZoomIn", Q(bitwell::Tr("timing", "Zoom &In")), [this] { m_diagram->SetZoom(m_diagram->Zoom() * 2); });
-    button("cmdZoomOut", Q(bitwell::Tr("timing", "Zoom &Out")), [this] { m_diagram->SetZoom(m_diagram->Zoom() / 2); });
+    button("cmdZoomIn", T("cmdZoomIn"), [this] { m_diagram->SetZoom(m_diagram->Zoom() * 2); });
+    button("cmdZoomOut", T("cmdZoomOut"), [this] { m_diagram->SetZoom(m_diagram->Zoom() / 2); });
     viewRow->addStretch();
     buttons = exportRow;
-    m_all = new QCheckBox(Q(bitwell::Tr("timing", "&All kept steps")), this);
+    m_all = new QCheckBox(T("chkAllSteps"), this);
     m_all->setObjectName(QStringLiteral("chkAllSteps"));
     buttons->addWidget(m_all);
     buttons->addStretch();
-    button("cmdSaveSvg", Q(bitwell::Tr("timing", "Save as &SVG...")), [this] {
-        saveAs(Q(bitwell::Tr("timing", "SVG images (*.svg)")), QStringLiteral("svg"), &frmTiming::SaveSvg);
+    button("cmdSaveSvg", T("cmdSaveSvg"), [this] {
+        saveAs(T("filterSvg"), QStringLiteral("svg"), &frmTiming::SaveSvg);
     });
-    button("cmdSavePng", Q(bitwell::Tr("timing", "Save as &PNG...")), [this] {
-        saveAs(Q(bitwell::Tr("timing", "PNG images (*.png)")), QStringLiteral("png"), &frmTiming::SavePng);
+    button("cmdSavePng", T("cmdSavePng"), [this] {
+        saveAs(T("filterPng"), QStringLiteral("png"), &frmTiming::SavePng);
     });
-    button("cmdSaveWaveJson", Q(bitwell::Tr("timing", "Save as Wave&Drom...")), [this] {
-        saveAs(Q(bitwell::Tr("timing", "WaveDrom files (*.json)")), QStringLiteral("json"), &frmTiming::SaveWaveJson);
+    button("cmdSaveWaveJson", T("cmdSaveWaveJson"), [this] {
+        saveAs(T("filterWaveJson"), QStringLiteral("json"), &frmTiming::SaveWaveJson);
     });
-    button("cmdSaveCsv", Q(bitwell::Tr("timing", "Save as &CSV...")), [this] {
-        saveAs(Q(bitwell::Tr("timing", "CSV files (*.csv)")), QStringLiteral("csv"), &frmTiming::SaveCsv);
+    button("cmdSaveCsv", T("cmdSaveCsv"), [this] {
+        saveAs(T("filterCsv"), QStringLiteral("csv"), &frmTiming::SaveCsv);
     });
 
     m_diagram = new TimingDiagram(trace, this);
     m_diagram->setObjectName(QStringLiteral("diagram"));
-    m_diagram->setAccessibleName(Q(bitwell::Tr("timing", "Timing diagram")));
+    m_diagram->setAccessibleName(T("diagram"));
     m_scroll = new QScrollBar(Qt::Horizontal, this);
     m_scroll->setObjectName(QStringLiteral("scroll"));
-    m_scroll->setAccessibleName(Q(bitwell::Tr("timing", "Steps shown")));
+    m_scroll->setAccessibleName(T("scroll"));
     m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("lblStatus"));
     m_status->setTextFormat(Qt::PlainText);
-    m_status->setText(Q(bitwell::Tr("timing", "Point at a step, or use Left and Right, to see what it did.")));
+    m_status->setText(T("lblStatus"));
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(viewRow);
@@ -171,7 +173,7 @@ void frmTiming::syncScrollBar() {
 }
 
 void frmTiming::saveAs(const QString& filter, const QString& suffix, bool (frmTiming::*save)(const QString&)) {
-    QString path = QFileDialog::getSaveFileName(this, Q(bitwell::Tr("timing", "Save Timing Diagram")),
+    QString path = QFileDialog::getSaveFileName(this, T("frmTiming"),
                                                 QStringLiteral("timing.") + suffix, filter);
     if (path.isEmpty()) return;
     if (!path.endsWith(QLatin1Char('.') + suffix, Qt::CaseInsensitive)) path += QLatin1Char('.') + suffix;
@@ -179,8 +181,8 @@ void frmTiming::saveAs(const QString& filter, const QString& suffix, bool (frmTi
 }
 
 bool frmTiming::failed(const QString& path) {
-    QMessageBox::warning(this, Q(bitwell::Tr("timing", "Save Timing Diagram")),
-                         Q(bitwell::Arg(bitwell::Tr("timing", "The file %1 could not be written."),
+    QMessageBox::warning(this, T("frmTiming"),
+                         Q(bitwell::Arg(bitwell::TimingText("saveFailed"),
                                         {path.toStdString()})));
     return false;
 }

@@ -8,14 +8,14 @@ window.BitwellTiming = function (panel, core) {
   const ROLES = JSON.parse(text(core._bw_timing_roles()));
   const SHAPE = { Line: 0, Rect: 1, Polygon: 2, Text: 3 };
   const FONT = '11px "Liberation Mono", "DejaVu Sans Mono", monospace';
-  // The desktop's texts, in the catalogue's language, without the desktop's
-  // mnemonic marks.
-  function tr(msgid) {
-    // msgids are ASCII.
-    const p = core._malloc(msgid.length + 1);
-    for (let i = 0; i < msgid.length; ++i) core.HEAPU8[p + i] = msgid.charCodeAt(i);
-    core.HEAPU8[p + msgid.length] = 0;
-    const out = text(core._bw_timing_tr(p));
+  // The panel's texts by name, from the core, in the catalogue's language,
+  // without the desktop's mnemonic marks.
+  function tr(name) {
+    // Names are ASCII.
+    const p = core._malloc(name.length + 1);
+    for (let i = 0; i < name.length; ++i) core.HEAPU8[p + i] = name.charCodeAt(i);
+    core.HEAPU8[p + name.length] = 0;
+    const out = text(core._bw_timing_text(p));
     core._free(p);
     return out.replace(/&(.)/g, '$1');
   }
@@ -33,36 +33,36 @@ window.BitwellTiming = function (panel, core) {
     row.appendChild(b);
     return b;
   };
-  button(bar, 'cmdClear', tr('C&lear'), () => core._bw_clear_trace());
-  const undo = button(bar, 'cmdUndo', tr('&Undo Clear'), () => core._bw_undo_clear_trace());
-  button(bar, 'cmdZoomIn', tr('Zoom &In'), () => key(4));
-  button(bar, 'cmdZoomOut', tr('Zoom &Out'), () => key(5));
+  button(bar, 'cmdClear', tr('cmdClear'), () => core._bw_clear_trace());
+  const undo = button(bar, 'cmdUndo', tr('cmdUndo'), () => core._bw_undo_clear_trace());
+  button(bar, 'cmdZoomIn', tr('cmdZoomIn'), () => key(4));
+  button(bar, 'cmdZoomOut', tr('cmdZoomOut'), () => key(5));
   const allLabel = document.createElement('label');
   const all = Object.assign(document.createElement('input'), { type: 'checkbox' });
   all.dataset.name = 'chkAllSteps';
-  allLabel.append(all, ' ' + tr('&All kept steps'));
+  allLabel.append(all, ' ' + tr('chkAllSteps'));
   exportBar.appendChild(allLabel);
   exportBar.appendChild(Object.assign(document.createElement('span'), { className: 'gap' }));
-  button(exportBar, 'cmdSaveSvg', tr('Save as &SVG...'), () => save('timing.svg', 'image/svg+xml', svgText()));
-  button(exportBar, 'cmdSavePng', tr('Save as &PNG...'), () => pngCanvas().toBlob((b) => download('timing.png', b), 'image/png'));
-  button(exportBar, 'cmdSaveWaveJson', tr('Save as Wave&Drom...'), () => save('timing.json', 'application/json', waveJson()));
-  button(exportBar, 'cmdSaveCsv', tr('Save as &CSV...'), () => save('timing.csv', 'text/csv', csv()));
+  button(exportBar, 'cmdSaveSvg', tr('cmdSaveSvg'), () => save('timing.svg', 'image/svg+xml', svgText()));
+  button(exportBar, 'cmdSavePng', tr('cmdSavePng'), () => pngCanvas().toBlob((b) => download('timing.png', b), 'image/png'));
+  button(exportBar, 'cmdSaveWaveJson', tr('cmdSaveWaveJson'), () => save('timing.json', 'application/json', waveJson()));
+  button(exportBar, 'cmdSaveCsv', tr('cmdSaveCsv'), () => save('timing.csv', 'text/csv', csv()));
 
   const canvas = document.createElement('canvas');
   canvas.dataset.name = 'diagram';
   canvas.tabIndex = 0;
   canvas.setAttribute('role', 'img');
-  canvas.setAttribute('aria-label', tr('Timing diagram'));
+  canvas.setAttribute('aria-label', tr('diagram'));
   const scroll = document.createElement('input');
   scroll.type = 'range';
   scroll.min = 0;
   scroll.dataset.name = 'scroll';
-  scroll.setAttribute('aria-label', tr('Steps shown'));
+  scroll.setAttribute('aria-label', tr('scroll'));
   const status = document.createElement('div');
   status.className = 'status';
   status.dataset.name = 'lblStatus';
   status.setAttribute('aria-live', 'polite');
-  const hint = tr('Point at a step, or use Left and Right, to see what it did.');
+  const hint = tr('lblStatus');
   status.textContent = hint;
 
   // The steps as a table for assistive technology: every kept step counts,
@@ -72,7 +72,7 @@ window.BitwellTiming = function (panel, core) {
   grid.className = 'steps';
   grid.dataset.name = 'steps';
   grid.setAttribute('role', 'grid');
-  grid.setAttribute('aria-label', tr('Steps'));
+  grid.setAttribute('aria-label', tr('steps'));
   const header = document.createElement('div');
   header.setAttribute('role', 'row');
   header.setAttribute('aria-rowindex', '1');
@@ -214,7 +214,7 @@ window.BitwellTiming = function (panel, core) {
     if (s.selected !== before) {
       const line = s.selected < 0 ? '' : text(core._bw_describe(s.selected));
       status.textContent = line;
-      canvas.setAttribute('aria-label', line ? tr('Timing diagram') + ': ' + line : tr('Timing diagram'));
+      canvas.setAttribute('aria-label', line ? tr('diagramStep').replace('%1', line) : tr('diagram'));
     }
     return result;
   }

@@ -9,7 +9,6 @@
 #include <memory>
 #include <string>
 
-#include "core/Catalogue.h"
 #include "core/Panel.h"
 #include "core/Timing.h"
 
@@ -79,10 +78,10 @@ const char* Json(const std::vector<bitwell::TimingPrimitive>& all) {
 
 extern "C" {
 
-// A text of the diagram's in the current language: the desktop's msgid
-// (with its mnemonic marks), looked up in the "timing" context.
-EMSCRIPTEN_KEEPALIVE const char* bw_timing_tr(const char* msgid) {
-    g_text = bitwell::Tr("timing", msgid);
+// One of the panel's texts by its name (bitwell::TimingText), in the
+// current language, with the desktop's mnemonic marks.
+EMSCRIPTEN_KEEPALIVE const char* bw_timing_text(const char* name) {
+    g_text = bitwell::TimingText(name);
     return g_text.c_str();
 }
 
