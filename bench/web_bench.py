@@ -1,11 +1,13 @@
 """The web page's figures in headless Chromium, on one line:
 
-    web_bytes=B web_first_state_ms=F web_typed_word_ms=T
+    web_bytes=B web_first_state_ms=F web_typed_word_ms=T web_timing_paint_ms=P
 
 B is the size of bitwell.html; F the median time from navigation start to
 the start-up state on screen (the frame after power-up); T the median time
 of a typed FFFF over 0000 (or back) in a write cycle: sixteen evaluations
-with their DOM updates and the layout after them.
+with their DOM updates and the layout after them; P the median time of
+laying out and painting the timing diagram panel at its default size and
+zoom over 4,096 kept steps.
 
     /usr/bin/python3 web_bench.py PAGE"""
 
@@ -18,6 +20,7 @@ import web_session  # noqa: E402
 
 LOADS = 9
 WORDS = 40
+PAINTS = 40
 
 
 def main(page):
@@ -43,10 +46,25 @@ def main(page):
               times.push(performance.now() - t0);
             }
             return times;""", WORDS)
+        paints = driver.execute_script("""
+            for (let i = 0; i < 260; ++i) Bitwell.enter(i % 2 ? '0000' : 'FFFF');
+            document.querySelector('[data-name="mnuView"]').click();
+            document.querySelector('[data-name="mnuViewTiming"]').click();
+            const t = document.querySelector('[data-name="frmTiming"]').timing;
+            const times = [];
+            for (let i = 0; i < arguments[0]; ++i) {
+              const t0 = performance.now();
+              t.paint();
+              times.push(performance.now() - t0);
+            }
+            return [times, t.state()];""", PAINTS)
+        if paints[1]["zoom"] != 36 or driver.execute_script("return Bitwell.csv().split('\\n').length") != 4098:
+            raise SystemExit("web_bench: the timing panel is not at its default zoom over 4,096 steps")
     finally:
         driver.quit()
-    print("web_bytes=%d web_first_state_ms=%.1f web_typed_word_ms=%.2f"
-          % (os.path.getsize(page), statistics.median(firsts), statistics.median(typed)))
+    print("web_bytes=%d web_first_state_ms=%.1f web_typed_word_ms=%.2f web_timing_paint_ms=%.2f"
+          % (os.path.getsize(page), statistics.median(firsts), statistics.median(typed),
+             statistics.median(paints[0])))
 
 
 if __name__ == "__main__":

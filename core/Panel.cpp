@@ -104,6 +104,12 @@ void Panel::ClearTrace() {
     if (m_view) m_view->traceCleared();
 }
 
+void Panel::UndoClearTrace() {
+    if (!m_trace.CanUndoClear()) return;
+    m_trace.UndoClear();
+    if (m_view) m_view->traceCleared();
+}
+
 // ---- The rules ----
 
 template <class Notify, class Rest>

@@ -110,6 +110,9 @@ public:
     // The read text copied to the data text, unchanged.
     void CopyReadToData();
     void ClearTrace();
+    // Brings back the steps of the last ClearTrace() while no step has been
+    // recorded since (trace().CanUndoClear()); the view hears traceCleared().
+    void UndoClearTrace();
 
     int level(Control c) const override { return m_levels[Index(c)]; }
     int addressBit(int bit) const { return m_address[static_cast<std::size_t>(bit) & 3]; }

@@ -1,5 +1,8 @@
 #include "core/Trace.h"
 
+#include "core/Catalogue.h"
+#include "core/Conversions.h"
+
 namespace bitwell {
 
 std::string_view CauseName(Cause cause) {
@@ -32,6 +35,8 @@ std::string_view BytesName(Bytes bytes) {
 Trace::Trace() { m_steps.resize(kCapacity); }
 
 TraceStep& Trace::Append() {
+    // The cleared steps are overwritten from here on.
+    m_undoSize = 0;
     if (m_size < kCapacity) return m_steps[(m_first + m_size++) % kCapacity];
     TraceStep& slot = m_steps[m_first];
     m_first = (m_first + 1) % kCapacity;
@@ -39,8 +44,21 @@ TraceStep& Trace::Append() {
 }
 
 void Trace::Clear() {
+    if (m_size > 0) {
+        m_undoFirst = m_first;
+        m_undoSize = m_size;
+    }
     m_first = 0;
     m_size = 0;
+    ++m_clears;
+}
+
+void Trace::UndoClear() {
+    if (m_undoSize == 0) return;
+    m_first = m_undoFirst;
+    m_size = m_undoSize;
+    m_undoSize = 0;
+    ++m_clears;
 }
 
 std::string Trace::CsvLine(const TraceStep& s) {
@@ -74,25 +92,46 @@ std::string Trace::Csv() const {
     return csv;
 }
 
-std::string Trace::Describe(const TraceStep& s) {
-    std::string text = "Step " + std::to_string(s.step) + ", action " + std::to_string(s.action) + ": ";
-    // The address as the panel shows it, one hex digit.
-    const std::string& address = s.address;
-    const std::string bytes = s.bytes == Bytes::Both ? "both bytes" : std::string(BytesName(s.bytes)) + " byte";
+std::string Trace::DescribeCycle(const TraceStep& s) {
+    const std::string_view a = s.address;
     switch (s.cycle) {
         case Cycle::Write:
-            text += "write " + s.word + " to address " + address + ", " + bytes;
-            break;
+            switch (s.bytes) {
+                case Bytes::Upper: return Arg(Tr("timing", "write %1 to address %2, upper byte"), {s.word, a});
+                case Bytes::Lower: return Arg(Tr("timing", "write %1 to address %2, lower byte"), {s.word, a});
+                default: return Arg(Tr("timing", "write %1 to address %2, both bytes"), {s.word, a});
+            }
         case Cycle::Read:
-            text += "read " + s.read + " from address " + address + ", " + bytes;
-            break;
-        case Cycle::None:
-            text += "no cycle";
-            break;
+            switch (s.bytes) {
+                case Bytes::Upper: return Arg(Tr("timing", "read %1 from address %2, upper byte"), {s.read, a});
+                case Bytes::Lower: return Arg(Tr("timing", "read %1 from address %2, lower byte"), {s.read, a});
+                default: return Arg(Tr("timing", "read %1 from address %2, both bytes"), {s.read, a});
+            }
+        case Cycle::None: break;
     }
-    text += s.cause == Cause::Order ? std::string(" (word order chosen)")
-                                    : " (" + std::string(CauseName(s.cause)) + " changed)";
-    return text;
+    return Tr("timing", "no cycle");
+}
+
+std::string Trace::DescribeCause(const TraceStep& s) {
+    const auto c = static_cast<int>(s.cause);
+    const std::string_view name = CauseName(s.cause);
+    if (s.cause == Cause::Order) return Tr("timing", "word order chosen");
+    int level = 0;
+    if (c <= static_cast<int>(Cause::UB)) {
+        return s.levels[c] ? Arg(Tr("timing", "%1 changed to HIGH"), {name})
+                           : Arg(Tr("timing", "%1 changed to LOW"), {name});
+    }
+    // A bit's new position, read from the panel's text after the step.
+    if (c <= static_cast<int>(Cause::A3))
+        level = (static_cast<std::uint16_t>(HexToInt(s.address)) >> (c - static_cast<int>(Cause::A0))) & 1;
+    else
+        level = (static_cast<std::uint16_t>(HexToInt(s.data)) >> (c - static_cast<int>(Cause::D0))) & 1;
+    return level ? Arg(Tr("timing", "%1 changed to 1"), {name}) : Arg(Tr("timing", "%1 changed to 0"), {name});
+}
+
+std::string Trace::Describe(const TraceStep& s) {
+    return Arg(Tr("timing", "Step %1, action %2: %3 (%4)"),
+               {std::to_string(s.step), std::to_string(s.action), DescribeCycle(s), DescribeCause(s)});
 }
 
 }  // namespace bitwell

@@ -52,7 +52,14 @@ public:
     // A slot for the newest step, reusing the oldest one once full. The
     // caller fills every field.
     TraceStep& Append();
+    // Empties the trace; UndoClear() brings the cleared steps back, as long
+    // as no step has been appended since (CanUndoClear()).
     void Clear();
+    bool CanUndoClear() const { return m_undoSize > 0; }
+    void UndoClear();
+    // Counts Clear() and UndoClear() calls: a view that remembers it knows
+    // when the steps it showed are no longer the ones kept.
+    std::uint64_t Clears() const { return m_clears; }
 
     std::size_t size() const { return m_size; }
     bool empty() const { return m_size == 0; }
@@ -67,14 +74,25 @@ public:
     std::string Csv() const;
     static std::string CsvLine(const TraceStep& s);
 
-    // One plain sentence: "Step 17, action 9: write 12AB to address 5, both
-    // bytes (D3 changed)".
+    // One sentence in the current language: "Step 17, action 9: write 12AB
+    // to address 5, both bytes (D3 changed to 1)"; a control's cause says
+    // LOW or HIGH ("(OE changed to LOW)").
     static std::string Describe(const TraceStep& s);
+    // What the step did, without its numbers and its cause: "write BEEF to
+    // address 5, both bytes", "read BEEF from address 5, upper byte", "no
+    // cycle".
+    static std::string DescribeCycle(const TraceStep& s);
+    // What moved, with its new position: "D3 changed to 1", "OE changed to
+    // LOW", "word order chosen".
+    static std::string DescribeCause(const TraceStep& s);
 
 private:
     std::vector<TraceStep> m_steps;
     std::size_t m_first = 0;
     std::size_t m_size = 0;
+    std::size_t m_undoFirst = 0;
+    std::size_t m_undoSize = 0;
+    std::uint64_t m_clears = 0;
 };
 
 }  // namespace bitwell

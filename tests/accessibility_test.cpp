@@ -6,7 +6,10 @@
 #include <memory>
 
 #include "tests/WindowHelpers.h"
+#include "core/Trace.h"
+#include "ui/TimingDiagram.h"
 #include "ui/frmMain.h"
+#include "ui/frmTiming.h"
 
 using namespace wintest;
 
@@ -36,6 +39,9 @@ private slots:
     void captionsLampsAndDecorations();
     void tooltips_data();
     void tooltips();
+    void timingWindowAndItsSteps();
+    void timingStepRows_data();
+    void timingStepRows();
 };
 
 void AccessibilityTest::namesAndDescriptions_data() {
@@ -204,4 +210,62 @@ void AccessibilityTest::tooltips() {
 }
 
 QTEST_MAIN(AccessibilityTest)
+// To assistive technology the timing window is a window, and its diagram a
+// table of the kept steps whose selected row follows Left and Right.
+void AccessibilityTest::timingWindowAndItsSteps() {
+    auto w = ActiveWindow();
+    QTest::keyClick(w.get(), Qt::Key_T, Qt::ControlModifier);
+    frmTiming* timing = w->timing();
+    QVERIFY(timing);
+    QCOMPARE(QAccessible::queryAccessibleInterface(timing)->role(), QAccessible::Window);
+    QAccessibleInterface* table = QAccessible::queryAccessibleInterface(timing->diagram());
+    QCOMPARE(table->role(), QAccessible::Table);
+    QAccessibleTableInterface* steps = table->tableInterface();
+    QVERIFY(steps);
+    QCOMPARE(steps->rowCount(), 5);
+    QCOMPARE(steps->columnCount(), 14);
+    QCOMPARE(steps->columnDescription(8), QStringLiteral("A"));
+    QCOMPARE(steps->selectedRowCount(), 0);
+
+    QTest::keyClick(timing->diagram(), Qt::Key_Left);
+    QCOMPARE(steps->selectedRows(), QList<int>{4});
+    QTest::keyClick(timing->diagram(), Qt::Key_Left);
+    QCOMPARE(steps->selectedRows(), QList<int>{3});
+    QVERIFY(steps->cellAt(3, 0)->tableCellInterface()->isSelected());
+    QVERIFY(!steps->cellAt(4, 0)->tableCellInterface()->isSelected());
+    QCOMPARE(table->focusChild(), steps->cellAt(3, 0));
+    // A row chosen by assistive technology selects the step.
+    QVERIFY(steps->selectRow(1));
+    QCOMPARE(timing->diagram()->Selected(), 1);
+    QVERIFY(steps->cellAt(5, 0) == nullptr);
+}
+
+void AccessibilityTest::timingStepRows_data() {
+    QTest::addColumn<int>("toggles");
+    QTest::addColumn<int>("row");
+    QTest::newRow("power-up") << 0 << 0;
+    QTest::newRow("newest") << 20 << 24;
+    // The trace keeps 4,096 steps; the table reads any row by its index.
+    QTest::newRow("full trace, oldest") << 4200 << 0;
+    QTest::newRow("full trace, late") << 4200 << 4000;
+}
+
+// Each row reads as the step's CSV line, named by its description.
+void AccessibilityTest::timingStepRows() {
+    QFETCH(int, toggles);
+    QFETCH(int, row);
+    auto w = ActiveWindow();
+    for (int i = 0; i < toggles; ++i) SetValue(*w, "sigData(5)", (i + 1) % 2);
+    QTest::keyClick(w.get(), Qt::Key_T, Qt::ControlModifier);
+    const bitwell::Trace& trace = w->timing()->diagram()->Trace();
+    QAccessibleTableInterface* steps = QAccessible::queryAccessibleInterface(w->timing()->diagram())->tableInterface();
+    QCOMPARE(steps->rowCount(), static_cast<int>(trace.size()));
+    const bitwell::TraceStep& step = trace[static_cast<std::size_t>(row)];
+    QCOMPARE(steps->rowDescription(row), QString::fromStdString(bitwell::Trace::Describe(step)));
+    QStringList cells;
+    for (int c = 0; c < steps->columnCount(); ++c) cells << steps->cellAt(row, c)->text(QAccessible::Name);
+    QCOMPARE(cells.join(QLatin1Char(',')) + QLatin1Char('\n'), QString::fromStdString(bitwell::Trace::CsvLine(step)));
+    QCOMPARE(steps->cellAt(row, 2)->tableCellInterface()->rowIndex(), row);
+}
+
 #include "accessibility_test.moc"

@@ -137,7 +137,38 @@ def main():
         time.sleep(0.1)
     else:
         fail("the read did not reach the read caption and bits")
-    print("atspi: 25 switches, 16 read bits, captions readable, a write and a read driven")
+
+    # View, Timing Diagram: a window whose steps are a table, one row per
+    # kept step named by its description, the CSV's columns as columns.
+    menu_item = [n for n in walk(app) if n.name == "Timing Diagram" and n.getRole() in
+                 (pyatspi.ROLE_MENU_ITEM, pyatspi.ROLE_CHECK_MENU_ITEM)]
+    if not menu_item:
+        fail("no Timing Diagram menu item")
+    menu_item[0].queryAction().doAction(0)
+    table = None
+    while table is None and time.monotonic() < DEADLINE:
+        for window in app:
+            if window is not None and window.name == "Timing Diagram":
+                if window.getRole() not in (pyatspi.ROLE_WINDOW, pyatspi.ROLE_FRAME):
+                    fail("the timing window reads as %s" % window.getRoleName())
+                table = next((n for n in walk(window) if n.getRole() == pyatspi.ROLE_TABLE), None)
+        time.sleep(0.2)
+    if table is None:
+        fail("the timing window and its table of steps never showed up")
+    t = table.queryTable()
+    # Power-up's five steps, the write's four, the read's two.
+    if t.nRows != 11 or t.nColumns != 14:
+        fail("the steps table is %d x %d" % (t.nRows, t.nColumns))
+    if t.getColumnDescription(8) != "A":
+        fail("column 8 is %r" % t.getColumnDescription(8))
+    last = t.nRows - 1
+    if t.getRowDescription(last) != "Step 11, action 6: read 0000 from address 0, both bytes (OE changed to LOW)":
+        fail("the newest row reads %r" % t.getRowDescription(last))
+    row = [t.getAccessibleAt(last, c).name for c in range(t.nColumns)]
+    if row != "11,6,OE,0,0,1,0,0,0,0000,0000,read,both,0000".split(","):
+        fail("the newest row's cells read %s" % row)
+    print("atspi: 25 switches, 16 read bits, captions readable, a write and a read driven, "
+          "the timing window's steps read as a table")
 
 
 if __name__ == "__main__":

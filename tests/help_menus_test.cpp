@@ -1,4 +1,6 @@
 #include <QAction>
+#include <QCheckBox>
+#include <QRegularExpression>
 #include <QClipboard>
 #include <QFile>
 #include <QImage>
@@ -13,6 +15,8 @@
 
 #include "tests/WindowHelpers.h"
 #include "ui/Caption.h"
+#include "core/Timing.h"
+#include "core/TimingPlacement.h"
 #include "ui/TimingDiagram.h"
 #include "ui/frmAbout.h"
 #include "ui/frmTiming.h"
@@ -82,6 +86,10 @@ private slots:
     void editMenuMatchesDoubleClicks_data();
     void editMenuMatchesDoubleClicks();
     void timingDiagram();
+    void timingOpensOnTheDiagram();
+    void timingUndoClear();
+    void timingExports_data();
+    void timingExports();
     void exitAnsweredNo_data();
     void exitAnsweredNo();
     void aboutOpensModallyEachTime_data();
@@ -303,7 +311,7 @@ void HelpMenusTest::timingDiagram() {
     QVERIFY(diagram->Following());
     QTest::keyClick(diagram, Qt::Key_End);
     QCOMPARE(timing->findChild<QLabel*>("lblStatus")->text(),
-             QStringLiteral("Step 10, action 5: write 0000 to address 1, both bytes (A0 changed)"));
+             QStringLiteral("Step 10, action 5: write 0000 to address 1, both bytes (A0 changed to 1)"));
     QCOMPARE(diagram->accessibleDescription(), timing->findChild<QLabel*>("lblStatus")->text());
     QTest::keyClick(diagram, Qt::Key_Left);
     QVERIFY(timing->findChild<QLabel*>("lblStatus")->text().startsWith(QStringLiteral("Step 9, action 4: write")));
@@ -344,6 +352,96 @@ void HelpMenusTest::timingDiagram() {
     QVERIFY(diagramWindow.isNull());
     for (QWidget* top : QApplication::topLevelWidgets())
         QVERIFY2(!top->isVisible(), qPrintable(top->objectName()));
+}
+
+// Opened, the window holds the focus on the diagram, beside the main window
+// and at least its minimum size; Space cannot wipe the trace.
+void HelpMenusTest::timingOpensOnTheDiagram() {
+    auto w = ShownWindow();
+    QTest::keyClick(w.get(), Qt::Key_T, Qt::ControlModifier);
+    frmTiming* timing = w->timing();
+    QApplication::setActiveWindow(timing);
+    QVERIFY(QTest::qWaitForWindowActive(timing, 2000));
+    QCOMPARE(timing->focusWidget(), static_cast<QWidget*>(timing->diagram()));
+    const QString csv = timing->Csv();
+    QTest::keyClick(timing->focusWidget(), Qt::Key_Space);
+    QCOMPARE(timing->Csv(), csv);
+    QTest::keyClick(timing->focusWidget(), Qt::Key_Left);
+    QCOMPARE(timing->diagram()->Selected(), 4);
+    QVERIFY(timing->width() >= bitwell::kTimingMinWidth);
+    QVERIFY(timing->height() >= bitwell::kTimingMinHeight);
+
+    // Extra width shows more steps.
+    const int visible = timing->diagram()->VisibleSteps();
+    timing->resize(timing->width() + 200, timing->height());
+    QTRY_VERIFY_WITH_TIMEOUT(timing->diagram()->VisibleSteps() > visible, 2000);
+}
+
+// Undo Clear brings the cleared steps back, from a Clear until the next step.
+void HelpMenusTest::timingUndoClear() {
+    auto w = ShownWindow();
+    QTest::keyClick(w.get(), Qt::Key_T, Qt::ControlModifier);
+    frmTiming* timing = w->timing();
+    auto* undo = timing->findChild<QPushButton*>("cmdUndo");
+    QVERIFY(undo);
+    QCOMPARE(undo->text(), QStringLiteral("&Undo Clear"));
+    QVERIFY(!undo->isEnabled());
+    const QString csv = timing->Csv();
+    QTest::mouseClick(timing->findChild<QPushButton*>("cmdClear"), Qt::LeftButton);
+    QVERIFY(undo->isEnabled());
+    QApplication::setActiveWindow(timing);
+    QTest::keyClick(timing->diagram(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(timing->Csv(), csv);
+    QVERIFY(!undo->isEnabled());
+    QVERIFY(timing->diagram()->Following());
+
+    QTest::mouseClick(timing->findChild<QPushButton*>("cmdClear"), Qt::LeftButton);
+    SetValue(*w, "sigCE", 0);
+    QVERIFY(!undo->isEnabled());
+    QTest::mouseClick(undo, Qt::LeftButton);
+    QCOMPARE(timing->Csv().count(QLatin1Char('\n')), 2);
+}
+
+void HelpMenusTest::timingExports_data() {
+    QTest::addColumn<bool>("all");
+    QTest::newRow("steps in view") << false;
+    QTest::newRow("all kept steps") << true;
+}
+
+// Svg and WaveJson are exactly what their saves write, for the steps in view
+// or every kept step; the PNG has the SVG's size.
+void HelpMenusTest::timingExports() {
+    QFETCH(bool, all);
+    auto w = ShownWindow();
+    QTest::keyClick(w.get(), Qt::Key_T, Qt::ControlModifier);
+    frmTiming* timing = w->timing();
+    for (int i = 0; i < 40; ++i) SetValue(*w, "sigData(3)", (i + 1) % 2);
+    auto* check = timing->findChild<QCheckBox*>("chkAllSteps");
+    QVERIFY(check && !check->isChecked());
+    check->setChecked(all);
+    const bitwell::TimingFrame frame = timing->diagram()->View().ExportFrame(all);
+    QCOMPARE(frame.count, all ? 45 : timing->diagram()->VisibleSteps());
+
+    QTemporaryDir dir;
+    const auto read = [&](const QString& name) {
+        QFile file(dir.filePath(name));
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    };
+    QVERIFY(timing->SaveSvg(dir.filePath("t.svg")));
+    QCOMPARE(read("t.svg"), timing->property("Svg").toString());
+    QVERIFY(read("t.svg").contains(QStringLiteral("width=\"%1\"").arg(frame.width)));
+    QVERIFY(timing->SaveWaveJson(dir.filePath("t.json")));
+    QCOMPARE(read("t.json"), timing->property("WaveJson").toString());
+    // One period per step in every lane.
+    const QRegularExpression wave(QStringLiteral("\"wave\": \"([^\"]*)\""));
+    int lanes = 0;
+    for (auto it = wave.globalMatch(read("t.json")); it.hasNext(); ++lanes)
+        QCOMPARE(it.next().captured(1).size(), frame.count);
+    QCOMPARE(lanes, 9);
+    QVERIFY(timing->SavePng(dir.filePath("t.png")));
+    QCOMPARE(QImage(dir.filePath("t.png")).size(), QSize(frame.width, frame.height));
+    // The CSV holds every kept step either way.
+    QCOMPARE(timing->Csv().count(QLatin1Char('\n')), 46);
 }
 
 void HelpMenusTest::exitAnsweredNo_data() {

@@ -1,11 +1,12 @@
 """The web page as a student uses it, in headless Chromium.
 
-    /usr/bin/python3 web_test.py PAGE REFERENCE_TOOL [DESKTOP_TEXTS_TOOL]
+    /usr/bin/python3 web_test.py PAGE REFERENCE_TOOL [TIMING_EXPORT_TOOL]
 
 PAGE is build/web/bitwell.html; REFERENCE_TOOL prints a seeded run of
 actions with what the reference model of the chip shows after each;
-DESKTOP_TEXTS_TOOL prints what the desktop shows in every language (the
-parity test runs only when it is given)."""
+TIMING_EXPORT_TOOL prints the desktop's timing exports. The environment's
+BITWELL_SHOWN_TEXTS names the tool that prints what the desktop shows in
+every language, for the parity test."""
 
 import json
 import os
@@ -20,7 +21,7 @@ from selenium.webdriver.support.ui import WebDriverWait
 
 import web_session
 
-PAGE = REFERENCE = SHOWN_TEXTS = None
+PAGE = REFERENCE = TIMING_EXPORT = None
 LANGUAGES = ("en", "de", "fr", "es", "pt_BR")
 DEFAULT = "Hover your mouse over a control signal label to see a description."
 POWER_UP_CSV = ("step,action,cause,CE,OE,WE,LB,UB,A,D,Q,cycle,bytes,word\n"
@@ -281,12 +282,70 @@ class Page(unittest.TestCase):
         canvas = self.el("diagram")
         canvas.send_keys(Keys.END)
         self.assertEqual(self.el("lblStatus", self.el("frmTiming")).text,
-                         "Step 9, action 4: write 0000 to address 0, both bytes (CE changed)")
+                         "Step 9, action 4: write 0000 to address 0, both bytes (CE changed to LOW)")
+        csv = self.d.execute_script("return Bitwell.csv()")
+        undo = self.el("cmdUndo")
+        self.assertFalse(undo.is_enabled())
         self.el("cmdClear").click()
         self.assertEqual(self.d.execute_script("return Bitwell.csv()"),
                          "step,action,cause,CE,OE,WE,LB,UB,A,D,Q,cycle,bytes,word\n")
+        WebDriverWait(self.d, 5).until(lambda d: undo.is_enabled())
+        # Ctrl+Z in the panel brings the steps back, once.
+        canvas.send_keys(Keys.CONTROL, "z")
+        self.assertEqual(self.d.execute_script("return Bitwell.csv()"), csv)
+        WebDriverWait(self.d, 5).until(lambda d: not undo.is_enabled())
         self.menu("mnuView", "mnuViewTiming")
         self.assertFalse(self.el("frmTiming").is_displayed())
+
+    def timing(self, script, *args):
+        return self.d.execute_script(
+            "const t = document.querySelector('[data-name=\"frmTiming\"]').timing; " + script, *args)
+
+    def test_timing_steps_grid(self):
+        self.menu("mnuView", "mnuViewTiming")
+        for _ in range(30):
+            self.el("sigData(0)").click()
+        self.el("diagram").send_keys(Keys.END, Keys.LEFT)
+        grid = self.el("steps")
+        self.assertEqual(grid.get_attribute("role"), "grid")
+        self.assertEqual(grid.get_attribute("aria-rowcount"), "36")
+        rows = grid.find_elements(By.CSS_SELECTOR, '[role="rowgroup"] > [role="row"]')
+        state = self.timing("return t.state()")
+        self.assertEqual(len(rows), state["visible"])
+        selected = [r for r in rows if r.get_attribute("aria-selected") == "true"]
+        self.assertEqual(len(selected), 1)
+        self.assertEqual(selected[0].get_attribute("aria-rowindex"), "35")   # step 34, after the header
+        self.assertEqual(selected[0].get_attribute("aria-label"),
+                         "Step 34, action 29: no cycle (D0 changed to 1)")
+        # What a screen reader is given: Chromium's own accessibility tree.
+        tree = self.d.execute_cdp_cmd("Accessibility.getFullAXTree", {})["nodes"]
+        roles = [n.get("role", {}).get("value") for n in tree]
+        self.assertIn("grid", roles)
+        names = [n.get("name", {}).get("value") for n in tree if n.get("role", {}).get("value") == "row"]
+        self.assertIn("Step 34, action 29: no cycle (D0 changed to 1)", names)
+        cells = [n.get("name", {}).get("value") for n in tree if n.get("role", {}).get("value") == "gridcell"]
+        self.assertIn("34", cells)
+
+    def test_timing_exports(self):
+        self.menu("mnuView", "mnuViewTiming")
+        moves = [("sigUB", 0), ("sigLB", 0), ("sigWE", 0), ("sigCE", 0), ("sigAddr(0)", 1), ("sigAddr(2)", 1),
+                 ("sigData(3)", 1), ("sigAddr(0)", 0), ("sigWE", 1), ("sigOE", 0)]
+        for name, v in moves:
+            self.set(name, v)
+        self.el("diagram").send_keys(Keys.END)
+        WebDriverWait(self.d, 5).until(lambda d: self.timing("return t.state().first") > 0)
+        state = self.timing("return t.state()")
+        svg = self.timing("return t.svgText()")
+        self.assertNotIn("#308cc6", svg)      # no selection band
+        wave = json.loads(self.timing("return t.waveJson()"))
+        self.assertEqual([len(lane["wave"]) for lane in wave["signal"]],
+                         [min(state["visible"], 15)] * 9)
+        # The desktop writes the same bytes for the same steps at the same size.
+        if TIMING_EXPORT:
+            desktop = subprocess.run([TIMING_EXPORT, "svg", str(state["width"]), str(state["height"])] +
+                                     ["%s=%d" % m for m in moves],
+                                     check=True, capture_output=True, text=True, timeout=60).stdout
+            self.assertEqual(svg, desktop)
 
     def test_reference_model_run(self):
         run = [json.loads(line) for line in subprocess.run(
@@ -479,4 +538,5 @@ class Page(unittest.TestCase):
 
 if __name__ == "__main__":
     PAGE, REFERENCE = sys.argv[1], sys.argv[2]
+    TIMING_EXPORT = sys.argv[3] if len(sys.argv) > 3 else None
     unittest.main(argv=sys.argv[:1], verbosity=2)

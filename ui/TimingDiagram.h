@@ -1,38 +1,37 @@
 #pragma once
 
 #include <QWidget>
+#include <vector>
 
-#include "core/Trace.h"
+#include "core/Timing.h"
 
-// The trace drawn as a datasheet draws a timing diagram: the five controls as
-// logic waveforms, the address, data and read register as bus lanes with
-// their value written where it changes, and a cycle row (R or W, filled over
-// the bytes it moved), with a thin mark where a new user action begins. The
-// newest step stands at the right while the view follows; otherwise the view
-// starts at FirstStep(). Pointing at a step or walking with Left and Right
-// selects it. Paints only; the trace must outlive it.
+// The trace's timing diagram on screen: draws what the core's TimingView
+// lays out and forwards the pointer, the wheel, the keys (Left, Right, Home,
+// End, +, -) and its size to it. Holds no layout of its own; the trace must
+// outlive it.
 class TimingDiagram : public QWidget {
     Q_OBJECT
 
 public:
     TimingDiagram(const bitwell::Trace& trace, QWidget* parent);
 
-    // Pixels per step; clamped to 4 … 96.
-    int Zoom() const { return m_zoom; }
+    const bitwell::TimingView& View() const { return m_view; }
+    const bitwell::Trace& Trace() const { return m_trace; }
+    int Zoom() const { return m_view.Zoom(); }
     void SetZoom(int pixels);
-    // How many steps fit the width at this zoom.
-    int VisibleSteps() const;
-    // Index in the trace of the leftmost step shown.
-    int FirstStep() const { return m_first; }
+    int VisibleSteps() const { return m_view.VisibleSteps(); }
+    int FirstStep() const { return m_view.First(); }
     void SetFirstStep(int index);
-    bool Following() const { return m_following; }
-    // The trace grew or was cleared: follow the newest step if following.
+    bool Following() const { return m_view.Following(); }
+    // The trace grew or was cleared.
     void TraceChanged();
     // Index of the selected step, or -1.
-    int Selected() const { return m_selected; }
+    int Selected() const { return m_view.Selected(); }
+    void Select(int index);
 
-    // Draws steps [first, first + count) at the current zoom into `size`.
-    void Paint(QPainter& p, QSize size, int first, int count) const;
+    // Draws primitives with this front end's pen for each role; the same
+    // for the screen and for PNG.
+    static void Paint(QPainter& p, const std::vector<bitwell::TimingPrimitive>& primitives);
 
 signals:
     void SelectionChanged(int index);
@@ -46,12 +45,9 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void select(int index);
-    int lastFirst() const;
+    // Repaints and tells the window what changed since `selected`.
+    void changed(int selected);
 
     const bitwell::Trace& m_trace;
-    int m_zoom = 24;
-    int m_first = 0;
-    int m_selected = -1;
-    bool m_following = true;
+    bitwell::TimingView m_view;
 };

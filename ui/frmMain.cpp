@@ -463,17 +463,10 @@ void frmMain::mnuViewTiming_Click(bool checked) {
         return;
     }
     if (!m_timing) {
-        m_timing = new frmTiming(m_panel.trace(), [this] { m_panel.ClearTrace(); }, this);
+        m_timing = new frmTiming(m_panel.trace(), [this] { m_panel.ClearTrace(); }, this,
+                                 [this] { m_panel.UndoClearTrace(); });
         connect(m_timing, &frmTiming::Hidden, this, [this] { mnuViewTiming->setChecked(false); });
-        // Beside the main window, top edges level; below it where the screen
-        // has no room at the side.
-        QRect place(frameGeometry().topRight() + QPoint(8, 0), m_timing->size());
-        if (const QScreen* s = screen()) {
-            const QRect free = s->availableGeometry();
-            if (!free.contains(place)) place.moveTopLeft(frameGeometry().bottomLeft() + QPoint(0, 8));
-            if (!free.contains(place)) place.moveTopLeft(free.topLeft());
-        }
-        m_timing->move(place.topLeft());
+        m_timing->PlaceBeside(this, findChild<QWidget*>(QStringLiteral("frmExercise")));
     }
     m_timing->TraceChanged();
     m_timing->show();

@@ -3,29 +3,46 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QBoxLayout>
+#include <QCheckBox>
 #include <QClipboard>
-#include <QFile>
 #include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QSaveFile>
 #include <QScrollBar>
 #include <QShortcut>
-#include <QSvgGenerator>
 
+#include "core/Catalogue.h"
+#include "core/Timing.h"
+#include "core/TimingPlacement.h"
 #include "ui/Layout.h"
+#include "ui/TimingAccessible.h"
 #include "ui/TimingDiagram.h"
 
-frmTiming::frmTiming(const bitwell::Trace& trace, std::function<void()> clear, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_trace(trace), m_clear(std::move(clear)) {
+namespace {
+
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+// One of the window's texts, from the core.
+QString T(const char* name) { return Q(bitwell::TimingText(name)); }
+
+}  // namespace
+
+frmTiming::frmTiming(const bitwell::Trace& trace, std::function<void()> clear, QWidget* parent,
+                     std::function<void()> undo)
+    : QWidget(parent, Qt::Window), m_trace(trace), m_clear(std::move(clear)), m_undo(std::move(undo)) {
+    InstallTimingAccessibles();
     setObjectName(QStringLiteral("frmTiming"));
-    setWindowTitle(tr("Timing Diagram"));
+    setWindowTitle(T("frmTiming"));
     setWindowIcon(AppIcon());
     resize(720, 340);
 
-    auto* buttons = new QHBoxLayout;
+    // The view's buttons above the diagram, the exports below it.
+    auto* viewRow = new QHBoxLayout;
+    auto* exportRow = new QHBoxLayout;
+    QHBoxLayout* buttons = viewRow;
     const auto button = [&](const char* name, const QString& text, auto slot) {
         auto* b = new QPushButton(text, this);
         b->setObjectName(QLatin1String(name));
@@ -34,46 +51,93 @@ frmTiming::frmTiming(const bitwell::Trace& trace, std::function<void()> clear, Q
         buttons->addWidget(b);
         return b;
     };
-    button("cmdClear", tr("C&lear"), [this] { m_clear(); });
-    button("cmdZoomIn", tr("Zoom &In"), [this] { m_diagram->SetZoom(m_diagram->Zoom() * 2); });
-    button("cmdZoomOut", tr("Zoom &Out"), [this] { m_diagram->SetZoom(m_diagram->Zoom() / 2); });
+    button("cmdClear", T("cmdClear"), [this] { m_clear(); });
+    m_undoButton = button("cmdUndo", T("cmdUndo"), [this] {
+        if (m_undo && m_trace.CanUndoClear()) m_undo();
+    });
+    button("cmdZoomIn", T("cmdZoomIn"), [this] { m_diagram->SetZoom(m_diagram->Zoom() * 2); });
+    button("cmdZoomOut", T("cmdZoomOut"), [this] { m_diagram->SetZoom(m_diagram->Zoom() / 2); });
+    viewRow->addStretch();
+    buttons = exportRow;
+    m_all = new QCheckBox(T("chkAllSteps"), this);
+    m_all->setObjectName(QStringLiteral("chkAllSteps"));
+    buttons->addWidget(m_all);
     buttons->addStretch();
-    button("cmdSaveSvg", tr("Save as &SVG..."),
-           [this] { saveAs(tr("SVG images (*.svg)"), QStringLiteral("svg"), &frmTiming::SaveSvg); });
-    button("cmdSavePng", tr("Save as &PNG..."),
-           [this] { saveAs(tr("PNG images (*.png)"), QStringLiteral("png"), &frmTiming::SavePng); });
-    button("cmdSaveCsv", tr("Save as &CSV..."),
-           [this] { saveAs(tr("CSV files (*.csv)"), QStringLiteral("csv"), &frmTiming::SaveCsv); });
+    button("cmdSaveSvg", T("cmdSaveSvg"), [this] {
+        saveAs(T("filterSvg"), QStringLiteral("svg"), &frmTiming::SaveSvg);
+    });
+    button("cmdSavePng", T("cmdSavePng"), [this] {
+        saveAs(T("filterPng"), QStringLiteral("png"), &frmTiming::SavePng);
+    });
+    button("cmdSaveWaveJson", T("cmdSaveWaveJson"), [this] {
+        saveAs(T("filterWaveJson"), QStringLiteral("json"), &frmTiming::SaveWaveJson);
+    });
+    button("cmdSaveCsv", T("cmdSaveCsv"), [this] {
+        saveAs(T("filterCsv"), QStringLiteral("csv"), &frmTiming::SaveCsv);
+    });
 
     m_diagram = new TimingDiagram(trace, this);
     m_diagram->setObjectName(QStringLiteral("diagram"));
-    m_diagram->setAccessibleName(tr("Timing diagram"));
+    m_diagram->setAccessibleName(T("diagram"));
     m_scroll = new QScrollBar(Qt::Horizontal, this);
     m_scroll->setObjectName(QStringLiteral("scroll"));
+    m_scroll->setAccessibleName(T("scroll"));
     m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("lblStatus"));
     m_status->setTextFormat(Qt::PlainText);
-    m_status->setText(tr("Point at a step, or use Left and Right, to see what it did."));
+    m_status->setText(T("lblStatus"));
 
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(buttons);
+    layout->addLayout(viewRow);
     layout->addWidget(m_diagram, 1);
     layout->addWidget(m_scroll);
+    layout->addLayout(exportRow);
     layout->addWidget(m_status);
+    // The diagram first: Tab from it reaches the buttons.
+    setTabOrder(m_diagram, findChild<QPushButton*>(QStringLiteral("cmdClear")));
 
     connect(m_diagram, &TimingDiagram::SelectionChanged, this, &frmTiming::showStep);
     connect(m_diagram, &TimingDiagram::ViewChanged, this, &frmTiming::syncScrollBar);
     connect(m_scroll, &QScrollBar::valueChanged, m_diagram, &TimingDiagram::SetFirstStep);
     auto* copy = new QShortcut(QKeySequence::Copy, this);
-    connect(copy, &QShortcut::activated, this,
-            [this] { QApplication::clipboard()->setText(Csv()); });
+    connect(copy, &QShortcut::activated, this, [this] { QApplication::clipboard()->setText(Csv()); });
+    auto* undoKey = new QShortcut(QKeySequence::Undo, this);
+    connect(undoKey, &QShortcut::activated, m_undoButton, &QPushButton::click);
     setFocusProxy(m_diagram);
+    m_undoButton->setEnabled(false);
     syncScrollBar();
 }
 
-QString frmTiming::Csv() const { return QString::fromStdString(m_trace.Csv()); }
+bool frmTiming::allSteps() const { return m_all->isChecked(); }
 
-void frmTiming::TraceChanged() { m_diagram->TraceChanged(); }
+QString frmTiming::Csv() const { return Q(m_trace.Csv()); }
+QString frmTiming::Svg() const { return Q(m_diagram->View().Svg(allSteps())); }
+QString frmTiming::WaveJson() const { return Q(m_diagram->View().WaveJson(allSteps())); }
+
+void frmTiming::TraceChanged() {
+    m_diagram->TraceChanged();
+    m_undoButton->setEnabled(m_trace.CanUndoClear() && m_undo);
+}
+
+void frmTiming::PlaceBeside(const QWidget* main, const QWidget* other) {
+    const QScreen* screen = main->screen();
+    if (!screen) return;
+    const auto rect = [](const QRect& r) { return bitwell::PlaceRect{r.x(), r.y(), r.width(), r.height()}; };
+    std::optional<bitwell::PlaceRect> beside;
+    if (other && other->isVisible()) beside = rect(other->frameGeometry());
+    // Our frame's margins, as far as they are known before the first show.
+    const QSize margins = frameGeometry().size() - size();
+    const bitwell::PlaceRect place = bitwell::PlaceTimingWindow(
+        rect(screen->availableGeometry()), rect(main->frameGeometry()), beside, rect(QRect(QPoint(), size() + margins)));
+    resize(QSize(place.width, place.height) - margins);
+    move(place.x, place.y);
+}
+
+void frmTiming::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // Left and Right work at once; Space can never reach Clear unasked.
+    m_diagram->setFocus(Qt::OtherFocusReason);
+}
 
 void frmTiming::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
@@ -82,82 +146,64 @@ void frmTiming::hideEvent(QHideEvent* event) {
 }
 
 void frmTiming::showStep(int index) {
-    const QString line = index < 0 ? QString()
-                                   : QString::fromStdString(bitwell::Trace::Describe(
-                                         m_trace[static_cast<std::size_t>(index)]));
+    const QString line = index < 0 ? QString() : Q(bitwell::Trace::Describe(m_trace[static_cast<std::size_t>(index)]));
     m_status->setText(line);
     // A screen reader hears the same sentence as the status line shows.
     m_diagram->setAccessibleDescription(line);
     QAccessibleEvent event(m_diagram, QAccessible::DescriptionChanged);
     QAccessible::updateAccessibility(&event);
+    // The step table's selected row follows; its first cell takes the focus.
+    if (index < 0 || !QAccessible::isActive()) return;
+    QAccessibleInterface* table = QAccessible::queryAccessibleInterface(m_diagram);
+    if (QAccessibleInterface* cell = table && table->tableInterface() ? table->tableInterface()->cellAt(index, 0) : nullptr) {
+        QAccessibleEvent selection(cell, QAccessible::Selection);
+        QAccessible::updateAccessibility(&selection);
+        if (m_diagram->hasFocus()) {
+            QAccessibleEvent focus(cell, QAccessible::Focus);
+            QAccessible::updateAccessibility(&focus);
+        }
+    }
 }
 
 void frmTiming::syncScrollBar() {
     const QSignalBlocker block(m_scroll);
-    const int visible = m_diagram->VisibleSteps();
-    m_scroll->setRange(0, qMax(0, static_cast<int>(m_trace.size()) - visible));
-    m_scroll->setPageStep(visible);
+    m_scroll->setRange(0, m_diagram->View().LastFirst());
+    m_scroll->setPageStep(m_diagram->VisibleSteps());
     m_scroll->setValue(m_diagram->FirstStep());
 }
 
-void frmTiming::saveAs(const QString& filter, const QString& suffix,
-                       bool (frmTiming::*save)(const QString&)) {
-    QString path = QFileDialog::getSaveFileName(this, tr("Save Timing Diagram"),
+void frmTiming::saveAs(const QString& filter, const QString& suffix, bool (frmTiming::*save)(const QString&)) {
+    QString path = QFileDialog::getSaveFileName(this, T("frmTiming"),
                                                 QStringLiteral("timing.") + suffix, filter);
     if (path.isEmpty()) return;
-    if (!path.endsWith(QLatin1Char('.') + suffix, Qt::CaseInsensitive))
-        path += QLatin1Char('.') + suffix;
+    if (!path.endsWith(QLatin1Char('.') + suffix, Qt::CaseInsensitive)) path += QLatin1Char('.') + suffix;
     (this->*save)(path);
 }
 
 bool frmTiming::failed(const QString& path) {
-    QMessageBox::warning(this, tr("Save Timing Diagram"),
-                         tr("The file %1 could not be written.").arg(path));
+    QMessageBox::warning(this, T("frmTiming"),
+                         Q(bitwell::Arg(bitwell::TimingText("saveFailed"),
+                                        {path.toStdString()})));
     return false;
 }
 
-namespace {
-
-// The steps in view, drawn at their on-screen size.
-struct View {
-    int first;
-    int count;
-    QSize size;
-};
-
-View InView(const TimingDiagram& d, std::size_t steps) {
-    return {d.FirstStep(), qMin(d.VisibleSteps(), static_cast<int>(steps) - d.FirstStep()), d.size()};
+bool frmTiming::saveText(const QString& path, const QString& text) {
+    QSaveFile file(path);
+    const QByteArray bytes = text.toUtf8();
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) return failed(path);
+    return true;
 }
 
-}  // namespace
-
-bool frmTiming::SaveSvg(const QString& path) {
-    const View v = InView(*m_diagram, m_trace.size());
-    QSvgGenerator svg;
-    svg.setFileName(path);
-    svg.setSize(v.size);
-    svg.setViewBox(QRect(QPoint(0, 0), v.size));
-    svg.setTitle(tr("Timing Diagram"));
-    QPainter p;
-    if (!p.begin(&svg)) return failed(path);
-    m_diagram->Paint(p, v.size, v.first, v.count);
-    if (!p.end()) return failed(path);
-    return QFile::exists(path) || failed(path);
-}
+bool frmTiming::SaveSvg(const QString& path) { return saveText(path, Svg()); }
+bool frmTiming::SaveCsv(const QString& path) { return saveText(path, Csv()); }
+bool frmTiming::SaveWaveJson(const QString& path) { return saveText(path, WaveJson()); }
 
 bool frmTiming::SavePng(const QString& path) {
-    const View v = InView(*m_diagram, m_trace.size());
-    QImage image(v.size, QImage::Format_RGB32);
+    const bitwell::TimingFrame frame = m_diagram->View().ExportFrame(allSteps());
+    QImage image(frame.width, frame.height, QImage::Format_RGB32);
     QPainter p(&image);
-    m_diagram->Paint(p, v.size, v.first, v.count);
+    p.setFont(m_diagram->font());
+    TimingDiagram::Paint(p, bitwell::LayoutTiming(m_trace, frame));
     p.end();
     return image.save(path, "PNG") || failed(path);
-}
-
-bool frmTiming::SaveCsv(const QString& path) {
-    QSaveFile file(path);
-    const QByteArray csv = Csv().toUtf8();
-    if (!file.open(QIODevice::WriteOnly) || file.write(csv) != csv.size() || !file.commit())
-        return failed(path);
-    return true;
 }

@@ -5,33 +5,47 @@
 
 #include "core/Trace.h"
 
+class QCheckBox;
 class QLabel;
+class QPushButton;
 class QScrollBar;
 class TimingDiagram;
 
 // The timing diagram window: a non-modal top-level window that draws the
 // panel's trace live, explains the step under the pointer (or walked to with
-// Left and Right) in its status line, and saves the diagram as SVG or PNG
-// (the steps in view) and the whole kept trace as CSV. Ctrl+C copies the
-// CSV. The trace must outlive the window; call TraceChanged() whenever it
-// grows or is cleared.
+// Left and Right) in its status line, and saves the steps in view (or, with
+// chkAllSteps, every kept step) as SVG, PNG or WaveDrom, and every kept step
+// as CSV. Ctrl+C copies the CSV, Ctrl+Z undoes a Clear. Opens with the focus
+// on the diagram. The trace must outlive the window; call TraceChanged()
+// whenever it grows or is cleared.
 class frmTiming : public QWidget {
     Q_OBJECT
     Q_PROPERTY(QString Csv READ Csv)
+    Q_PROPERTY(QString Svg READ Svg)
+    Q_PROPERTY(QString WaveJson READ WaveJson)
 
 public:
-    // `clear` empties the trace (the window does not own it).
-    frmTiming(const bitwell::Trace& trace, std::function<void()> clear, QWidget* parent = nullptr);
+    // `clear` empties the trace and `undo` brings the cleared steps back (the
+    // window owns neither the trace nor these).
+    frmTiming(const bitwell::Trace& trace, std::function<void()> clear, QWidget* parent = nullptr,
+              std::function<void()> undo = {});
 
-    // Exactly what Save as CSV writes.
+    // Exactly what Save as CSV, Save as SVG and Save as WaveDrom write.
     QString Csv() const;
+    QString Svg() const;
+    QString WaveJson() const;
     void TraceChanged();
+    // Moves and sizes the window into the free space of `main`'s screen
+    // beside `main`, covering neither it nor `other` (may be null) where
+    // there is room.
+    void PlaceBeside(const QWidget* main, const QWidget* other);
 
     // Each returns false, having said why in a message box, when the file
     // cannot be written.
     bool SaveSvg(const QString& path);
     bool SavePng(const QString& path);
     bool SaveCsv(const QString& path);
+    bool SaveWaveJson(const QString& path);
 
     TimingDiagram* diagram() const { return m_diagram; }
 
@@ -39,17 +53,23 @@ signals:
     void Hidden();
 
 protected:
+    void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 
 private:
     void showStep(int index);
     void syncScrollBar();
     void saveAs(const QString& filter, const QString& suffix, bool (frmTiming::*save)(const QString&));
+    bool saveText(const QString& path, const QString& text);
     bool failed(const QString& path);
+    bool allSteps() const;
 
     const bitwell::Trace& m_trace;
     std::function<void()> m_clear;
+    std::function<void()> m_undo;
     TimingDiagram* m_diagram = nullptr;
     QScrollBar* m_scroll = nullptr;
     QLabel* m_status = nullptr;
+    QPushButton* m_undoButton = nullptr;
+    QCheckBox* m_all = nullptr;
 };

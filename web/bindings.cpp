@@ -68,6 +68,9 @@ bitwell::Panel& P() { return *g_panel; }
 
 }  // namespace
 
+// For the timing diagram's entry points (timing_bindings.cpp).
+bitwell::Panel& PagePanel() { return *g_panel; }
+
 extern "C" {
 
 // A panel in its design-time state, then powered up: the page hears every

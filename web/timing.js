@@ -1,194 +1,196 @@
-// The timing diagram panel: the chip's trace, kept by the core, drawn as a
-// datasheet draws it. Drawing goes through a small pen so that the same code
-// makes the canvas and the saved SVG.
+// The timing diagram panel: the core lays out the chip's trace and writes
+// the exports; this only draws the core's primitives on a canvas, forwards
+// the student's events and offers the files.
 'use strict';
 
 window.BitwellTiming = function (panel, core) {
-  const CAUSES = ['CE', 'OE', 'WE', 'LB', 'UB', 'A0', 'A1', 'A2', 'A3'];
-  for (let i = 0; i < 16; ++i) CAUSES.push('D' + i);
-  CAUSES.push('order');
-  const NAMES = ['CE', 'OE', 'WE', 'LB', 'UB', 'A', 'D', 'Q', 'Cycle'];
-  const LABELS = 56, TOP = 8, ROW = 26, LANE = 16, ROWS = 9;
-  const READ = '#1f5fc8', WRITE = '#c8321e', MARK = '#999999';
-  const HEIGHT = TOP + ROWS * ROW + 4;
-
-  let zoom = 24, first = 0, selected = -1, following = true;
+  const text = (p) => core.UTF8ToString(p);
+  const ROLES = JSON.parse(text(core._bw_timing_roles()));
+  const SHAPE = { Line: 0, Rect: 1, Polygon: 2, Text: 3 };
+  const FONT = '11px "Liberation Mono", "DejaVu Sans Mono", monospace';
+  // The panel's texts by name, from the core, in the catalogue's language,
+  // without the desktop's mnemonic marks.
+  function tr(name) {
+    // Names are ASCII.
+    const p = core._malloc(name.length + 1);
+    for (let i = 0; i < name.length; ++i) core.HEAPU8[p + i] = name.charCodeAt(i);
+    core.HEAPU8[p + name.length] = 0;
+    const out = text(core._bw_timing_text(p));
+    core._free(p);
+    return out.replace(/&(.)/g, '$1');
+  }
 
   const bar = document.createElement('div');
   bar.className = 'bar';
-  const button = (name, text, run) => {
+  const exportBar = document.createElement('div');
+  exportBar.className = 'bar';
+  const button = (row, name, label, run) => {
     const b = document.createElement('button');
     b.type = 'button';
     b.dataset.name = name;
-    b.textContent = text;
+    b.textContent = label;
     b.addEventListener('click', run);
-    bar.appendChild(b);
+    row.appendChild(b);
     return b;
   };
-  button('cmdClear', 'Clear', () => core._bw_clear_trace());
-  button('cmdZoomIn', 'Zoom In', () => setZoom(zoom * 2));
-  button('cmdZoomOut', 'Zoom Out', () => setZoom(zoom / 2));
-  bar.appendChild(Object.assign(document.createElement('span'), { className: 'gap' }));
-  button('cmdSaveSvg', 'Save as SVG...', () => save('timing.svg', 'image/svg+xml', svgText()));
-  button('cmdSavePng', 'Save as PNG...', () => canvas.toBlob((b) => download('timing.png', b), 'image/png'));
-  button('cmdSaveCsv', 'Save as CSV...', () => save('timing.csv', 'text/csv', csv()));
+  button(bar, 'cmdClear', tr('cmdClear'), () => core._bw_clear_trace());
+  const undo = button(bar, 'cmdUndo', tr('cmdUndo'), () => core._bw_undo_clear_trace());
+  button(bar, 'cmdZoomIn', tr('cmdZoomIn'), () => key(4));
+  button(bar, 'cmdZoomOut', tr('cmdZoomOut'), () => key(5));
+  const allLabel = document.createElement('label');
+  const all = Object.assign(document.createElement('input'), { type: 'checkbox' });
+  all.dataset.name = 'chkAllSteps';
+  allLabel.append(all, ' ' + tr('chkAllSteps'));
+  exportBar.appendChild(allLabel);
+  exportBar.appendChild(Object.assign(document.createElement('span'), { className: 'gap' }));
+  button(exportBar, 'cmdSaveSvg', tr('cmdSaveSvg'), () => save('timing.svg', 'image/svg+xml', svgText()));
+  button(exportBar, 'cmdSavePng', tr('cmdSavePng'), () => pngCanvas().toBlob((b) => download('timing.png', b), 'image/png'));
+  button(exportBar, 'cmdSaveWaveJson', tr('cmdSaveWaveJson'), () => save('timing.json', 'application/json', waveJson()));
+  button(exportBar, 'cmdSaveCsv', tr('cmdSaveCsv'), () => save('timing.csv', 'text/csv', csv()));
 
   const canvas = document.createElement('canvas');
   canvas.dataset.name = 'diagram';
   canvas.tabIndex = 0;
   canvas.setAttribute('role', 'img');
-  canvas.setAttribute('aria-label', 'Timing diagram');
+  canvas.setAttribute('aria-label', tr('diagram'));
   const scroll = document.createElement('input');
   scroll.type = 'range';
   scroll.min = 0;
   scroll.dataset.name = 'scroll';
-  scroll.setAttribute('aria-label', 'Steps shown');
+  scroll.setAttribute('aria-label', tr('scroll'));
   const status = document.createElement('div');
   status.className = 'status';
   status.dataset.name = 'lblStatus';
   status.setAttribute('aria-live', 'polite');
-  status.textContent = 'Point at a step, or use Left and Right, to see what it did.';
-  panel.append(bar, canvas, scroll, status);
+  const hint = tr('lblStatus');
+  status.textContent = hint;
 
-  const size = () => core._bw_trace_size();
-  const width = () => canvas.clientWidth || 579;
-  const visible = () => Math.max(1, Math.floor((width() - LABELS - 4) / zoom));
-  const lastFirst = () => Math.max(0, size() - visible());
-  function step(i) {
-    const p = core._bw_trace_step(i) >> 2;
-    const h = core.HEAP32;
-    return {
-      action: h[p + 1], levels: [h[p + 3], h[p + 4], h[p + 5], h[p + 6], h[p + 7]],
-      bus: [h[p + 8], h[p + 9], h[p + 10]], cycle: h[p + 11], bytes: h[p + 12],
-    };
+  // The steps as a table for assistive technology: every kept step counts,
+  // only the rows in view are made.
+  const COLUMNS = 'step,action,cause,CE,OE,WE,LB,UB,A,D,Q,cycle,bytes,word'.split(',');
+  const grid = document.createElement('div');
+  grid.className = 'steps';
+  grid.dataset.name = 'steps';
+  grid.setAttribute('role', 'grid');
+  grid.setAttribute('aria-label', tr('steps'));
+  const header = document.createElement('div');
+  header.setAttribute('role', 'row');
+  header.setAttribute('aria-rowindex', '1');
+  for (const c of COLUMNS) {
+    const h = document.createElement('span');
+    h.setAttribute('role', 'columnheader');
+    h.textContent = c;
+    header.appendChild(h);
   }
-  const csv = () => core.UTF8ToString(core._bw_trace_csv());
-  const hex = (row, v) => v.toString(16).toUpperCase().padStart(row === 5 ? 1 : 4, '0');
+  const body = document.createElement('div');
+  body.setAttribute('role', 'rowgroup');
+  grid.append(header, body);
+  panel.append(bar, canvas, scroll, exportBar, status, grid);
 
-  // ---- Pens: the canvas, and SVG text ----
+  const state = () => {
+    const p = core._bw_timing_state() >> 2, h = core.HEAP32;
+    return { first: h[p], lastFirst: h[p + 1], visible: h[p + 2], selected: h[p + 3], zoom: h[p + 4],
+      width: h[p + 5], height: h[p + 6], canUndo: h[p + 7] !== 0 };
+  };
+  const size = () => core._bw_trace_size();
+  const csv = () => text(core._bw_trace_csv());
+  const svgText = () => text(core._bw_timing_svg(all.checked ? 1 : 0));
+  const waveJson = () => text(core._bw_timing_wavejson(all.checked ? 1 : 0));
 
-  function canvasPen(ctx) {
-    return {
-      line(x1, y1, x2, y2, colour, dashed) {
+  // ---- Drawing the core's primitives ----
+
+  function draw(ctx, primitives) {
+    ctx.font = FONT;
+    ctx.lineWidth = 1;
+    ctx.textBaseline = 'alphabetic';
+    for (const [shape, role, x, y, x2, y2, anchor, extra] of primitives) {
+      const [colour, opacity, outlined, dashed] = ROLES[role];
+      ctx.globalAlpha = opacity;
+      if (shape === SHAPE.Line) {
         ctx.strokeStyle = colour;
         ctx.setLineDash(dashed ? [3, 3] : []);
         ctx.beginPath();
-        ctx.moveTo(x1 + 0.5, y1 + 0.5);
+        ctx.moveTo(x + 0.5, y + 0.5);
         ctx.lineTo(x2 + 0.5, y2 + 0.5);
         ctx.stroke();
-      },
-      rect(x, y, w, h, fill, stroke) {
-        if (fill) { ctx.fillStyle = fill; ctx.fillRect(x, y, w, h); }
-        if (stroke) { ctx.setLineDash([]); ctx.strokeStyle = stroke; ctx.strokeRect(x + 0.5, y + 0.5, w - 1, h - 1); }
-      },
-      text(x, y, s, centre) {
-        ctx.fillStyle = '#000';
-        ctx.textAlign = centre ? 'center' : 'left';
-        ctx.fillText(s, x, y);
-      },
-      measure: (s) => ctx.measureText(s).width,
-    };
-  }
-
-  function svgPen(out, measure) {
-    const esc = (s) => String(s).replace(/&/g, '&amp;').replace(/</g, '&lt;');
-    return {
-      line(x1, y1, x2, y2, colour, dashed) {
-        out.push('<line x1="' + (x1 + 0.5) + '" y1="' + (y1 + 0.5) + '" x2="' + (x2 + 0.5) + '" y2="' + (y2 + 0.5) +
-          '" stroke="' + colour + '"' + (dashed ? ' stroke-dasharray="3 3"' : '') + '/>');
-      },
-      rect(x, y, w, h, fill, stroke) {
-        out.push('<rect x="' + (x + 0.5) + '" y="' + (y + 0.5) + '" width="' + (w - 1) + '" height="' + (h - 1) +
-          '" fill="' + (fill || 'none') + '"' + (stroke ? ' stroke="' + stroke + '"' : '') + '/>');
-      },
-      text(x, y, s, centre) {
-        out.push('<text x="' + x + '" y="' + y + '"' + (centre ? ' text-anchor="middle"' : '') + '>' + esc(s) + '</text>');
-      },
-      measure,
-    };
-  }
-
-  // ---- The drawing ----
-
-  function draw(pen, w, from, count) {
-    pen.rect(0, 0, w, HEIGHT, '#ffffff');
-    for (let row = 0; row < ROWS; ++row) {
-      const y = TOP + row * ROW;
-      pen.text(4, y + 12, NAMES[row]);
-      if (row < 5) pen.line(4, y + 1, 4 + pen.measure(NAMES[row]), y + 1, '#000');
-    }
-    let prev = from > 0 ? step(from - 1) : null;
-    for (let i = from; i < from + count; ++i) {
-      const s = step(i);
-      const x = LABELS + (i - from) * zoom, x2 = x + zoom;
-      if (prev && prev.action !== s.action) pen.line(x, TOP - 4, x, TOP + ROWS * ROW, MARK, true);
-      for (let row = 0; row < 5; ++row) {
-        const top = TOP + row * ROW;
-        const y = s.levels[row] ? top : top + LANE;
-        pen.line(x, y, x2, y, '#000');
-        if (prev && prev.levels[row] !== s.levels[row]) pen.line(x, top, x, top + LANE, '#000');
-      }
-      for (let lane = 0; lane < 3; ++lane) {
-        const row = 5 + lane, top = TOP + row * ROW;
-        const value = s.bus[lane];
-        const changed = !prev || prev.bus[lane] !== value;
-        const slant = Math.min(3, Math.floor(zoom / 4));
-        if (changed && prev) {
-          pen.line(x - slant, top, x + slant, top + LANE, '#000');
-          pen.line(x - slant, top + LANE, x + slant, top, '#000');
+      } else if (shape === SHAPE.Rect) {
+        if (outlined) {
+          ctx.setLineDash([]);
+          ctx.strokeStyle = colour;
+          ctx.strokeRect(x + 0.5, y + 0.5, x2, y2);
+        } else {
+          ctx.fillStyle = colour;
+          ctx.fillRect(x, y, x2, y2);
         }
-        const from2 = changed && prev ? x + slant : x;
-        pen.line(from2, top, x2, top, '#000');
-        pen.line(from2, top + LANE, x2, top + LANE, '#000');
-        if (changed) {
-          let room = zoom;
-          for (let j = i + 1; j < from + count && step(j).bus[lane] === value; ++j) room += zoom;
-          const text = hex(row, value);
-          if (pen.measure(text) + 2 * slant + 2 <= room) pen.text(from2 + 1, top + 12, text);
-        }
+      } else if (shape === SHAPE.Polygon) {
+        ctx.setLineDash([]);
+        ctx.strokeStyle = colour;
+        ctx.beginPath();
+        for (let k = 0; k < extra.length; k += 2) ctx.lineTo(extra[k] + 0.5, extra[k + 1] + 0.5);
+        ctx.closePath();
+        ctx.stroke();
+      } else {
+        ctx.fillStyle = colour;
+        ctx.textAlign = anchor === 1 ? 'center' : 'left';
+        ctx.fillText(extra, x, y);
       }
-      if (s.cycle !== 0) {
-        const top = TOP + 8 * ROW, colour = s.cycle === 1 ? READ : WRITE;
-        const half = LANE / 2;
-        const fillTop = s.bytes === 3 ? top + half : top;
-        const fillHeight = s.bytes === 1 ? LANE : half;
-        pen.rect(x + 1, fillTop, zoom - 2, fillHeight, colour + '5a');
-        pen.rect(x + 1, top, zoom - 2, LANE, null, colour);
-        if (zoom >= 10) pen.text(x + zoom / 2, top + 12, s.cycle === 1 ? 'R' : 'W', true);
-      }
-      prev = s;
     }
+    ctx.globalAlpha = 1;
   }
 
   function paint() {
     const ratio = window.devicePixelRatio || 1;
-    const w = width();
+    core._bw_timing_size(canvas.clientWidth || 579, 0);
+    const s = state();
+    canvas.style.height = s.height + 'px';
     // Backing store at the device's pixels: crisp at any zoom.
-    if (canvas.width !== Math.round(w * ratio) || canvas.height !== Math.round(HEIGHT * ratio)) {
-      canvas.width = Math.round(w * ratio);
-      canvas.height = Math.round(HEIGHT * ratio);
+    if (canvas.width !== Math.round(s.width * ratio) || canvas.height !== Math.round(s.height * ratio)) {
+      canvas.width = Math.round(s.width * ratio);
+      canvas.height = Math.round(s.height * ratio);
     }
     const ctx = canvas.getContext('2d');
     ctx.setTransform(ratio, 0, 0, ratio, 0, 0);
-    ctx.font = '11px Arial, "Liberation Sans", sans-serif';
-    ctx.lineWidth = 1;
-    const count = Math.min(visible(), size() - first);
-    draw(canvasPen(ctx), w, first, count);
-    if (selected >= first && selected < first + count) {
-      ctx.fillStyle = 'rgba(48,140,198,0.2)';
-      ctx.fillRect(LABELS + (selected - first) * zoom, TOP - 4, zoom, ROWS * ROW + 4);
-    }
-    scroll.max = lastFirst();
-    scroll.value = first;
+    draw(ctx, JSON.parse(text(core._bw_timing_draw())));
+    scroll.max = s.lastFirst;
+    scroll.value = s.first;
+    undo.disabled = !s.canUndo;
+    rows(s);
+    return s;
   }
 
-  function svgText() {
-    const out = [];
-    const ctx = canvas.getContext('2d');
-    ctx.font = '11px Arial, "Liberation Sans", sans-serif';
-    draw(svgPen(out, (s) => ctx.measureText(s).width), width(), first, Math.min(visible(), size() - first));
-    return '<svg xmlns="http://www.w3.org/2000/svg" width="' + width() + '" height="' + HEIGHT +
-      '" font-family="Arial, Liberation Sans, sans-serif" font-size="11">\n' + out.join('\n') + '\n</svg>\n';
+  function rows(s) {
+    grid.setAttribute('aria-rowcount', String(size() + 1));
+    const count = Math.max(0, Math.min(s.visible, size() - s.first));
+    while (body.children.length > count) body.lastChild.remove();
+    while (body.children.length < count) {
+      const row = document.createElement('div');
+      row.setAttribute('role', 'row');
+      for (let c = 0; c < COLUMNS.length; ++c) {
+        const cell = document.createElement('span');
+        cell.setAttribute('role', 'gridcell');
+        row.appendChild(cell);
+      }
+      body.appendChild(row);
+    }
+    for (let k = 0; k < count; ++k) {
+      const i = s.first + k, row = body.children[k];
+      const [name, line] = text(core._bw_timing_row(i)).split('\n');
+      row.setAttribute('aria-rowindex', String(i + 2));
+      row.setAttribute('aria-label', name);
+      row.setAttribute('aria-selected', i === s.selected ? 'true' : 'false');
+      line.split(',').forEach((v, c) => { row.children[c].textContent = v; });
+    }
+  }
+
+  // The export at its own size, without the selection band.
+  function pngCanvas() {
+    const primitives = JSON.parse(text(core._bw_timing_draw_export(all.checked ? 1 : 0)));
+    const p = core._bw_timing_export_size() >> 2;
+    const out = document.createElement('canvas');
+    out.width = core.HEAP32[p];
+    out.height = core.HEAP32[p + 1];
+    draw(out.getContext('2d'), primitives);
+    return out;
   }
 
   function download(name, blob) {
@@ -200,74 +202,75 @@ window.BitwellTiming = function (panel, core) {
     a.remove();
     setTimeout(() => URL.revokeObjectURL(a.href), 1000);
   }
-  function save(name, type, text) { download(name, new Blob([text], { type })); }
+  function save(name, type, contents) { download(name, new Blob([contents], { type })); }
 
-  // ---- Following, scrolling, zoom and the step under the pointer ----
+  // ---- Forwarding events ----
 
-  function setZoom(z) {
-    zoom = Math.max(4, Math.min(96, Math.round(z)));
-    first = following ? lastFirst() : Math.min(first, lastFirst());
-    paint();
-  }
-  function setFirst(i) {
-    first = Math.max(0, Math.min(i, lastFirst()));
-    following = first === lastFirst();
-    paint();
-  }
-  function select(i) {
-    if (i === selected) return;
-    selected = i;
-    if (i >= 0) {
-      if (i < first) setFirst(i);
-      if (i >= first + visible()) setFirst(i - visible() + 1);
+  // Runs a change of the view and says what the selection now is.
+  function run(change) {
+    const before = state().selected;
+    const result = change();
+    const s = paint();
+    if (s.selected !== before) {
+      const line = s.selected < 0 ? '' : text(core._bw_describe(s.selected));
+      status.textContent = line;
+      canvas.setAttribute('aria-label', line ? tr('diagramStep').replace('%1', line) : tr('diagram'));
     }
-    const line = i < 0 ? '' : core.UTF8ToString(core._bw_describe(i));
-    status.textContent = line;
-    canvas.setAttribute('aria-label', line ? 'Timing diagram: ' + line : 'Timing diagram');
-    paint();
+    return result;
   }
+  const key = (k) => run(() => core._bw_timing_key(k));
 
   canvas.addEventListener('mousemove', (e) => {
-    const x = e.offsetX - LABELS;
-    if (x < 0) return;
-    const i = first + Math.floor(x / zoom);
-    if (i < size()) select(i);
+    const i = core._bw_timing_at(Math.round(e.offsetX));
+    if (i >= 0) run(() => core._bw_timing_select(i));
   });
   canvas.addEventListener('click', (e) => canvas.dispatchEvent(new MouseEvent('mousemove', e)));
+  const KEYS = { ArrowLeft: 0, ArrowRight: 1, Home: 2, End: 3, '+': 4, '=': 4, '-': 5 };
   canvas.addEventListener('keydown', (e) => {
-    const last = size() - 1;
-    const go = { ArrowLeft: () => (selected < 0 ? last : Math.max(0, selected - 1)),
-      ArrowRight: () => (selected < 0 ? last : Math.min(last, selected + 1)),
-      Home: () => 0, End: () => last }[e.key];
-    if (go && last >= 0) { e.preventDefault(); select(go()); }
-    else if (e.key === '+' || e.key === '=') { e.preventDefault(); setZoom(zoom * 2); }
-    else if (e.key === '-') { e.preventDefault(); setZoom(zoom / 2); }
+    if (e.ctrlKey && e.key === 'c') { navigator.clipboard.writeText(csv()).catch(() => {}); e.preventDefault(); return; }
+    if (e.altKey || e.ctrlKey || e.metaKey || !(e.key in KEYS)) return;
+    if (key(KEYS[e.key])) e.preventDefault();
+  });
+  panel.addEventListener('keydown', (e) => {
+    if (e.ctrlKey && !e.altKey && (e.key === 'z' || e.key === 'Z') && !undo.disabled) {
+      e.preventDefault();
+      undo.click();
+    }
   });
   canvas.addEventListener('wheel', (e) => {
     if (!e.ctrlKey && Math.abs(e.deltaX) < 1 && !e.shiftKey) return;
     e.preventDefault();
-    if (e.ctrlKey) setZoom(e.deltaY < 0 ? zoom * 2 : zoom / 2);
-    else setFirst(first + ((e.deltaX || e.deltaY) > 0 ? 4 : -4));
+    if (e.ctrlKey) key(e.deltaY < 0 ? 4 : 5);
+    else run(() => core._bw_timing_first(state().first + ((e.deltaX || e.deltaY) > 0 ? 4 : -4)));
   }, { passive: false });
-  scroll.addEventListener('input', () => setFirst(Number(scroll.value)));
-  window.addEventListener('resize', () => { if (!panel.hidden) setZoom(zoom); });
+  scroll.addEventListener('input', () => run(() => core._bw_timing_first(Number(scroll.value))));
+  window.addEventListener('resize', () => { if (!panel.hidden) run(() => 0); });
 
   let pending = false;
-  return {
+  const api = {
     // The trace grew or was cleared: redraw once per frame, following the
-    // newest step if the view was at the end.
+    // newest step as the core decides.
     changed() {
       if (panel.hidden || pending) return;
       pending = true;
       requestAnimationFrame(() => {
         pending = false;
-        if (selected >= size()) select(-1);
-        first = following ? lastFirst() : Math.min(first, lastFirst());
-        paint();
+        run(() => core._bw_timing_changed());
       });
     },
-    reset() { selected = -1; following = true; first = 0; status.textContent = ''; },
+    reset() {
+      core._bw_timing_changed();
+      status.textContent = hint;
+    },
+    // Opened: the keys work at once.
+    focus() { canvas.focus(); },
     csv,
     svgText,
+    waveJson,
+    paint,
+    state,
   };
+  // For tests: the panel's element carries its diagram.
+  panel.timing = api;
+  return api;
 };
