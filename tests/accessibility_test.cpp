@@ -213,7 +213,7 @@ QTEST_MAIN(AccessibilityTest)
 // To assistive technology the timing window is a window, and its diagram a
 // table of the kept steps whose selected row follows Left and Right.
 void AccessibilityTest::timingWindowAndItsSteps() {
-    auto w = ActiveWindow();
+    auto w = PoweredWindow(Show::Active);
     QTest::keyClick(w.get(), Qt::Key_T, Qt::ControlModifier);
     frmTiming* timing = w->timing();
     QVERIFY(timing);
@@ -254,7 +254,7 @@ void AccessibilityTest::timingStepRows_data() {
 void AccessibilityTest::timingStepRows() {
     QFETCH(int, toggles);
     QFETCH(int, row);
-    auto w = ActiveWindow();
+    auto w = PoweredWindow(Show::Active);
     for (int i = 0; i < toggles; ++i) SetValue(*w, "sigData(5)", (i + 1) % 2);
     QTest::keyClick(w.get(), Qt::Key_T, Qt::ControlModifier);
     const bitwell::Trace& trace = w->timing()->diagram()->Trace();

@@ -357,7 +357,7 @@ void HelpMenusTest::timingDiagram() {
 // Opened, the window holds the focus on the diagram, beside the main window
 // and at least its minimum size; Space cannot wipe the trace.
 void HelpMenusTest::timingOpensOnTheDiagram() {
-    auto w = ShownWindow();
+    auto w = PoweredWindow(Show::Exposed);
     QTest::keyClick(w.get(), Qt::Key_T, Qt::ControlModifier);
     frmTiming* timing = w->timing();
     QApplication::setActiveWindow(timing);
@@ -379,7 +379,7 @@ void HelpMenusTest::timingOpensOnTheDiagram() {
 
 // Undo Clear brings the cleared steps back, from a Clear until the next step.
 void HelpMenusTest::timingUndoClear() {
-    auto w = ShownWindow();
+    auto w = PoweredWindow(Show::Exposed);
     QTest::keyClick(w.get(), Qt::Key_T, Qt::ControlModifier);
     frmTiming* timing = w->timing();
     auto* undo = timing->findChild<QPushButton*>("cmdUndo");
@@ -412,7 +412,7 @@ void HelpMenusTest::timingExports_data() {
 // or every kept step; the PNG has the SVG's size.
 void HelpMenusTest::timingExports() {
     QFETCH(bool, all);
-    auto w = ShownWindow();
+    auto w = PoweredWindow(Show::Exposed);
     QTest::keyClick(w.get(), Qt::Key_T, Qt::ControlModifier);
     frmTiming* timing = w->timing();
     for (int i = 0; i < 40; ++i) SetValue(*w, "sigData(3)", (i + 1) % 2);

@@ -40,7 +40,7 @@ TEST(Trace, PowerUpIsActionZeroOfFiveSteps) {
               "5,0,UB,1,1,1,1,1,0,0000,FFFF,none,,FFFF\n");
     EXPECT_EQ(panel.device().updateMemoryRuns(), 5);
     EXPECT_EQ(Trace::Describe(panel.trace()[0]),
-              "Step 1, action 0: read FFFF from address 0, both bytes (WE changed)");
+              "Step 1, action 0: read FFFF from address 0, both bytes (WE changed to HIGH)");
 }
 
 // Holding a write cycle at address 5 and walking the address back to 0
@@ -66,7 +66,7 @@ TEST(Trace, WriteOnTheWayShowsEveryWordWritten) {
                                             ",A0,0,1,0,0,0,4,12AB,FFFF,write,both,12AB\n");
     EXPECT_EQ(Trace::Describe(onTheWay),
               "Step " + std::to_string(before + 1) + ", action " + std::to_string(onTheWay.action) +
-                  ": write 12AB to address 4, both bytes (A0 changed)");
+                  ": write 12AB to address 4, both bytes (A0 changed to 0)");
     EXPECT_EQ(panel.trace().back().action, onTheWay.action + 1);
 }
 

@@ -25,7 +25,7 @@ void WriteOnTheWay(Panel& panel) {
     panel.Form_Load();
     panel.MoveAddressBit(0, 1);
     panel.MoveAddressBit(2, 1);
-    panel.SetDataText("12AB");
+    panel.EditDataText("12AB");
     for (const Control c : {Control::UB, Control::LB, Control::WE, Control::CE}) panel.MoveLevel(c, 0);
     panel.MoveAddressBit(0, 0);
     panel.MoveAddressBit(2, 0);
@@ -354,7 +354,7 @@ INSTANTIATE_TEST_SUITE_P(TimingView, BusLabel,
 TEST(TimingView, TheNewestValuesAreWrittenAtEveryZoom) {
     Panel panel;
     WriteOnTheWay(panel);
-    panel.SetDataText("BEEF");
+    panel.EditDataText("BEEF");
     TimingView view(panel.trace());
     view.TraceChanged();
     for (int zoom = TimingView::kMinZoom; zoom <= TimingView::kMaxZoom; zoom *= 2) {
