@@ -11,4 +11,4 @@ add_custom_command(
   COMMAND ${CMAKE_COMMAND} -DOUT=${BITWELL_COURSE_CPP} "-DFILES=${bitwell_course_arg}"
           -P ${BITWELL_COURSE_DIR}/embed.cmake
   DEPENDS ${BITWELL_COURSE_FILES} ${BITWELL_COURSE_DIR}/embed.cmake
-  COMMENT "Embedding the built-in course")
+  COMMENT "Embedding the built-in course" VERBATIM)
