@@ -195,7 +195,6 @@ private:
     bool m_done = false;
     unsigned long m_doneActions = 0;
     unsigned long m_actions = 0;
-    std::uint64_t m_lastAction = 0;
     // Cycles by kind (0 read, 1 write), address and moved bytes (both,
     // upper, lower).
     std::array<std::array<std::array<unsigned long, 3>, 16>, 2> m_cycles{};
