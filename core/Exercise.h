@@ -99,6 +99,11 @@ inline constexpr std::size_t kExerciseMaxGoals = 50;
 bool ParseExercise(std::string_view bytes, std::string_view name, Exercise& out,
                    ExerciseError& error);
 
+// Reads a file's bytes for ParseExercise: at most one byte past the limit,
+// so that a huge file is refused without being read whole. False with an
+// error at line 0 when the file cannot be read.
+bool ReadExerciseFile(const std::string& path, std::string& bytes, ExerciseError& error);
+
 // A teacher's link: the text after "#exercise=" (or a whole address that
 // holds it) is the file's bytes in base64url, padded or not. True with the
 // bytes; false with an error at line 0 for anything else, including a
