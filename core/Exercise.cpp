@@ -634,6 +634,7 @@ void ExerciseSession::Restart() {
     m_done = false;
     m_doneActions = 0;
     m_holds.assign(ex.goals.size(), false);
+    m_hintsShown = 0;
     if (m_listener) m_listener->exerciseChanged();
     Check();
 }
@@ -644,7 +645,22 @@ void ExerciseSession::Close() {
     m_done = false;
     m_exercise = Exercise();
     m_holds.clear();
+    m_hintsShown = 0;
     if (m_listener) m_listener->exerciseChanged();
+}
+
+bool ExerciseSession::HasMoreHints() const {
+    return m_open && m_hintsShown < m_exercise.Hints().size();
+}
+
+void ExerciseSession::NextHint() {
+    if (HasMoreHints()) ++m_hintsShown;
+}
+
+std::vector<std::string> ExerciseSession::ShownHints() const {
+    std::vector<std::string> hints = m_open ? m_exercise.Hints() : std::vector<std::string>();
+    hints.resize(std::min(hints.size(), m_hintsShown));
+    return hints;
 }
 
 void ExerciseSession::evaluated(const TraceStep&, const Evaluation& done) {

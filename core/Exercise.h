@@ -122,7 +122,8 @@ const std::vector<BuiltinExercise>& BuiltinExercises();
 
 // An exercise running on a panel. It registers itself as the panel's
 // observer for its lifetime (the panel must outlive it, and no other
-// observer may be set meanwhile).
+// observer may be set meanwhile). While an exercise is open, a front end
+// restarts it with Restart rather than powering the panel up itself.
 class ExerciseSession final : private Panel::Observer {
 public:
     // Told after each change a front end redraws from; never call Open,
@@ -176,13 +177,23 @@ public:
     // "Done in N actions." once done, else "".
     std::string DoneText() const;
 
+    // Hints, one at a time on request: NextHint shows one more while
+    // HasMoreHints; ShownHints are those shown since the start, in the
+    // current language (as many as that language has).
+    bool HasMoreHints() const;
+    void NextHint();
+    std::vector<std::string> ShownHints() const;
+
     // Since the start: the student's actions (as the trace numbers them)
     // and the evaluations that were a cycle of each kind.
     unsigned long actions() const { return m_actions; }
     unsigned long cycles(Cycle cycle, int first = 0, int last = 15,
                          Bytes bytes = Bytes::None) const;
 
-    // Checks every goal against the panel now (the session does this
+    // Checks every goal against the panel now: memory, read word, address
+    // and order as the panel holds them, a types goal against the panel's
+    // data type listing (the core's, always with the English labels), the
+    // counts against the session's own. (The session does this
     // itself at each moment that counts; a front end never needs to).
     void Check();
 
@@ -205,6 +216,7 @@ private:
     std::array<std::array<std::array<unsigned long, 3>, 16>, 2> m_cycles{};
     std::array<std::string, 16> m_startWords;
     std::vector<bool> m_holds;
+    std::size_t m_hintsShown = 0;
 };
 
 }  // namespace bitwell

@@ -272,6 +272,12 @@ void Panel::PowerUpAfresh() {
     Form_Load();
 }
 
+bool Panel::MemoryAtPowerOn() const {
+    for (std::size_t i = 0; i < 16; ++i)
+        if (m_device.memWords[i] != "FFFF") return false;
+    return true;
+}
+
 void Panel::StoreWords(const std::array<int, 16>& words) {
     for (std::size_t i = 0; i < words.size(); ++i)
         if (words[i] >= 0 && words[i] <= 0xFFFF) {

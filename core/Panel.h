@@ -129,6 +129,9 @@ public:
     // them (the view hears each change, with nothing left to cascade),
     // then Form_Load. The trace keeps its steps and numbering.
     void PowerUpAfresh();
+    // True while every word holds FFFF, as after power-up: powering up
+    // afresh then loses nothing.
+    bool MemoryAtPowerOn() const;
     // Stores the words whose slot holds 0 to FFFF directly, with no
     // evaluation and nothing recorded (-1 keeps a word), then rebuilds both
     // listings.

@@ -623,6 +623,7 @@ TEST(ExerciseSession, StartsFromPowerOnWithTheGivensAndAnEmptyTrace) {
     EXPECT_EQ(panel.typesText(), fresh.typesText());
     EXPECT_TRUE(panel.bigEndian());
     EXPECT_TRUE(panel.trace().empty());
+    EXPECT_TRUE(panel.MemoryAtPowerOn());
     // The trace keeps numbering across the start.
     panel.MoveLevel(Control::CE, 0);
     EXPECT_GT(panel.trace().back().action, 8u);
@@ -632,6 +633,7 @@ TEST(ExerciseSession, StartsFromPowerOnWithTheGivensAndAnEmptyTrace) {
     ASSERT_TRUE(session.Open("title: T\ntext: X\ngiven memory 0 = 0000\ngoal memory 0 = 0000\n", "t", error));
     EXPECT_EQ(panel.device().updateMemoryRuns() - runs, 5) << "the start-up run only";
     EXPECT_EQ(panel.readText(), "FFFF");
+    EXPECT_FALSE(panel.MemoryAtPowerOn());
     EXPECT_EQ(panel.contentsText().substr(0, 13), "00: 0000 FFFF");
     EXPECT_NE(panel.typesText().find("Data: 0x0000FFFF"), std::string::npos);
 }
@@ -699,6 +701,30 @@ TEST(ExerciseSession, RestartAndCloseAndTheDoneState) {
     EXPECT_FALSE(session.done());
     session.Restart();
     EXPECT_EQ(panel.addressText(), "1") << "nothing to restart";
+}
+
+TEST(ExerciseSession, HintsComeOneAtATimeInTheChosenLanguage) {
+    Panel panel;
+    panel.Form_Load();
+    ExerciseSession session(panel);
+    EXPECT_FALSE(session.HasMoreHints());
+    ExerciseError error;
+    ASSERT_TRUE(session.Open("title: T\ntext: X\nhint: one\nhint: two\nhint.de: eins\ngoal read = 0000\n", "t",
+                             error));
+    EXPECT_TRUE(session.ShownHints().empty());
+    session.NextHint();
+    EXPECT_EQ(session.ShownHints(), std::vector<std::string>{"one"});
+    ASSERT_TRUE(SetLanguage("de"));
+    EXPECT_EQ(session.ShownHints(), std::vector<std::string>{"eins"});
+    EXPECT_FALSE(session.HasMoreHints()) << "German has one hint";
+    ASSERT_TRUE(SetLanguage("en"));
+    EXPECT_TRUE(session.HasMoreHints());
+    session.NextHint();
+    session.NextHint();
+    EXPECT_EQ(session.ShownHints(), (std::vector<std::string>{"one", "two"}));
+    EXPECT_FALSE(session.HasMoreHints());
+    session.Restart();
+    EXPECT_TRUE(session.ShownHints().empty());
 }
 
 // ---- The built-in course ----
