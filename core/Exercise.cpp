@@ -586,6 +586,34 @@ std::string EncodeExerciseLink(std::string_view bytes) {
 
 // ---- The session ----
 
+namespace {
+
+// Four upper-case hex digits as the panel holds them; 0 for anything else.
+std::uint16_t Word16(const std::string& text) {
+    if (text.size() != 4) return 0;
+    unsigned v = 0;
+    for (const char d : text) v = v << 4 | static_cast<unsigned>(HexValue(d) & 0xF);
+    return static_cast<std::uint16_t>(v);
+}
+
+// Each label's value in the data type listing ("LABEL: VALUE" lines), in
+// the order of kTypeLabels; empty for a label it lacks.
+void ReadTypes(std::string_view listing, std::array<std::string_view, kTypeLabels.size()>& values) {
+    while (!listing.empty()) {
+        const std::size_t end = std::min(listing.find('\n'), listing.size());
+        std::string_view line = listing.substr(0, end);
+        listing.remove_prefix(std::min(end + 1, listing.size()));
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        const std::size_t colon = line.find(": ");
+        if (colon == std::string_view::npos) continue;
+        const std::string_view label = line.substr(0, colon);
+        for (std::size_t k = 0; k < kTypeLabels.size(); ++k)
+            if (label == kTypeLabels[k]) values[k] = line.substr(colon + 2);
+    }
+}
+
+}  // namespace
+
 ExerciseSession::ExerciseSession(Panel& panel, Listener* listener)
     : m_panel(panel), m_listener(listener) {
     m_panel.setObserver(this);
@@ -628,12 +656,31 @@ void ExerciseSession::Restart() {
     m_panel.ClearTrace();
     m_starting = false;
 
-    for (std::size_t i = 0; i < 16; ++i) m_startWords[i] = m_panel.device().memWords[i];
+    for (std::size_t i = 0; i < 16; ++i) {
+        m_startWords[i] = m_panel.device().memWords[i];
+        m_words[i] = m_start[i] = Word16(m_startWords[i]);
+    }
+    m_compiled.assign(ex.goals.size(), {});
+    for (auto& kind : m_byKind) kind.clear();
+    for (std::size_t i = 0; i < ex.goals.size(); ++i) {
+        const Goal& goal = ex.goals[i];
+        Compiled& c = m_compiled[i];
+        for (const char d : goal.pattern) {
+            c.mask = static_cast<std::uint16_t>(c.mask << 4 | (d == '?' ? 0 : 0xF));
+            c.value = static_cast<std::uint16_t>(c.value << 4 | (d == '?' ? 0 : HexValue(d)));
+        }
+        if (goal.kind == GoalKind::Types)
+            c.label = static_cast<std::size_t>(std::find(kTypeLabels.begin(), kTypeLabels.end(), goal.label) -
+                                               kTypeLabels.begin());
+        m_byKind[static_cast<std::size_t>(goal.kind)].push_back(i);
+    }
+    m_checked = false;
+    m_counts.assign(ex.goals.size(), 0);
     m_cycles = {};
     m_actions = 0;
     m_done = false;
     m_doneActions = 0;
-    m_holds.assign(ex.goals.size(), false);
+    m_holds.assign(ex.goals.size(), 0);
     m_hintsShown = 0;
     if (m_listener) m_listener->exerciseChanged();
     Check();
@@ -665,8 +712,19 @@ std::vector<std::string> ExerciseSession::ShownHints() const {
 
 void ExerciseSession::evaluated(const TraceStep&, const Evaluation& done) {
     if (!m_open || m_starting || done.cycle == Cycle::None || done.bytes == Bytes::None) return;
-    const std::size_t bytes = static_cast<std::size_t>(done.bytes) - 1;
-    ++m_cycles[done.cycle == Cycle::Write][static_cast<std::size_t>(done.address) & 15][bytes];
+    const auto a = static_cast<std::size_t>(done.address) & 15;
+    if (done.cycle == Cycle::Write) {
+        m_words[a] = Word16(m_panel.device().memWords[a]);
+        m_wordsChanged = true;
+    }
+    m_countsChanged = true;
+    ++m_cycles[done.cycle == Cycle::Write][a][static_cast<std::size_t>(done.bytes) - 1];
+    for (const std::size_t i : m_byKind[static_cast<std::size_t>(GoalKind::Count)]) {
+        const Goal& g = m_exercise.goals[i];
+        if (g.cycle == done.cycle && (g.bytes == Bytes::None || g.bytes == done.bytes) &&
+            (!g.at || (done.address >= g.first && done.address <= g.last)))
+            ++m_counts[i];
+    }
 }
 
 void ExerciseSession::actionEnded() {
@@ -722,28 +780,38 @@ std::string Digit(int a) { return std::string(1, "0123456789ABCDEF"[a & 15]); }
 
 }  // namespace
 
-bool ExerciseSession::Holds(const Goal& goal) const {
-    const WordStore& words = m_panel.device().memWords;
+struct ExerciseSession::Now {
+    std::uint16_t read = 0;
+    int address = 0;
+    bool big = true;
+    // The data type listing's values by label, read on first need.
+    bool typesRead = false;
+    std::array<std::string_view, kTypeLabels.size()> types;  // into the panel's listing
+};
+
+bool ExerciseSession::Holds(std::size_t index, Now& now) const {
+    const Goal& goal = m_exercise.goals[index];
+    const Compiled& c = m_compiled[index];
+    const auto first = static_cast<std::size_t>(goal.first), last = static_cast<std::size_t>(goal.last);
     switch (goal.kind) {
         case GoalKind::Memory:
-            for (int a = goal.first; a <= goal.last; ++a)
-                if (!Matches(words[static_cast<std::size_t>(a)], goal.pattern)) return false;
+            for (std::size_t a = first; a <= last; ++a)
+                if ((m_words[a] & c.mask) != c.value) return false;
             return true;
         case GoalKind::Unchanged:
-            for (int a = goal.first; a <= goal.last; ++a)
-                if (words[static_cast<std::size_t>(a)] != m_startWords[static_cast<std::size_t>(a)])
-                    return false;
+            for (std::size_t a = first; a <= last; ++a)
+                if (m_words[a] != m_start[a]) return false;
             return true;
-        case GoalKind::Read: return Matches(m_panel.readText(), goal.pattern);
-        case GoalKind::Address: {
-            const int a = HexValue(m_panel.addressText().empty() ? '0' : m_panel.addressText()[0]);
-            return a >= goal.first && a <= goal.last;
-        }
-        case GoalKind::Order: return m_panel.bigEndian() == goal.bigEndian;
-        case GoalKind::Types: return TypesValue(m_panel.typesText(), goal.label) == goal.value;
-        case GoalKind::Count:
-            return Compare(cycles(goal.cycle, goal.at ? goal.first : 0, goal.at ? goal.last : 15, goal.bytes),
-                           goal.op, goal.n);
+        case GoalKind::Read: return (now.read & c.mask) == c.value;
+        case GoalKind::Address: return now.address >= goal.first && now.address <= goal.last;
+        case GoalKind::Order: return now.big == goal.bigEndian;
+        case GoalKind::Types:
+            if (!now.typesRead) {
+                now.typesRead = true;
+                ReadTypes(m_panel.typesText(), now.types);
+            }
+            return now.types[c.label] == goal.value;
+        case GoalKind::Count: return Compare(m_counts[index], goal.op, goal.n);
         case GoalKind::Actions: return Compare(m_actions, goal.op, goal.n);
     }
     return false;
@@ -751,12 +819,32 @@ bool ExerciseSession::Holds(const Goal& goal) const {
 
 void ExerciseSession::Check() {
     if (!m_open) return;
-    bool all = true;
-    for (std::size_t i = 0; i < m_exercise.goals.size(); ++i) {
-        const bool h = Holds(m_exercise.goals[i]);
-        m_holds[i] = h;
-        all = all && h;
-    }
+    Now now;
+    now.read = Word16(m_panel.readText());
+    const std::string addressText = m_panel.addressText();
+    now.address = addressText.empty() ? 0 : HexValue(addressText[0]);
+    now.big = m_panel.bigEndian();
+    // Each kind of goal again only when what it reads has changed.
+    const bool first = !m_checked;
+    const bool words = first || m_wordsChanged, address = first || now.address != m_lastAddress,
+               order = first || now.big != m_lastBig;
+    const bool changed[8] = {words,                        // Memory
+                             words,                        // Unchanged
+                             first || now.read != m_lastRead,
+                             address,
+                             order,
+                             words || address || order,    // Types: the listing
+                             first || m_countsChanged,
+                             true};                        // Actions
+    for (std::size_t kind = 0; kind < m_byKind.size(); ++kind)
+        if (changed[kind])
+            for (const std::size_t i : m_byKind[kind]) m_holds[i] = Holds(i, now);
+    m_checked = true;
+    m_wordsChanged = m_countsChanged = false;
+    m_lastRead = now.read;
+    m_lastAddress = now.address;
+    m_lastBig = now.big;
+    const bool all = std::find(m_holds.begin(), m_holds.end(), 0) == m_holds.end();
     const bool becameDone = all && !m_done;
     if (becameDone) {
         m_done = true;
@@ -778,7 +866,7 @@ std::vector<ExerciseSession::GoalItem> ExerciseSession::Goals() const {
     std::vector<GoalItem> items;
     if (!m_open) return items;
     for (std::size_t i = 0; i < m_exercise.goals.size(); ++i)
-        items.push_back({Describe(m_exercise.goals[i], m_holds[i]), m_holds[i]});
+        items.push_back({Describe(m_exercise.goals[i], m_holds[i] != 0), m_holds[i] != 0});
     return items;
 }
 

@@ -170,7 +170,7 @@ public:
     };
     // One per goal in file order, as last checked, in the current language.
     std::vector<GoalItem> Goals() const;
-    bool holds(std::size_t goal) const { return m_holds[goal]; }
+    bool holds(std::size_t goal) const { return m_holds[goal] != 0; }
     // Done once all goals held together at a check; stays done until the
     // exercise restarts or another opens.
     bool done() const { return m_done; }
@@ -198,9 +198,12 @@ public:
     void Check();
 
 private:
+    // The panel as Check reads it, taken once per check.
+    struct Now;
+
     void evaluated(const TraceStep& step, const Evaluation& done) override;
     void actionEnded() override;
-    bool Holds(const Goal& goal) const;
+    bool Holds(std::size_t goal, Now& now) const;
     std::string Describe(const Goal& goal, bool holds) const;
 
     Panel& m_panel;
@@ -215,7 +218,25 @@ private:
     // upper, lower).
     std::array<std::array<std::array<unsigned long, 3>, 16>, 2> m_cycles{};
     std::array<std::string, 16> m_startWords;
-    std::vector<bool> m_holds;
+    // The goals as numbers, for checks fast enough to run after every
+    // action: a pattern as a mask and value, a label as its index.
+    struct Compiled {
+        std::uint16_t mask = 0, value = 0;
+        std::size_t label = 0;
+    };
+    std::vector<Compiled> m_compiled;
+    // The goals' indexes by kind (in the order of GoalKind): a check runs
+    // only the kinds whose inputs changed since the last one.
+    std::array<std::vector<std::size_t>, 8> m_byKind;
+    bool m_checked = false;  // a check has run since the start
+    bool m_wordsChanged = false, m_countsChanged = false;
+    std::uint16_t m_lastRead = 0;
+    int m_lastAddress = 0;
+    bool m_lastBig = true;
+    std::vector<unsigned long> m_counts;    // each Count goal's count so far
+    // The words, kept up to date by every write cycle, and at the start.
+    std::array<std::uint16_t, 16> m_words{}, m_start{};
+    std::vector<unsigned char> m_holds;
     std::size_t m_hintsShown = 0;
 };
 
