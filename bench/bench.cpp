@@ -28,15 +28,21 @@
 
 namespace {
 
+// A read cycle of both bytes held open, at address 4 (or above it, from an
+// address already set).
+void ReadBothBytesAtAddress4(bitwell::Panel& panel) {
+    for (const bitwell::Control c : {bitwell::Control::CE, bitwell::Control::OE, bitwell::Control::LB,
+                                     bitwell::Control::UB})
+        panel.MoveLevel(c, 0);
+    panel.MoveAddressBit(2, 1);
+}
+
 // One evaluation with both listings and the trace recording: a full read
 // at address 4, run again by a click on the word order already chosen.
 void BM_UpdateMemory(benchmark::State& state) {
     bitwell::Panel panel;
     panel.Form_Load();
-    for (const bitwell::Control c : {bitwell::Control::CE, bitwell::Control::OE, bitwell::Control::LB,
-                                     bitwell::Control::UB})
-        panel.MoveLevel(c, 0);
-    panel.MoveAddressBit(2, 1);
+    ReadBothBytesAtAddress4(panel);
     for (auto _ : state) {
         panel.ChooseOrder(true);
         benchmark::DoNotOptimize(panel.typesText().data());
@@ -64,10 +70,7 @@ void BM_ExerciseEval(benchmark::State& state) {
     bitwell::ExerciseSession session(panel);
     bitwell::ExerciseError error;
     if (!session.Open(FiftyGoals(), "fifty.bwx", error)) state.SkipWithError(error.Text().c_str());
-    for (const bitwell::Control c : {bitwell::Control::CE, bitwell::Control::OE, bitwell::Control::LB,
-                                     bitwell::Control::UB})
-        panel.MoveLevel(c, 0);
-    panel.MoveAddressBit(2, 1);
+    ReadBothBytesAtAddress4(panel);
     for (auto _ : state) {
         panel.ChooseOrder(true);
         benchmark::DoNotOptimize(session.holds(0));

@@ -246,32 +246,27 @@ struct Student {
     void done(bool any) {
         if (any) ++ref.tally.actions;
     }
-    void level(int c, int v) {
-        if (panel) panel->MoveLevel(static_cast<Control>(c), v);
+    // Moves bit `bit` of `bits` to `v`, evaluating when it really moves.
+    template <class Bits>
+    void move(Bits& bits, int bit, int v) {
         bool any = false;
-        if (((ref.levels >> c) & 1u) != static_cast<unsigned>(v)) {
-            ref.levels ^= 1u << c;
+        if (((bits >> bit) & 1u) != static_cast<unsigned>(v)) {
+            bits = static_cast<Bits>(bits ^ (1u << bit));
             evaluated(any);
         }
         done(any);
+    }
+    void level(int c, int v) {
+        if (panel) panel->MoveLevel(static_cast<Control>(c), v);
+        move(ref.levels, c, v);
     }
     void addressBit(int bit, int v) {
         if (panel) panel->MoveAddressBit(bit, v);
-        bool any = false;
-        if (((ref.address >> bit) & 1u) != static_cast<unsigned>(v)) {
-            ref.address ^= 1u << bit;
-            evaluated(any);
-        }
-        done(any);
+        move(ref.address, bit, v);
     }
     void dataBit(int bit, int v) {
         if (panel) panel->MoveDataBit(bit, v);
-        bool any = false;
-        if (((ref.data >> bit) & 1u) != static_cast<unsigned>(v)) {
-            ref.data = static_cast<std::uint16_t>(ref.data ^ (1u << bit));
-            evaluated(any);
-        }
-        done(any);
+        move(ref.data, bit, v);
     }
     void order(bool big) {
         if (panel) panel->ChooseOrder(big);
