@@ -170,6 +170,7 @@ public:
     };
     // One per goal in file order, as last checked, in the current language.
     std::vector<GoalItem> Goals() const;
+    // Goal `goal` (below exercise().goals.size(), never checked) as last checked.
     bool holds(std::size_t goal) const { return m_holds[goal] != 0; }
     // Done once all goals held together at a check; stays done until the
     // exercise restarts or another opens.
@@ -190,14 +191,13 @@ public:
     unsigned long cycles(Cycle cycle, int first = 0, int last = 15,
                          Bytes bytes = Bytes::None) const;
 
-    // Checks every goal against the panel now: memory, read word, address
-    // and order as the panel holds them, a types goal against the panel's
-    // data type listing (the core's, always with the English labels), the
-    // counts against the session's own. (The session does this
-    // itself at each moment that counts; a front end never needs to).
+private:
+    // Checks every goal against the panel, at the start and at the end of
+    // each action: memory, read word, address and order as the panel holds
+    // them, a types goal against the panel's data type listing (the core's,
+    // always with the English labels), counts against the session's own.
     void Check();
 
-private:
     // The panel as Check reads it, taken once per check.
     struct Now;
 
