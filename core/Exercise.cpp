@@ -676,11 +676,14 @@ void ExerciseSession::Restart() {
     }
     m_checked = false;
     m_counts.assign(ex.goals.size(), 0);
+    m_countsAtCheck.assign(ex.goals.size(), 0);
     m_cycles = {};
     m_actions = 0;
     m_done = false;
     m_doneActions = 0;
     m_holds.assign(ex.goals.size(), 0);
+    m_failing = ex.goals.size();
+    m_countsMoved.clear();
     m_hintsShown = 0;
     if (m_listener) m_listener->exerciseChanged();
     Check();
@@ -717,13 +720,15 @@ void ExerciseSession::evaluated(const TraceStep&, const Evaluation& done) {
         m_words[a] = Word16(m_panel.device().memWords[a]);
         m_wordsChanged = true;
     }
-    m_countsChanged = true;
     ++m_cycles[done.cycle == Cycle::Write][a][static_cast<std::size_t>(done.bytes) - 1];
     for (const std::size_t i : m_byKind[static_cast<std::size_t>(GoalKind::Count)]) {
         const Goal& g = m_exercise.goals[i];
         if (g.cycle == done.cycle && (g.bytes == Bytes::None || g.bytes == done.bytes) &&
             (!g.at || (done.address >= g.first && done.address <= g.last)))
-            ++m_counts[i];
+        {
+            // The count lives in m_counts; a goal is listed once per check.
+            if (m_counts[i]++ == m_countsAtCheck[i]) m_countsMoved.push_back(i);
+        }
     }
 }
 
@@ -834,17 +839,26 @@ void ExerciseSession::Check() {
                              address,
                              order,
                              words || address || order,    // Types: the listing
-                             first || m_countsChanged,
+                             first,                        // Count: those that moved, below
                              true};                        // Actions
+    auto check = [&](std::size_t i) {
+        const unsigned char h = Holds(i, now) ? 1 : 0;
+        m_failing = m_failing + m_holds[i] - h;
+        m_holds[i] = h;
+    };
     for (std::size_t kind = 0; kind < m_byKind.size(); ++kind)
         if (changed[kind])
-            for (const std::size_t i : m_byKind[kind]) m_holds[i] = Holds(i, now);
+            for (const std::size_t i : m_byKind[kind]) check(i);
+    if (!first)
+        for (const std::size_t i : m_countsMoved) check(i);
+    for (const std::size_t i : m_countsMoved) m_countsAtCheck[i] = m_counts[i];
+    m_countsMoved.clear();
     m_checked = true;
-    m_wordsChanged = m_countsChanged = false;
+    m_wordsChanged = false;
     m_lastRead = now.read;
     m_lastAddress = now.address;
     m_lastBig = now.big;
-    const bool all = std::find(m_holds.begin(), m_holds.end(), 0) == m_holds.end();
+    const bool all = m_failing == 0;
     const bool becameDone = all && !m_done;
     if (becameDone) {
         m_done = true;

@@ -229,11 +229,14 @@ private:
     // only the kinds whose inputs changed since the last one.
     std::array<std::vector<std::size_t>, 8> m_byKind;
     bool m_checked = false;  // a check has run since the start
-    bool m_wordsChanged = false, m_countsChanged = false;
+    bool m_wordsChanged = false;
+    std::vector<std::size_t> m_countsMoved;  // Count goals counted since the last check
+    std::size_t m_failing = 0;               // goals that do not hold
     std::uint16_t m_lastRead = 0;
     int m_lastAddress = 0;
     bool m_lastBig = true;
     std::vector<unsigned long> m_counts;    // each Count goal's count so far
+    std::vector<unsigned long> m_countsAtCheck;  // and as the last check saw it
     // The words, kept up to date by every write cycle, and at the start.
     std::array<std::uint16_t, 16> m_words{}, m_start{};
     std::vector<unsigned char> m_holds;
