@@ -107,16 +107,13 @@ std::string Quote(std::string_view s) {
     return "\"" + out + "\"";
 }
 
-struct Fail {
-    int line;
-    std::string message;
-};
-
 class Parser {
 public:
     explicit Parser(Exercise& ex) : m_ex(ex) {}
 
-    // False with m_error set at the first fault.
+    // One line (1-based number, without its end) and, after the last, the
+    // checks that belong to no line: false with `error` set at the first
+    // fault.
     bool Line(int number, std::string_view line);
     bool Finish();
     ExerciseError error;
