@@ -633,6 +633,59 @@ TEST(ExerciseSession, StartsFromPowerOnWithTheGivensAndAnEmptyTrace) {
     EXPECT_NE(panel.typesText().find("Data: 0x0000FFFF"), std::string::npos);
 }
 
+// A front end that draws only what it is told.
+struct MirrorView : PanelView {
+    int levels[5] = {}, address[4] = {}, data[16] = {};
+    bool lamps[16] = {};
+    std::string addressText, dataText, readText, contents, types;
+    bool big = true;
+    int cleared = 0;
+
+    void levelChanged(Control c, int v, Cascade&) override { levels[static_cast<int>(c)] = v; }
+    void addressBitChanged(int bit, int v, Cascade&) override { address[bit] = v; }
+    void dataBitChanged(int bit, int v, Cascade&) override { data[bit] = v; }
+    void addressTextChanged(const std::string& t) override { addressText = t; }
+    void dataTextChanged(const std::string& t, Cascade&) override { dataText = t; }
+    void readTextChanged(const std::string& t, Cascade&) override { readText = t; }
+    void lampChanged(int bit, bool lit) override { lamps[bit] = lit; }
+    void contentsChanged(const std::string& t) override { contents = t; }
+    void typesChanged(const std::string& t) override { types = t; }
+    void orderChanged(bool b) override { big = b; }
+    void traceCleared() override { ++cleared; }
+};
+
+// Power-up afresh and the start of an exercise reach the front end: a view
+// that follows what it hears draws the panel as it is.
+TEST(ExerciseSession, TheViewHearsEveryChangeOfTheStart) {
+    MirrorView view;
+    Panel panel(&view);
+    for (int k = 0; k < 16; ++k) view.lamps[k] = true;
+    view.addressText = "0";
+    view.dataText = view.readText = "0000";
+    panel.Form_Load();
+    ReferenceChip ref;
+    Student{&panel, ref}.run("A0=1 A3=1 D=1234 order=little OE=0 CE=0 WE=0 LB=0 WE=1");
+    ExerciseSession session(panel);
+    ExerciseError error;
+    ASSERT_TRUE(session.Open("title: T\ntext: X\ngiven memory 2 = 0042\ngiven address = 2\ngiven UB = 0\n"
+                             "goal read = 0000\n",
+                             "t", error));
+    for (int c = 0; c < 5; ++c) EXPECT_EQ(view.levels[c], panel.level(static_cast<Control>(c))) << c;
+    for (int k = 0; k < 4; ++k) EXPECT_EQ(view.address[k], panel.addressBit(k)) << k;
+    for (int k = 0; k < 16; ++k) {
+        EXPECT_EQ(view.data[k], panel.dataBit(k)) << k;
+        EXPECT_EQ(view.lamps[k], panel.lamp(k)) << k;
+    }
+    EXPECT_EQ(view.addressText, "2");
+    EXPECT_EQ(view.dataText, panel.dataText());
+    EXPECT_EQ(view.readText, panel.readText());
+    EXPECT_EQ(view.contents, panel.contentsText());
+    EXPECT_EQ(view.contents.substr(15, 13), "02: 0042 FFFF");
+    EXPECT_EQ(view.types, panel.typesText());
+    EXPECT_TRUE(view.big);
+    EXPECT_EQ(view.cleared, 1);
+}
+
 TEST(ExerciseSession, ABadFileChangesNothing) {
     Panel panel;
     panel.Form_Load();
