@@ -1,7 +1,12 @@
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFileInfo>
+#include <QMessageBox>
 #include <cstdio>
+#include <string>
 
+#include "core/Catalogue.h"
+#include "core/Exercise.h"
 #include "core/WindowDescription.h"
 #include "ui/Layout.h"
 #include "ui/Translation.h"
@@ -12,12 +17,36 @@ namespace {
 // What the command line asks for beyond the toolkit's own options.
 struct Request {
     QString language;  // a code the catalogue has, or empty
+    QString exercise;  // the exercise file named as the one argument, or empty
 };
 
-// --help, --version and --language, answered before any window exists so
-// that they work in a terminal without a display. The usage is written in
-// the language the program would start in. Returns the exit status to end
-// with, or -1 to go on and open the window.
+// --check-exercise FILE, for a teacher writing one: "FILE: ok, N goals" on
+// standard output and status 0, or "FILE:LINE: message" on standard error
+// and status 1. Always in English, whatever the desktop's language.
+int CheckExercise(const QString& file) {
+    bitwell::SetLanguage("en");
+    const std::string path = file.toStdString();
+    std::string bytes;
+    bitwell::Exercise exercise;
+    bitwell::ExerciseError error;
+    if (!bitwell::ReadExerciseFile(path, bytes, error) ||
+        !bitwell::ParseExercise(bytes, path, exercise, error)) {
+        std::fprintf(stderr, "%s\n", error.Text(path).c_str());
+        return 1;
+    }
+    std::printf("%s: ok, %zu goals\n", path.c_str(), exercise.goals.size());
+    return 0;
+}
+
+// The exercise named on the command line, once the window is up. A bad
+// file is shown in a message box ("NAME:LINE: message", the file's name
+// only) and the program goes on without an exercise.
+void OpenExerciseFromCommandLine(frmMain& window, const QString& path) { window.OpenExercise(path); }
+
+// --help, --version, --language and --check-exercise, answered before any
+// window exists so that they work in a terminal without a display. The usage
+// is written in the language the program would start in. Returns the exit
+// status to end with, or -1 to go on and open the window.
 int AnswerCommandLine(int argc, char* argv[], Request& request) {
     if (argc <= 1) return -1;
     QCoreApplication probe(argc, argv);
@@ -35,6 +64,8 @@ int AnswerCommandLine(int argc, char* argv[], Request& request) {
         parser.addOption({{QStringLiteral("v"), QStringLiteral("version")}, text(say.version)});
         parser.addOption({QStringLiteral("language"), describe ? Translated(say.language).arg(codes) : QString(),
                           QStringLiteral("code")});
+        parser.addOption({QStringLiteral("check-exercise"), text(say.checkExercise), QStringLiteral("file")});
+        parser.addPositionalArgument(QStringLiteral("file"), text(say.file), QStringLiteral("[file]"));
         // The toolkit's own options (-platform xcb, -style fusion, -reverse …)
         // are the toolkit's to take.
         parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
@@ -63,9 +94,9 @@ int AnswerCommandLine(int argc, char* argv[], Request& request) {
     QCommandLineParser usage;
     options(usage, true);
 
-    if (!parsed || !parser.positionalArguments().isEmpty()) {
+    if (!parsed || parser.positionalArguments().size() > 1) {
         const QString error = parser.errorText().isEmpty()
-                                  ? Translated(say.unexpected).arg(parser.positionalArguments().constFirst())
+                                  ? Translated(say.unexpected).arg(parser.positionalArguments().at(1))
                                   : parser.errorText();
         std::fprintf(stderr, "bitwell: %s\n\n%s", qPrintable(error), qPrintable(usage.helpText()));
         return 1;
@@ -78,7 +109,10 @@ int AnswerCommandLine(int argc, char* argv[], Request& request) {
         std::printf("bitwell %s\n", BITWELL_VERSION);
         return 0;
     }
+    if (parser.isSet(QStringLiteral("check-exercise")))
+        return CheckExercise(parser.value(QStringLiteral("check-exercise")));
     request.language = asked;
+    if (!parser.positionalArguments().isEmpty()) request.exercise = parser.positionalArguments().constFirst();
     return -1;
 }
 
@@ -100,5 +134,6 @@ int main(int argc, char* argv[]) {
     window.SetLanguage(StartLanguage(request.language));
     window.Form_Load();
     window.show();
+    if (!request.exercise.isEmpty()) OpenExerciseFromCommandLine(window, request.exercise);
     return QApplication::exec();
 }

@@ -21,27 +21,73 @@
 #include <string>
 #include <vector>
 
+#include "core/Exercise.h"
 #include "core/Panel.h"
 #include "ui/frmMain.h"
 #include "ui/frmTiming.h"
 
 namespace {
 
+// A read cycle of both bytes held open, at address 4 (or above it, from an
+// address already set).
+void ReadBothBytesAtAddress4(bitwell::Panel& panel) {
+    for (const bitwell::Control c : {bitwell::Control::CE, bitwell::Control::OE, bitwell::Control::LB,
+                                     bitwell::Control::UB})
+        panel.MoveLevel(c, 0);
+    panel.MoveAddressBit(2, 1);
+}
+
 // One evaluation with both listings and the trace recording: a full read
 // at address 4, run again by a click on the word order already chosen.
 void BM_UpdateMemory(benchmark::State& state) {
     bitwell::Panel panel;
     panel.Form_Load();
-    for (const bitwell::Control c : {bitwell::Control::CE, bitwell::Control::OE, bitwell::Control::LB,
-                                     bitwell::Control::UB})
-        panel.MoveLevel(c, 0);
-    panel.MoveAddressBit(2, 1);
+    ReadBothBytesAtAddress4(panel);
     for (auto _ : state) {
         panel.ChooseOrder(true);
         benchmark::DoNotOptimize(panel.typesText().data());
     }
 }
 BENCHMARK(BM_UpdateMemory)->Repetitions(15)->ReportAggregatesOnly(true);
+
+// An exercise of 50 goals, every kind, none of them holding at the start.
+std::string FiftyGoals() {
+    std::string file = "title: Fifty goals\ntext: Every kind of goal.\nhint: One.\n"
+                       "given memory 0-F = 1234\ngiven order = little\ngiven address = 3\n";
+    static const char* const kGoals[] = {
+        "memory 0-F = BEEF", "memory 7 unchanged", "read = 12??", "address = 9", "order = big",
+        "types Float = -0", "count write at 2-5 bytes upper >= 3", "count read <= 999",
+        "actions = 12", "types Integer (signed) = -2"};
+    for (int i = 0; i < 50; ++i) file += std::string("goal ") + kGoals[i % 10] + "\n";
+    return file;
+}
+
+// One evaluation with both listings, the trace and the check of 50 goals:
+// the same read as BM_UpdateMemory, with an exercise open.
+void BM_ExerciseEval(benchmark::State& state) {
+    bitwell::Panel panel;
+    panel.Form_Load();
+    bitwell::ExerciseSession session(panel);
+    bitwell::ExerciseError error;
+    if (!session.Open(FiftyGoals(), "fifty.bwx", error)) state.SkipWithError(error.Text().c_str());
+    ReadBothBytesAtAddress4(panel);
+    for (auto _ : state) {
+        panel.ChooseOrder(true);
+        benchmark::DoNotOptimize(session.holds(0));
+    }
+}
+BENCHMARK(BM_ExerciseEval)->Repetitions(15)->ReportAggregatesOnly(true);
+
+// Opening that exercise: parsing, power-up afresh, the givens and the first check.
+void BM_ExerciseOpen(benchmark::State& state) {
+    bitwell::Panel panel;
+    panel.Form_Load();
+    bitwell::ExerciseSession session(panel);
+    const std::string file = FiftyGoals();
+    bitwell::ExerciseError error;
+    for (auto _ : state) benchmark::DoNotOptimize(session.Open(file, "fifty.bwx", error));
+}
+BENCHMARK(BM_ExerciseOpen)->Unit(benchmark::kMillisecond)->Repetitions(15)->ReportAggregatesOnly(true);
 
 // One way of the data word flipping all sixteen bits during a write cycle.
 void BM_WorstInteraction(benchmark::State& state) {
@@ -230,12 +276,14 @@ int main(int argc, char** argv) {
     benchmark::RunSpecifiedBenchmarks(&reporter);
     auto& m = reporter.medians;
     if (m.count("BM_UpdateMemory") && m.count("BM_WorstInteraction") && m.count("BM_Startup") &&
-        m.count("BM_StartupFloor") && m.count("BM_TimingPaint")) {
+        m.count("BM_StartupFloor") && m.count("BM_TimingPaint") && m.count("BM_ExerciseEval") &&
+        m.count("BM_ExerciseOpen")) {
         // BM_UpdateMemory reports nanoseconds.
         std::printf("update_memory_us=%.3f worst_interaction_ms=%.3f startup_ms=%.2f floor_ms=%.2f "
-                    "startup_ratio=%.2f timing_paint_ms=%.2f\n",
+                    "startup_ratio=%.2f timing_paint_ms=%.2f exercise_eval_us=%.3f exercise_open_ms=%.3f\n",
                     m["BM_UpdateMemory"] / 1000.0, m["BM_WorstInteraction"], m["BM_Startup"],
-                    m["BM_StartupFloor"], m["BM_Startup"] / m["BM_StartupFloor"], m["BM_TimingPaint"]);
+                    m["BM_StartupFloor"], m["BM_Startup"] / m["BM_StartupFloor"], m["BM_TimingPaint"],
+                    m["BM_ExerciseEval"] / 1000.0, m["BM_ExerciseOpen"]);
     }
     return 0;
 }

@@ -11,7 +11,11 @@ public:
     explicit Action(Panel& panel) : m_panel(panel) {
         if (m_panel.m_depth++ == 0) m_panel.m_actionOpen = false;
     }
-    ~Action() { --m_panel.m_depth; }
+    ~Action() {
+        // The outermost change is over: its last evaluation has run.
+        if (--m_panel.m_depth == 0 && m_panel.m_actionOpen && m_panel.m_observer)
+            m_panel.m_observer->actionEnded();
+    }
     Action(const Action&) = delete;
     Action& operator=(const Action&) = delete;
 
@@ -234,6 +238,68 @@ void Panel::evaluate(Cause cause) {
     s.bytes = done.bytes;
     s.word = m_device.memWords[static_cast<std::size_t>(HexToInt(m_addressText) & 0xF)];
     if (m_view) m_view->stepRecorded(s);
+    if (m_observer) m_observer->evaluated(s, done);
+}
+
+// ---- For an exercise ----
+
+void Panel::PowerUpAfresh() {
+    auto nothing = [] {};
+    for (std::size_t c = 0; c < m_levels.size(); ++c) {
+        if (m_levels[c] == 0) continue;
+        m_levels[c] = 0;
+        Cascade then(nothing);
+        if (m_view) m_view->levelChanged(static_cast<Control>(c), 0, then);
+    }
+    for (std::size_t k = 0; k < m_address.size(); ++k) {
+        if (m_address[k] == 0) continue;
+        m_address[k] = 0;
+        Cascade then(nothing);
+        if (m_view) m_view->addressBitChanged(static_cast<int>(k), 0, then);
+    }
+    for (std::size_t k = 0; k < m_data.size(); ++k) {
+        if (m_data[k] == 0) continue;
+        m_data[k] = 0;
+        Cascade then(nothing);
+        if (m_view) m_view->dataBitChanged(static_cast<int>(k), 0, then);
+    }
+    store(m_addressText, "0", &PanelView::addressTextChanged);
+    if (m_dataText != "0000") {
+        m_dataText = "0000";
+        Cascade then(nothing);
+        if (m_view) m_view->dataTextChanged(m_dataText, then);
+    }
+    if (m_readText != "0000") {
+        m_readText = "0000";
+        Cascade then(nothing);
+        if (m_view) m_view->readTextChanged(m_readText, then);
+    }
+    for (int k = 0; k < 16; ++k) setReadLampVisible(k, true);
+    store(m_contents, "", &PanelView::contentsChanged);
+    store(m_types, "", &PanelView::typesChanged);
+    if (!m_big) {
+        m_big = true;
+        if (m_view) m_view->orderChanged(true);
+    }
+    Form_Load();
+}
+
+bool Panel::MemoryAtPowerOn() const {
+    for (std::size_t i = 0; i < 16; ++i)
+        if (m_device.memWords[i] != "FFFF") return false;
+    return true;
+}
+
+void Panel::StoreWords(const std::array<int, 16>& words) {
+    for (std::size_t i = 0; i < words.size(); ++i)
+        if (words[i] >= 0 && words[i] <= 0xFFFF) {
+            static constexpr char kDigits[] = "0123456789ABCDEF";
+            std::string& word = m_device.memWords[i];
+            word.assign(4, '0');
+            for (std::size_t d = 0; d < 4; ++d) word[d] = kDigits[(words[i] >> (12 - 4 * d)) & 0xF];
+        }
+    m_device.UpdateContents();
+    m_device.UpdateTypes();
 }
 
 }  // namespace bitwell

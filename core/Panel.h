@@ -132,6 +132,32 @@ public:
     const MemoryDevice& device() const { return m_device; }
     const Trace& trace() const { return m_trace; }
 
+    // ---- For an exercise (see core/Exercise.h) ----
+
+    // Back to the state at program start, then power-up: every switch,
+    // text, lamp, listing and the word order as the constructor leaves
+    // them (the view hears each change, with nothing left to cascade),
+    // then Form_Load. The trace keeps its steps and numbering.
+    void PowerUpAfresh();
+    // True while every word holds FFFF, as after power-up: powering up
+    // afresh then loses nothing.
+    bool MemoryAtPowerOn() const;
+    // Stores the words whose slot holds 0 to FFFF directly, with no
+    // evaluation and nothing recorded (-1 keeps a word), then rebuilds both
+    // listings.
+    void StoreWords(const std::array<int, 16>& words);
+    // Hears every evaluation and the end of each action that ran at least
+    // one; null for none. One observer at a time; it must outlive the panel
+    // or be replaced first.
+    class Observer {
+    public:
+        virtual ~Observer() = default;
+        virtual void evaluated(const TraceStep& step, const Evaluation& done) = 0;
+        virtual void actionEnded() = 0;
+    };
+    void setObserver(Observer* observer) { m_observer = observer; }
+    Observer* observer() const { return m_observer; }
+
 private:
     class Action;
 
@@ -182,6 +208,7 @@ private:
     int m_depth = 0;
     bool m_actionOpen = false;  // the outside change under way has a number
     bool m_poweringUp = false;
+    Observer* m_observer = nullptr;
 };
 
 }  // namespace bitwell

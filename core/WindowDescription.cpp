@@ -479,6 +479,8 @@ const CommandLineTexts& CommandLine() {
         Msg("main", "Displays this help."),
         Msg("main", "Displays version information."),
         Msg("main", "Shows the program in this language: %1."),
+        Msg("main", "Checks an exercise file and exits."),
+        Msg("main", "An exercise file (.bwx) to open."),
         Msg("main", "Unexpected argument '%1'."),
         Msg("main", "Unknown language '%1'. The languages are: %2."),
     };

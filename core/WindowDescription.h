@@ -130,6 +130,7 @@ const DialogTexts& Dialogs();
 // The command line's own texts (the program's usage and its errors).
 struct CommandLineTexts {
     Message description, help, version, language;  // language: %1 the codes
+    Message checkExercise, file;
     Message unexpected;       // %1 the argument
     Message unknownLanguage;  // %1 the code, %2 the codes we have
 };

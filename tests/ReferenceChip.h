@@ -103,6 +103,47 @@ struct ReferenceChip {
                       static_cast<std::int32_t>(v));
         return out + buf + "Float: " + floatText(v) + "\r\n";
     }
+
+    // What the data-type listing shows after "LABEL: ", or "" without such
+    // a line.
+    std::string typesValue(const std::string& label) const {
+        const std::string listing = types();
+        const std::string key = "\n" + label + ": ";
+        const auto at = listing.find(key);
+        if (at == std::string::npos) return {};
+        const auto from = at + key.size();
+        return listing.substr(from, listing.find('\r', from) - from);
+    }
+
+    // The cycles seen by a run of evaluate(), kept by kind (0 read, 1
+    // write), address and moved-byte mask (0 both, 1 upper, 2 lower), and
+    // the run's actions: each call of the same action counts once.
+    struct Tally {
+        unsigned long cycles[2][16][3] = {};
+        unsigned long actions = 0;
+
+        void note(const Done& done, unsigned at) {
+            if (done.kind == Done::None) return;
+            const int bytes = done.mask == 0xFFFF ? 0 : done.mask == 0xFF00 ? 1 : 2;
+            ++cycles[done.kind == Done::Write][at][bytes];
+        }
+        // kind 0 read, 1 write; bytes -1 for any, else as above.
+        unsigned long count(int kind, unsigned first, unsigned last, int bytes) const {
+            unsigned long n = 0;
+            for (unsigned a = first; a <= last; ++a)
+                for (int b = 0; b < 3; ++b)
+                    if (bytes < 0 || bytes == b) n += cycles[kind][a][b];
+            return n;
+        }
+    };
+    Tally tally;
+    // evaluate(), noted in the tally.
+    Done evaluateNoted() {
+        const unsigned at = address;
+        const Done done = evaluate();
+        tally.note(done, at);
+        return done;
+    }
 };
 
 // One move of a student on the panel, as the seeded random tests make them.

@@ -13,10 +13,17 @@ trap 'rm -rf "$scratch"' EXIT
 cmake --install "$build" --prefix "$scratch/usr" >/dev/null
 for f in bin/bitwell share/applications/$id.desktop share/icons/hicolor/scalable/apps/$id.svg \
          share/metainfo/$id.metainfo.xml share/doc/bitwell/copyright share/doc/bitwell/changelog.gz \
-         share/man/man1/bitwell.1.gz; do
+         share/man/man1/bitwell.1.gz share/mime/packages/$id.xml; do
     test -f "$scratch/usr/$f" || { echo "not installed: $f" >&2; exit 1; }
 done
 desktop-file-validate "$scratch/usr/share/applications/$id.desktop"
+# The exercise file type: the desktop entry opens what the MIME package names.
+xmllint --noout "$scratch/usr/share/mime/packages/$id.xml"
+update-mime-database "$scratch/usr/share/mime"
+grep -q ':\*\.bwx$' "$scratch/usr/share/mime/globs" || { echo "*.bwx is not registered" >&2; exit 1; }
+mime=$(sed -n 's/.*mime-type type="\([^"]*\)".*/\1/p' "$scratch/usr/share/mime/packages/$id.xml")
+grep -q "^MimeType=$mime;\$" "$scratch/usr/share/applications/$id.desktop" ||
+    { echo "the desktop entry does not open $mime" >&2; exit 1; }
 appstreamcli validate --no-net --pedantic "$scratch/usr/share/metainfo/$id.metainfo.xml"
 if grep -q 'https\?://' "$scratch/usr/share/metainfo/$id.metainfo.xml"; then
     echo "the metainfo names a web address" >&2; exit 1

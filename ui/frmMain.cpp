@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QCoreApplication>
 #include <QInputDialog>
 #include <QLayout>
@@ -16,6 +17,7 @@
 #include <utility>
 
 #include "core/Catalogue.h"
+#include "core/Exercise.h"
 #include "core/WindowDescription.h"
 
 #include "ui/Accessibles.h"
@@ -297,6 +299,21 @@ bool frmMain::SetLanguage(const QString& code) {
     retranslate();
     m_panel.Retranslate();
     return true;
+}
+
+bool frmMain::OpenExercise(const QString& path) {
+    std::string bytes;
+    bitwell::Exercise exercise;
+    bitwell::ExerciseError error;
+    const std::string name = QFileInfo(path).fileName().toStdString();
+    if (bitwell::ReadExerciseFile(path.toStdString(), bytes, error) &&
+        bitwell::ParseExercise(bytes, name, exercise, error))
+        return true;
+    QMessageBox box(QMessageBox::Warning, Translated(bitwell::Msg("exercise", "Exercise")),
+                    QString::fromStdString(error.Text(name)), QMessageBox::Ok, this);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+    return false;
 }
 
 void frmMain::mnuLanguage_Click(const QString& code) {

@@ -40,6 +40,11 @@ public:
     // catalogue lacks.
     bool SetLanguage(const QString& code);
 
+    // Opens the exercise file at `path` and starts it. On a bad file shows
+    // "NAME:LINE: message" in a message box titled "Exercise", returns false
+    // and changes nothing.
+    bool OpenExercise(const QString& path);
+
     // The device behind the panel: stored words and how often each of its
     // procedures has run.
     const bitwell::MemoryDevice& device() const { return m_panel.device(); }
