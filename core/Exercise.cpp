@@ -46,6 +46,11 @@ constexpr std::array<std::string_view, 7> kTypeLabels{
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
+// The listing's line of an English label (0 to 6); the label is one of them.
+int TypeLine(std::string_view label) {
+    return static_cast<int>(std::find(kTypeLabels.begin(), kTypeLabels.end(), label) - kTypeLabels.begin());
+}
+
 std::string_view Trim(std::string_view s) {
     while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
     while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
@@ -595,18 +600,10 @@ std::uint16_t Word16(const std::string& text) {
 
 // Each label's value in the data type listing ("LABEL: VALUE" lines), in
 // the order of kTypeLabels; empty for a label it lacks.
+// The listing is the panel's, in the language chosen: its values are read
+// by line, whatever its labels say.
 void ReadTypes(std::string_view listing, std::array<std::string_view, kTypeLabels.size()>& values) {
-    while (!listing.empty()) {
-        const std::size_t end = std::min(listing.find('\n'), listing.size());
-        std::string_view line = listing.substr(0, end);
-        listing.remove_prefix(std::min(end + 1, listing.size()));
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        const std::size_t colon = line.find(": ");
-        if (colon == std::string_view::npos) continue;
-        const std::string_view label = line.substr(0, colon);
-        for (std::size_t k = 0; k < kTypeLabels.size(); ++k)
-            if (label == kTypeLabels[k]) values[k] = line.substr(colon + 2);
-    }
+    for (std::size_t k = 0; k < kTypeLabels.size(); ++k) values[k] = TypesValue(listing, static_cast<int>(k));
 }
 
 }  // namespace
@@ -645,8 +642,7 @@ void ExerciseSession::Restart() {
     if (ex.data >= 0) {
         std::vector<TypedCharacter> word;
         for (int d = 3; d >= 0; --d)
-            word.push_back({std::u16string(1, static_cast<char16_t>("0123456789ABCDEF"[(ex.data >> (4 * d)) & 0xF])),
-                            false});
+            word.push_back({std::u16string(1, static_cast<char16_t>("0123456789ABCDEF"[(ex.data >> (4 * d)) & 0xF]))});
         m_panel.EnterTypedWord(word);
     }
     for (const auto& [control, value] : ex.controls) m_panel.MoveLevel(control, value);
@@ -766,18 +762,6 @@ bool Compare(unsigned long value, Comparison op, unsigned long n) {
 }
 
 // What the listing shows for `label`, or "" when it has no such line.
-std::string_view TypesValue(std::string_view listing, std::string_view label) {
-    for (std::size_t at = listing.find(label); at != std::string_view::npos;
-         at = listing.find(label, at + 1)) {
-        const std::size_t after = at + label.size();
-        if ((at == 0 || listing[at - 1] == '\n') && listing.substr(after, 2) == ": ") {
-            const std::size_t end = listing.find('\r', after + 2);
-            return listing.substr(after + 2, end == std::string_view::npos ? end : end - after - 2);
-        }
-    }
-    return {};
-}
-
 std::string Digit(int a) { return std::string(1, "0123456789ABCDEF"[a & 15]); }
 
 }  // namespace
@@ -928,9 +912,14 @@ std::string ExerciseSession::Describe(const Goal& goal, bool holds) const {
             return goal.bigEndian ? Tr("exercise", "The word order should be Big Endian; it is Little Endian.")
                                   : Tr("exercise", "The word order should be Little Endian; it is Big Endian.");
         case GoalKind::Types:
-            return holds ? Arg(Tr("exercise", "%1 shows %2."), {goal.label, goal.value})
+        {
+            // The label as the listing shows it in the chosen language.
+            const int line = TypeLine(goal.label);
+            const std::string label = TypesLabel(line);
+            return holds ? Arg(Tr("exercise", "%1 shows %2."), {label, goal.value})
                          : Arg(Tr("exercise", "%1 should show %2; it shows %3."),
-                               {goal.label, goal.value, TypesValue(m_panel.typesText(), goal.label)});
+                               {label, goal.value, TypesValue(m_panel.typesText(), line)});
+        }
         case GoalKind::Count: {
             std::string where;
             if (goal.at)

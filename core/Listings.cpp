@@ -39,7 +39,43 @@ const TypeLabels& CurrentTypeLabels() {
     return labels;
 }
 
+const std::string& ValueLabel(const TypeLabels& label, int k) {
+    const std::string* lines[] = {&label.byteUnsigned,    &label.byteSigned,    &label.shortUnsigned,
+                                  &label.shortSigned,     &label.integerUnsigned, &label.integerSigned,
+                                  &label.floatValue};
+    return *lines[k];
+}
+
 }  // namespace
+
+std::string TypesLabel(int k) {
+    std::string label = ValueLabel(CurrentTypeLabels(), k);
+    // Without the colon and the spaces around it (French sets a no-break
+    // space before it, two bytes in UTF-8).
+    for (;;) {
+        if (!label.empty() && (label.back() == ' ' || label.back() == ':'))
+            label.pop_back();
+        else if (label.size() >= 2 && label.compare(label.size() - 2, 2, "\xC2\xA0") == 0)
+            label.resize(label.size() - 2);
+        else
+            break;
+    }
+    return label;
+}
+
+std::string_view TypesValue(std::string_view listing, int k) {
+    const std::string& label = ValueLabel(CurrentTypeLabels(), k);
+    // The value lines follow the address, the data and an empty line.
+    for (int line = 0; !listing.empty(); ++line) {
+        const std::size_t end = std::min(listing.find("\r\n"), listing.size());
+        if (line == 3 + k) {
+            const std::string_view text = listing.substr(0, end);
+            return text.substr(0, label.size()) == label ? text.substr(label.size()) : std::string_view();
+        }
+        listing.remove_prefix(std::min(end + 2, listing.size()));
+    }
+    return {};
+}
 
 std::string ContentsListing(const WordStore& words) {
     std::string text;

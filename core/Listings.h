@@ -27,6 +27,15 @@ std::string TypesListing(const WordStore& words, int address, const std::string&
 void TypesListing(const WordStore& words, int address, const std::string& addressText,
                   bool bigEndian, std::string& out);
 
+// The seven value lines of the data type listing, k from 0 to 6: byte
+// unsigned and signed, short unsigned and signed, integer unsigned and
+// signed, float. TypesLabel is line k's label in the current language,
+// without its colon ("Byte (unsigned)"); TypesValue is what line k of
+// `listing` shows after its label, for a listing built in the current
+// language, or "" when it has no such line. k is never checked.
+std::string TypesLabel(int k);
+std::string_view TypesValue(std::string_view listing, int k);
+
 // The single-precision float in the general form with at most 7 significant
 // digits, independent of the C locale: "3.141593", "1", "-2", "1E+10",
 // "2.161983E-29". Exponents carry a sign and at least two digits. Special

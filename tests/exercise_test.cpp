@@ -279,7 +279,7 @@ struct Student {
         const std::string hex = ReferenceChip::hex(word, 4);
         if (panel) {
             std::vector<TypedCharacter> answer;
-            for (const char c : hex) answer.push_back({std::u16string(1, static_cast<char16_t>(c)), false});
+            for (const char c : hex) answer.push_back({std::u16string(1, static_cast<char16_t>(c))});
             panel->EnterTypedWord(answer);
         }
         bool any = false;
@@ -817,6 +817,27 @@ TEST_P(Course, IsSolvedByItsScriptAndNotDoneAtItsStart) {
     const ReferenceChip start = ReferenceStart(session.exercise());
     for (std::size_t g = 0; g < session.exercise().goals.size(); ++g)
         EXPECT_TRUE(Expected(session.exercise().goals[g], ref, start)) << g;
+}
+
+// The data-type goals read the listing the student sees, in whatever
+// language it speaks.
+TEST_P(Course, IsSolvedInEveryLanguage) {
+    const Solution& solution = kSolutions[GetParam()];
+    const BuiltinExercise& builtin = BuiltinExercises()[GetParam()];
+    for (const std::string& code : Languages()) {
+        ASSERT_TRUE(SetLanguage(code));
+        Panel panel;
+        panel.Form_Load();
+        ExerciseSession session(panel);
+        ExerciseError error;
+        ASSERT_TRUE(session.Open(builtin.bytes, builtin.name, error)) << error.Text(builtin.name);
+        ReferenceChip ref = ReferenceStart(session.exercise());
+        Student{&panel, ref}.run(solution.script);
+        std::string why;
+        for (const auto& item : session.Goals()) why += item.text + "\n";
+        EXPECT_TRUE(session.done()) << code << "\n" << why;
+    }
+    SetLanguage("en");
 }
 
 TEST_P(Course, IsWrittenInEveryLanguage) {
