@@ -315,5 +315,16 @@
     };
   }
 
-  window.BitwellCore({ view: panelView }).then(start);
+  // The chip's core: the WebAssembly the page carries, gzip-compressed in
+  // base64, inflated by the browser and handed to its loader.
+  function coreBinary() {
+    const text = document.getElementById('core-wasm').textContent.trim();
+    const bytes = Uint8Array.from(atob(text), (c) => c.charCodeAt(0));
+    const inflated = new Blob([bytes]).stream().pipeThrough(new DecompressionStream('gzip'));
+    return new Response(inflated).arrayBuffer();
+  }
+
+  coreBinary()
+    .then((wasmBinary) => window.BitwellCore({ view: panelView, wasmBinary }))
+    .then(start);
 })();
