@@ -12,9 +12,13 @@ public:
         if (m_panel.m_depth++ == 0) m_panel.m_actionOpen = false;
     }
     ~Action() {
-        // The outermost change is over: its last evaluation has run.
-        if (--m_panel.m_depth == 0 && m_panel.m_actionOpen && m_panel.m_observer)
-            m_panel.m_observer->actionEnded();
+        // The outermost change is over: its last evaluation has run. The
+        // observer (an exercise) checks first, so that the view can tell of
+        // the action and of what the check found together.
+        if (--m_panel.m_depth == 0 && m_panel.m_actionOpen) {
+            if (m_panel.m_observer) m_panel.m_observer->actionEnded();
+            if (m_panel.m_view) m_panel.m_view->actionEnded(m_panel.m_trace.back());
+        }
     }
     Action(const Action&) = delete;
     Action& operator=(const Action&) = delete;

@@ -70,6 +70,10 @@ public:
     virtual void orderChanged(bool /*bigEndian*/) {}
     // A step was appended to the trace (the oldest may have gone).
     virtual void stepRecorded(const TraceStep&) {}
+    // An action from outside has ended; `last` is its last evaluation (a
+    // typed word of sixteen steps ends once). Not called for power-up or
+    // for a change that ran no evaluation.
+    virtual void actionEnded(const TraceStep& /*last*/) {}
     virtual void traceCleared() {}
 };
 
