@@ -4,6 +4,7 @@
 // leaves every English text exactly as it was; and every text fits its
 // control, measured with the control's own font.
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QActionGroup>
 #include <QFontMetrics>
@@ -21,6 +22,7 @@
 #include "ui/Layout.h"
 #include "ui/Translation.h"
 #include "ui/frmAbout.h"
+#include "ui/frmTiming.h"
 
 using namespace wintest;
 
@@ -66,6 +68,7 @@ private slots:
     void germanRoundTripLeavesEnglishAsItWas();
     void unknownCodeChangesNothing();
     void newWindowStartsInEnglish();
+    void openTimingWindowFollows();
     void everyCaptionFits_data();
     void everyCaptionFits();
 
@@ -160,6 +163,25 @@ void LanguageTest::newWindowStartsInEnglish() {
     QCOMPARE(static_cast<QGroupBox*>(Control(*w, QStringLiteral("Frame3")))->title(),
              QStringLiteral("Memory Signals"));
     QVERIFY(Caption(*w, QStringLiteral("lblTypes")).startsWith(QLatin1String("Starting Address: 0x")));
+}
+
+// The timing window speaks the new language at once, and back.
+void LanguageTest::openTimingWindowFollows() {
+    auto w = PoweredWindow(Show::Exposed);
+    w->findChild<QAction*>(QStringLiteral("mnuViewTiming"))->trigger();
+    QWidget* timing = w->timing();
+    QVERIFY(timing);
+    const auto texts = [timing] {
+        QStringList out{timing->windowTitle()};
+        for (QAbstractButton* b : timing->findChildren<QAbstractButton*>()) out << b->text();
+        return out;
+    };
+    const QStringList english = texts();
+    QVERIFY(w->SetLanguage(QStringLiteral("fr")));
+    const QStringList french = texts();
+    for (qsizetype i = 0; i < english.size(); ++i) QVERIFY2(french[i] != english[i], qPrintable(english[i]));
+    QVERIFY(w->SetLanguage(QStringLiteral("en")));
+    QCOMPARE(texts(), english);
 }
 
 void LanguageTest::everyCaptionFits_data() {

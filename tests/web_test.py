@@ -495,6 +495,8 @@ class Page(unittest.TestCase):
         # The menu switches every text at once and keeps the chip as it is.
         self.write_cycle()
         self.type_word("BEEF")
+        self.menu("mnuView", "mnuViewTiming")
+        clear = self.text("cmdClear")
         self.el("sigAddr(1)").send_keys(Keys.SPACE)
         before = {n: self.text(n) for n in ("lblData", "lblRead", "lblAddr", "lblContents")}
         csv = self.d.execute_script("return Bitwell.csv()")
@@ -505,6 +507,8 @@ class Page(unittest.TestCase):
         self.assertEqual(self.el("mnuLanguage(en)").get_attribute("aria-checked"), "false")
         spanish = self.title("Frame3")
         self.assertNotIn(spanish, ("Memory Signals", french))
+        # The open timing panel follows.
+        self.assertNotEqual(self.text("cmdClear"), clear)
         self.assertEqual({n: self.text(n) for n in before}, before)
         self.assertEqual(self.d.execute_script("return Bitwell.csv()"), csv)
         self.assertEqual(self.d.execute_script("return document.activeElement.dataset.name"), "sigAddr(1)")

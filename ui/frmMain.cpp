@@ -298,6 +298,7 @@ bool frmMain::SetLanguage(const QString& code) {
     // the language must change at once: each window is told here.
     retranslate();
     m_panel.Retranslate();
+    if (m_timing) m_timing->Retranslate();
     return true;
 }
 

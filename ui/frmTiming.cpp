@@ -114,6 +114,17 @@ QString frmTiming::Csv() const { return Q(m_trace.Csv()); }
 QString frmTiming::Svg() const { return Q(m_diagram->View().Svg(allSteps())); }
 QString frmTiming::WaveJson() const { return Q(m_diagram->View().WaveJson(allSteps())); }
 
+void frmTiming::Retranslate() {
+    setWindowTitle(T("frmTiming"));
+    for (QPushButton* b : findChildren<QPushButton*>()) b->setText(T(b->objectName().toLatin1().constData()));
+    m_all->setText(T("chkAllSteps"));
+    m_diagram->setAccessibleName(T("diagram"));
+    m_scroll->setAccessibleName(T("scroll"));
+    const int selected = m_diagram->Selected();
+    showStep(selected);
+    if (selected < 0) m_status->setText(T("lblStatus"));
+}
+
 void frmTiming::TraceChanged() {
     m_diagram->TraceChanged();
     m_undoButton->setEnabled(m_trace.CanUndoClear() && m_undo);

@@ -35,6 +35,8 @@ public:
     QString Svg() const;
     QString WaveJson() const;
     void TraceChanged();
+    // Every text again, in the catalogue's current language.
+    void Retranslate();
     // Moves and sizes the window into the free space of `main`'s screen
     // beside `main`, covering neither it nor `other` (may be null) where
     // there is room.

@@ -62,8 +62,7 @@ window.BitwellTiming = function (panel, core) {
   status.className = 'status';
   status.dataset.name = 'lblStatus';
   status.setAttribute('aria-live', 'polite');
-  const hint = tr('lblStatus');
-  status.textContent = hint;
+  status.textContent = tr('lblStatus');
 
   // The steps as a table for assistive technology: every kept step counts,
   // only the rows in view are made.
@@ -260,7 +259,18 @@ window.BitwellTiming = function (panel, core) {
     },
     reset() {
       core._bw_timing_changed();
-      status.textContent = hint;
+      status.textContent = tr('lblStatus');
+    },
+    // Every text in the catalogue's language; the view stays as it is.
+    retranslate() {
+      for (const b of panel.querySelectorAll('button[data-name]')) b.textContent = tr(b.dataset.name);
+      allLabel.lastChild.textContent = ' ' + tr('chkAllSteps');
+      scroll.setAttribute('aria-label', tr('scroll'));
+      grid.setAttribute('aria-label', tr('steps'));
+      const selected = state().selected;
+      const line = selected < 0 ? '' : text(core._bw_describe(selected));
+      status.textContent = line || tr('lblStatus');
+      canvas.setAttribute('aria-label', line ? tr('diagramStep').replace('%1', line) : tr('diagram'));
     },
     // Opened: the keys work at once.
     focus() { canvas.focus(); },
