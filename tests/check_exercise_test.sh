@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# check_exercise_test.sh BITWELL EXERCISES_DIR: "bitwell --check-exercise
-# FILE" with no display at all, for every built-in exercise and for files a
-# teacher gets wrong: the exact output, on the right stream, and the status.
+# check_exercise_test.sh BITWELL EXERCISES_DIR: the command line with no
+# display at all. "bitwell --check-exercise FILE" for every built-in exercise
+# and for files a teacher gets wrong: the exact output, on the right stream,
+# and the status, in English whatever the desktop speaks. Then --language:
+# the usage in the language asked for (or the desktop's), an unknown code.
 set -uo pipefail
 bitwell=${1:?usage: check_exercise_test.sh BITWELL EXERCISES_DIR}
 course=${2:?usage: check_exercise_test.sh BITWELL EXERCISES_DIR}
@@ -40,4 +42,22 @@ expect 1 "" "$scratch/huge.bwx:0: the file is larger than 64 KiB" "$scratch/huge
 expect 1 "" "$scratch/missing.bwx:0: the file cannot be read" "$scratch/missing.bwx"
 printf 'title: T\ntext: X\ngoal read = 1234\n' >"$scratch/one goal.bwx"
 expect 0 "$scratch/one goal.bwx: ok, 1 goals" "" "$scratch/one goal.bwx"
+
+# The usage speaks the desktop's language (German here) unless asked
+# otherwise; an unknown code names the ones there are.
+usage() { timeout 20 "$bitwell" "$@" --help 2>&1 | sed -n 2p; }
+english="Drive a static memory chip by hand and watch it work."
+[ "$(usage --language en)" = "$english" ] ||
+    { echo "FAIL usage with --language en: $(usage --language en)"; failed=1; }
+german=$(usage)
+[ -n "$german" ] && [ "$german" != "$english" ] && [ "$(usage --language de)" = "$german" ] ||
+    { echo "FAIL usage in the desktop's language: $german"; failed=1; }
+timeout 20 "$bitwell" --language pt >"$scratch/out" 2>"$scratch/err"
+status=$?
+if [ $status -ne 1 ] || ! grep -q "en, de, fr, es, pt_BR" "$scratch/err" || [ -s "$scratch/out" ]; then
+    echo "FAIL --language pt: status $status, $(cat "$scratch/err")"
+    failed=1
+fi
+# Nothing was remembered by any of this.
+[ ! -e "$XDG_CONFIG_HOME/bitwell" ] || { echo "FAIL settings written"; failed=1; }
 exit $failed
