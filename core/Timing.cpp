@@ -1,5 +1,7 @@
 #include "core/Timing.h"
 
+#include "core/Json.h"
+
 #include <algorithm>
 
 #include "core/Catalogue.h"
@@ -94,12 +96,6 @@ void EscapeXml(std::string& out, std::string_view text) {
     }
 }
 
-void EscapeJson(std::string& out, std::string_view text) {
-    for (const char c : text) {
-        if (c == '"' || c == '\\') out += '\\';
-        out += c;
-    }
-}
 
 }  // namespace
 
@@ -270,7 +266,7 @@ std::string TimingWaveJson(const Trace& trace, std::size_t first, std::size_t co
     // step before continues it ('.').
     const auto lane = [&](std::string_view name, auto key, auto wave, auto data, bool last) {
         json += "  {\"name\": \"";
-        EscapeJson(json, name);
+        AppendJsonEscaped(json, name);
         json += "\", \"wave\": \"";
         std::vector<std::string> values;
         for (std::size_t i = 0; i < count; ++i) {
@@ -288,7 +284,7 @@ std::string TimingWaveJson(const Trace& trace, std::size_t first, std::size_t co
             json += ", \"data\": [";
             for (std::size_t k = 0; k < values.size(); ++k) {
                 json += k ? ", \"" : "\"";
-                EscapeJson(json, values[k]);
+                AppendJsonEscaped(json, values[k]);
                 json += '"';
             }
             json += ']';

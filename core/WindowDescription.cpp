@@ -1,8 +1,8 @@
 #include "core/WindowDescription.h"
 
-#include <cstdio>
 
 #include "core/Catalogue.h"
+#include "core/Json.h"
 
 namespace bitwell {
 
@@ -274,23 +274,7 @@ std::vector<MenuSpec> BuildMenus() {
 
 void Quote(std::string& out, std::string_view text) {
     out += '"';
-    for (const char c : text) {
-        switch (c) {
-            case '"': out += "\\\""; break;
-            case '\\': out += "\\\\"; break;
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            case '\t': out += "\\t"; break;
-            default:
-                if (static_cast<unsigned char>(c) < 0x20) {
-                    char buf[8];
-                    std::snprintf(buf, sizeof buf, "\\u%04x", static_cast<unsigned>(c));
-                    out += buf;
-                } else {
-                    out += c;
-                }
-        }
-    }
+    AppendJsonEscaped(out, text);
     out += '"';
 }
 
