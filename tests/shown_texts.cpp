@@ -5,15 +5,21 @@
 // test compares it, control by control, with what the page shows for the
 // same data-name. Reads only what the user (or a screen reader) sees.
 //
-//   QT_QPA_PLATFORM=offscreen shown_texts > texts.json
+// Given a JSON list of typed answers, it also prints what the desktop makes
+// of each (the word, or the error message), for the page to make the same.
+//
+//   QT_QPA_PLATFORM=offscreen shown_texts [answers.json] > texts.json
 
 #include <QAction>
 #include <QApplication>
+#include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <cstdio>
 
 #include "tests/WindowHelpers.h"
+#include "ui/DataEntry.h"
 #include "ui/Translation.h"
 
 namespace {
@@ -64,9 +70,23 @@ QJsonObject Dialogs(frmMain& window) {
 
 }  // namespace
 
+// What the desktop makes of each typed answer: the answer upper-cased and
+// split by Qt, the rest by the core.
+QJsonArray Typed(const QString& path) {
+    QFile file(path);
+    QJsonArray out;
+    if (!file.open(QIODevice::ReadOnly)) return out;
+    for (const QJsonValue& answer : QJsonDocument::fromJson(file.readAll()).array()) {
+        const DataEntry entry = InterpretDataEntry(answer.toString());
+        out.append(QJsonObject{{QStringLiteral("kind"), int(entry.kind)}, {QStringLiteral("text"), entry.text}});
+    }
+    return out;
+}
+
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QJsonObject all;
+    if (argc > 1) all[QStringLiteral("typed")] = Typed(QString::fromLocal8Bit(argv[1]));
     for (const QString& code : LanguageCodes()) {
         auto window = PoweredWindow(Show::Exposed);
         if (!window->SetLanguage(code)) return 1;

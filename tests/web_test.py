@@ -483,6 +483,21 @@ class Page(unittest.TestCase):
                 self.assertEqual(page["menus"], want["menus"], code)
                 self.assertEqual(self.dialogs_shown(), want["dialogs"], code)
 
+    @unittest.skipUnless(os.environ.get("BITWELL_SHOWN_TEXTS"), "needs the desktop's texts")
+    def test_typed_answers_come_to_the_same_on_both_front_ends(self):
+        # Upper-casing and splitting into characters are the toolkits' own;
+        # the rest is the core's. A table of awkward answers shows the two
+        # front ends agree on the whole.
+        table = os.path.join(os.path.dirname(os.path.abspath(__file__)), "typed_answers.json")
+        desktop = json.loads(subprocess.run([os.environ["BITWELL_SHOWN_TEXTS"], table], check=True, capture_output=True,
+                                            text=True, env=dict(os.environ, QT_QPA_PLATFORM="offscreen")).stdout)
+        with open(table, encoding="utf-8") as f:
+            answers = json.load(f)
+        page = self.d.execute_script(
+            "return arguments[0].map((a) => Bitwell.enter(a));", answers)
+        for answer, want, got in zip(answers, desktop["typed"], page):
+            self.assertEqual((got["kind"], got["text"]), (want["kind"], want["text"]), repr(answer))
+
     def test_language_from_the_address_the_browser_and_the_menu(self):
         # ?lang= wins and is not remembered; an unknown one is ignored.
         self.open(self.language_url("fr"))

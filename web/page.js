@@ -84,7 +84,7 @@
       core._free(at);
     }
     const kind = core._bw_enter_end();
-    return { kind, text: kind === 2 ? core.UTF16ToString(core._bw_entry_text()) : '' };
+    return { kind, text: kind ? core.UTF16ToString(core._bw_entry_text()) : '' };
   }
 
   // Runs `onAnswer(button value)` as soon as a button (or Enter) answers the
