@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "core/Catalogue.h"
+#include "core/Exercise.h"
 
 namespace bitwell {
 
@@ -253,9 +254,26 @@ std::vector<MenuSpec> BuildMenus() {
                           true, true, {}};
         languages.items.push_back(item);
     }
+    // The exercises: built-in ones in course order between Open and Restart.
+    // Browsers keep Ctrl+O and F5 for themselves.
+    std::vector<MenuItemSpec> exercises{
+        {"mnuExerciseOpen", Msg("mnuExerciseOpen", "&Open Exercise File..."), "Ctrl+O", false, false, false, {}}};
+    for (std::size_t i = 0; i < BuiltinExercises().size(); ++i) {
+        MenuItemSpec item{"mnuExerciseBuiltin(" + std::to_string(i) + ")", Message{}, "", true, true, false, {}};
+        item.builtin = static_cast<int>(i);
+        exercises.push_back(item);
+    }
+    exercises.push_back(
+        {"mnuExerciseRestart", Msg("mnuExerciseRestart", "&Restart Exercise"), "F5", false, false, false, {}});
+    exercises.push_back({"mnuExerciseClose", Msg("mnuExerciseClose", "&Close Exercise"), "", true, false, false, {}});
+    MenuItemSpec copyLink{"mnuExerciseCopyLink", Msg("mnuExerciseCopyLink", "Copy Exercise &Link"), "", true, false,
+                          false, {}};
+    copyLink.pageOnly = true;
+    exercises.push_back(copyLink);
     return {
         {"mnuFile", Msg("mnuFile", "&File"),
-         {{"mnuFileExit", Msg("mnuFileExit", "&Exit"), "", true, false, false, {}}}},
+         {{"mnuFileRestart", Msg("mnuFileRestart", "&Restart"), "", true, false, false, {}},
+          {"mnuFileExit", Msg("mnuFileExit", "&Exit"), "", true, false, false, {}}}},
         // Keyboard parity for the two double-click gestures.
         {"mnuEdit", Msg("mnuEdit", "&Edit"),
          {{"mnuEditEnter", Msg("mnuEditEnter", "&Enter Data Word..."), "F2", true, false, false, {}},
@@ -265,6 +283,7 @@ std::vector<MenuSpec> BuildMenus() {
         {"mnuView", Msg("mnuView", "&View"),
          {{"mnuViewTiming", Msg("mnuViewTiming", "&Timing Diagram"), "Ctrl+T", false, true, false, {}},
           languages}},
+        {"mnuExercise", Msg("mnuExercise", "E&xercises"), exercises},
         {"mnuHelp", Msg("mnuHelp", "&Help"),
          {{"mnuHelpAbout", Msg("mnuHelpAbout", "&About..."), "", true, false, false, {}}}},
     };
@@ -379,7 +398,8 @@ void ControlsJson(std::string& list, const std::vector<ControlSpec>& controls, s
 void ItemJson(std::string& out, const MenuItemSpec& item) {
     JsonObject o(out);
     o.text("name", item.name);
-    o.message("caption", item.caption, -1);
+    o.text("caption", MenuText(item));
+    if (item.pageOnly) o.number("page", 1);
     if (!item.shortcut.empty() && item.shortcutOnPage) o.text("keys", item.shortcut);
     if (item.checkable) o.number("check", item.exclusive ? 2 : 1);
     if (!item.items.empty()) {
@@ -424,6 +444,38 @@ const ControlSpec* FindControl(std::string_view name) {
 const std::vector<MenuSpec>& MainWindowMenus() {
     static const std::vector<MenuSpec> kMenus = BuildMenus();
     return kMenus;
+}
+
+std::string MenuText(const MenuItemSpec& item) {
+    if (item.builtin < 0) return Text(item.caption);
+    const auto& course = BuiltinExercises();
+    if (static_cast<std::size_t>(item.builtin) >= course.size()) return {};
+    const BuiltinExercise& b = course[static_cast<std::size_t>(item.builtin)];
+    Exercise exercise;
+    ExerciseError error;
+    if (!ParseExercise(b.bytes, b.name, exercise, error)) return {};
+    const int n = item.builtin + 1;
+    std::string text = n < 10 ? "&" + std::to_string(n) : std::to_string(n / 10) + "&" + std::to_string(n % 10);
+    text += ' ';
+    for (const char c : exercise.Title()) {
+        if (c == '&') text += '&';
+        text += c;
+    }
+    return text;
+}
+
+const ExerciseWindowTexts& ExerciseWindow() {
+    static const ExerciseWindowTexts kTexts{
+        Msg("frmExercise", "Exercise"),
+        Msg("frmExercise", "Goals"),
+        Msg("frmExercise", "Hint"),
+        Msg("frmExercise", "Show &Hint"),
+        Msg("frmExercise", "&Start Over"),
+        Msg("frmExercise", "Exercise files (*.bwx)"),
+        Msg("MsgBox", "Restart Confirmation"),
+        Msg("MsgBox", "Power the chip up afresh? The memory's words will be lost."),
+    };
+    return kTexts;
 }
 
 const WindowSpec& AboutWindow() {
