@@ -400,6 +400,7 @@ void ItemJson(std::string& out, const MenuItemSpec& item) {
     o.text("name", item.name);
     o.text("caption", MenuText(item));
     if (item.pageOnly) o.number("page", 1);
+    if (item.builtin >= 0) o.text("file", BuiltinExercises()[static_cast<std::size_t>(item.builtin)].name);
     if (!item.shortcut.empty() && item.shortcutOnPage) o.text("keys", item.shortcut);
     if (item.checkable) o.number("check", item.exclusive ? 2 : 1);
     if (!item.items.empty()) {
@@ -539,6 +540,12 @@ const CommandLineTexts& CommandLine() {
     return kTexts;
 }
 
+std::string JsonString(std::string_view text) {
+    std::string out;
+    Quote(out, text);
+    return out;
+}
+
 std::string DescriptionJson(std::string_view version) {
     std::string out;
     out.reserve(24000);
@@ -600,6 +607,17 @@ std::string DescriptionJson(std::string_view version) {
         o.message("startAgain", d.startAgain, -1);
         o.message("lampLit", kLampLit, -1);
         o.message("lampDark", kLampDark, -1);
+    }
+    {
+        const ExerciseWindowTexts& e = ExerciseWindow();
+        JsonObject o(root.key("exercise"));
+        o.message("title", e.title, -1);
+        o.message("goals", e.goals, -1);
+        o.message("hint", e.hint, -1);
+        o.message("hintButton", e.hintButton, -1);
+        o.message("restartButton", e.restartButton, -1);
+        o.message("restartTitle", e.restartTitle, -1);
+        o.message("restartQuestion", e.restartQuestion, -1);
     }
     return out;
 }

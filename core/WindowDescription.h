@@ -157,5 +157,7 @@ const CommandLineTexts& CommandLine();
 // the web page: {"window":…, "controls":[…], "menus":[…], "dialogs":{…}}.
 // Texts are translated and %1 filled; places stay in twips.
 std::string DescriptionJson(std::string_view version);
+// `text` as a JSON string, quotes included, for other JSON the page reads.
+std::string JsonString(std::string_view text);
 
 }  // namespace bitwell
