@@ -10,6 +10,7 @@
 #include "core/Exercise.h"
 #include "core/TimingPlacement.h"
 #include "ui/Layout.h"
+#include "ui/TimingAccessible.h"
 #include "ui/Translation.h"
 
 namespace {
@@ -30,6 +31,7 @@ QLabel* PlainLabel(const char* name, QWidget* parent) {
 
 frmExercise::frmExercise(bitwell::ExerciseSession& session, std::function<void()> restart, QWidget* parent)
     : QWidget(parent, Qt::Window), m_session(session), m_restart(std::move(restart)) {
+    InstallTimingAccessibles();
     setObjectName(QStringLiteral("frmExercise"));
     setWindowIcon(AppIcon());
     resize(bitwell::kTimingMinWidth, 360);

@@ -351,11 +351,13 @@ bool frmMain::OpenExercise(const QString& path) {
 
 bool frmMain::startExercise(std::string_view bytes, const std::string& name, int builtin) {
     bitwell::ExerciseError error;
+    // Known before it starts, for an exercise done at its start to count as itself.
+    const int before = std::exchange(m_builtin, builtin);
     if (!m_session.Open(bytes, name, error)) {
+        m_builtin = before;
         showExerciseError(error, name);
         return false;
     }
-    m_builtin = builtin;
     if (!m_exercise) {
         m_exercise = new frmExercise(m_session, [this] { mnuExerciseRestart_Click(); }, this);
         m_exercise->PlaceBeside(this, m_timing && m_timing->isVisible() ? m_timing : nullptr);

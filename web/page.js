@@ -295,23 +295,28 @@
   // Opens an exercise: a file's bytes with its name, a link's text
   // (`length` -1) or a built-in one (`length` -2, name holding its index).
   // A bad one shows its error and changes nothing.
-  function openExercise(bytes, length, name) {
+  // `builtin` is its place in the course, -1 for any other: set before it
+  // starts, for an exercise done at its start to be counted as itself.
+  function openExercise(bytes, length, name, builtin) {
+    const before = builtinOpen;
+    builtinOpen = builtin;
     const ok = withBytes(bytes, (b) => withBytes(name, (n) => core._bw_exercise_open(b, length, n)));
-    if (!ok) showError(description.exercise.title, core.UTF8ToString(core._bw_exercise_error()));
+    if (!ok) {
+      builtinOpen = before;
+      showError(description.exercise.title, core.UTF8ToString(core._bw_exercise_error()));
+    }
     return !!ok;
   }
-  function openBuiltin(index) {
-    if (openExercise(new Uint8Array(0), -2, Uint8Array.of(index))) builtinOpen = index;
-  }
+  function openBuiltin(index) { openExercise(new Uint8Array(0), -2, Uint8Array.of(index), index); }
   function openFile(file) {
     file.arrayBuffer().then((buffer) => {
       // A file over the limit is refused by the core from its first 64 KiB and one byte.
       const bytes = new Uint8Array(buffer, 0, Math.min(buffer.byteLength, 64 * 1024 + 1));
-      if (openExercise(bytes, bytes.length, utf8(file.name))) builtinOpen = -1;
+      openExercise(bytes, bytes.length, utf8(file.name), -1);
     });
   }
   function openLink(hash) {
-    if (openExercise(utf8(hash), -1, new Uint8Array(0))) builtinOpen = -1;
+    openExercise(utf8(hash), -1, new Uint8Array(0), -1);
   }
   let builtinOpen = -1;
 
@@ -345,16 +350,14 @@
   // goals checked; 2 just done.
   function exerciseChanged(what) {
     if (!description) return;
-    showExercise();
-    if (what !== 2) return;
-    const state = JSON.parse(core.UTF8ToString(core._bw_exercise_state()));
-    const file = builtinOpen >= 0 ? builtinFile(builtinOpen) : '';
+    const file = what === 2 && builtinOpen >= 0 ? builtinFile(builtinOpen) : '';
     if (file) {
       const done = doneList();
       if (!done.includes(file)) done.push(file);
       try { localStorage.setItem(DONE_KEY, JSON.stringify(done)); } catch (e) { /* storage may be off */ }
     }
-    announce(state.result);
+    showExercise();
+    if (what === 2) announce(named('lblExerciseResult').textContent);
   }
 
   function builtinItems() {
@@ -515,7 +518,7 @@
       enter: (answer) => submitAnswer(answer),
       language: (code) => chooseLanguage(code, false),
       exercise: () => JSON.parse(core.UTF8ToString(core._bw_exercise_state())),
-      openExercise: (text, name) => openExercise(utf8(text), utf8(text).length, utf8(name)),
+      openExercise: (text, name) => openExercise(utf8(text), utf8(text).length, utf8(name), -1),
     };
   }
 
