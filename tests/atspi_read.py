@@ -145,13 +145,10 @@ def main():
     if not menu_item:
         fail("no Timing Diagram menu item")
     menu_item[0].queryAction().doAction(0)
+    window = window_named(app, "Timing Diagram")
     table = None
     while table is None and time.monotonic() < DEADLINE:
-        for window in app:
-            if window is not None and window.name == "Timing Diagram":
-                if window.getRole() not in (pyatspi.ROLE_WINDOW, pyatspi.ROLE_FRAME):
-                    fail("the timing window reads as %s" % window.getRoleName())
-                table = next((n for n in walk(window) if n.getRole() == pyatspi.ROLE_TABLE), None)
+        table = next((n for n in walk(window) if n.getRole() == pyatspi.ROLE_TABLE), None)
         time.sleep(0.2)
     if table is None:
         fail("the timing window and its table of steps never showed up")
@@ -173,11 +170,17 @@ def main():
           "the timing window's steps read as a table, the exercise window's title, text and goals")
 
 
-def exercise_window(app):
-    for window in app:
-        if window is not None and window.name == "Exercise":
-            return window
-    return None
+def window_named(app, name):
+    """The program's top-level window `name`, once it shows up; it must read
+    as a window."""
+    while time.monotonic() < DEADLINE:
+        for window in app:
+            if window is not None and window.name == name:
+                if window.getRole() not in (pyatspi.ROLE_WINDOW, pyatspi.ROLE_FRAME):
+                    fail("the %s window reads as %s" % (name, window.getRoleName()))
+                return window
+        time.sleep(0.2)
+    fail("the %s window never showed up" % name)
 
 
 def goal_states(window):
@@ -195,14 +198,7 @@ def read_exercise(app):
     if not item:
         fail("no menu item for the first built-in exercise")
     item[0].queryAction().doAction(0)
-    window = None
-    while window is None and time.monotonic() < DEADLINE:
-        window = exercise_window(app)
-        time.sleep(0.2)
-    if window is None:
-        fail("the exercise window never showed up")
-    if window.getRole() not in (pyatspi.ROLE_WINDOW, pyatspi.ROLE_FRAME):
-        fail("the exercise window reads as %s" % window.getRoleName())
+    window = window_named(app, "Exercise")
     labels = [n.name for n in walk(window) if n.getRole() == pyatspi.ROLE_LABEL]
     if "Read a word" not in labels:
         fail("the exercise's title is not read: %s" % labels)

@@ -4,8 +4,6 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
-#include <QScreen>
-#include <optional>
 
 #include "core/Exercise.h"
 #include "core/TimingPlacement.h"
@@ -115,14 +113,5 @@ void frmExercise::Refresh() {
 }
 
 void frmExercise::PlaceBeside(const QWidget* main, const QWidget* timing) {
-    const QScreen* screen = main->screen();
-    if (!screen) return;
-    const auto rect = [](const QRect& r) { return bitwell::PlaceRect{r.x(), r.y(), r.width(), r.height()}; };
-    std::optional<bitwell::PlaceRect> beside;
-    if (timing && timing->isVisible()) beside = rect(timing->frameGeometry());
-    const QSize margins = frameGeometry().size() - size();
-    const bitwell::PlaceRect place = bitwell::PlaceExerciseWindow(
-        rect(screen->availableGeometry()), rect(main->frameGeometry()), beside, rect(QRect(QPoint(), size() + margins)));
-    resize(QSize(place.width, place.height) - margins);
-    move(place.x, place.y);
+    ::PlaceBeside(this, main, timing, bitwell::PlaceExerciseWindow);
 }
