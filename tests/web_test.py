@@ -555,6 +555,7 @@ class Page(unittest.TestCase):
           if (node.classList.contains('group')) caption = node.querySelector('.legend').textContent;
           else if (node.classList.contains('caption')) caption = node.textContent;
           else if (node.type === 'radio') caption = node.parentElement.textContent;
+          else if (node.tagName === 'BUTTON') caption = withKey(node);
           controls[name] = { caption: caption.replace(/\\n/g, '\\r\\n'),
             accessibleName: node.getAttribute('aria-label') || '',
             accessibleDescription: node.getAttribute('aria-description') || '',
@@ -621,6 +622,7 @@ class Page(unittest.TestCase):
         for code in LANGUAGES:
             with self.subTest(language=code):
                 self.open(self.language_url(code))
+                self.menu("mnuExercise", "mnuExerciseBuiltin(0)")
                 want = desktop[code]
                 names = [n for n in want["controls"] if not n.startswith(skip)]
                 page = self.shown(names)

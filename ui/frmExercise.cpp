@@ -94,7 +94,6 @@ void frmExercise::Refresh() {
     m_hintButton->setEnabled(open && m_session.HasMoreHints());
     m_restartButton->setEnabled(open);
     m_result->setText(open ? Q(m_session.DoneText()) : QString());
-    m_title->setAccessibleName(m_title->text());
 
     const std::vector<bitwell::ExerciseSession::GoalItem> goals =
         open ? m_session.Goals() : std::vector<bitwell::ExerciseSession::GoalItem>{};
