@@ -699,6 +699,13 @@ void HelpMenusTest::exerciseSolvedFromTheMenu() {
     QVERIFY(!w->exercise().isOpen());
     QCOMPARE(PanelState(*w), state);
     QVERIFY(!w->findChild<QAction*>("mnuExerciseRestart")->isEnabled());
+
+    // Closing the window itself ends the exercise too.
+    item->trigger();
+    QVERIFY(window->isVisible() && w->exercise().isOpen());
+    QVERIFY(window->close());
+    QVERIFY(!w->exercise().isOpen());
+    QVERIFY(!w->findChild<QAction*>("mnuExerciseClose")->isEnabled());
 }
 
 // A bad file is refused with "NAME:LINE: message" in a plain-text box

@@ -1,6 +1,7 @@
 #include "ui/frmExercise.h"
 
 #include <QBoxLayout>
+#include <QCloseEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -27,8 +28,9 @@ QLabel* PlainLabel(const char* name, QWidget* parent) {
 
 }  // namespace
 
-frmExercise::frmExercise(bitwell::ExerciseSession& session, std::function<void()> restart, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_session(session), m_restart(std::move(restart)) {
+frmExercise::frmExercise(bitwell::ExerciseSession& session, std::function<void()> restart,
+                         std::function<void()> close, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_session(session), m_restart(std::move(restart)), m_close(std::move(close)) {
     InstallTimingAccessibles();
     setObjectName(QStringLiteral("frmExercise"));
     setWindowIcon(AppIcon());
@@ -72,6 +74,12 @@ frmExercise::frmExercise(bitwell::ExerciseSession& session, std::function<void()
     column->addWidget(m_result);
     column->addLayout(buttons);
     Refresh();
+}
+
+// Closing the window ends the exercise, as Exercises, Close Exercise does.
+void frmExercise::closeEvent(QCloseEvent* event) {
+    QWidget::closeEvent(event);
+    if (event->isAccepted() && m_close) m_close();
 }
 
 bool frmExercise::Done() const { return m_session.isOpen() && m_session.done(); }

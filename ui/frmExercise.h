@@ -16,13 +16,15 @@ class QPushButton;
 // shown so far, and "Done in N actions." once done. Everything it shows is
 // plain text from the session; Refresh() redraws it all, and must be called
 // whenever the session's listener hears of a change or the language
-// changes. cmdExerciseRestart runs `restart`. The session must outlive it.
+// changes. cmdExerciseRestart runs `restart`; closing the window (its close
+// control) runs `close`. The session must outlive it.
 class frmExercise : public QWidget {
     Q_OBJECT
     Q_PROPERTY(bool Done READ Done)
 
 public:
-    frmExercise(bitwell::ExerciseSession& session, std::function<void()> restart, QWidget* parent = nullptr);
+    frmExercise(bitwell::ExerciseSession& session, std::function<void()> restart, std::function<void()> close,
+                QWidget* parent = nullptr);
 
     bool Done() const;
     void Refresh();
@@ -31,9 +33,13 @@ public:
     // be null) where there is room.
     void PlaceBeside(const QWidget* main, const QWidget* timing);
 
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     bitwell::ExerciseSession& m_session;
     std::function<void()> m_restart;
+    std::function<void()> m_close;
     QLabel* m_title = nullptr;
     QLabel* m_text = nullptr;
     QListWidget* m_goals = nullptr;

@@ -359,7 +359,8 @@ bool frmMain::startExercise(std::string_view bytes, const std::string& name, int
         return false;
     }
     if (!m_exercise) {
-        m_exercise = new frmExercise(m_session, [this] { mnuExerciseRestart_Click(); }, this);
+        m_exercise = new frmExercise(
+            m_session, [this] { mnuExerciseRestart_Click(); }, [this] { mnuExerciseClose_Click(); }, this);
         m_exercise->PlaceBeside(this, m_timing && m_timing->isVisible() ? m_timing : nullptr);
     }
     m_exercise->Refresh();

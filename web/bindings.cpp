@@ -146,7 +146,7 @@ EMSCRIPTEN_KEEPALIVE void bw_exercise_hint() { g_session->NextHint(); }
 
 // The open exercise as JSON, in the current language: {"open", "title",
 // "text", "goals": [{"text", "holds"}], "hints": [...], "more", "done",
-// "result", "link"}; link is the text after "#exercise=".
+// "result"}.
 EMSCRIPTEN_KEEPALIVE const char* bw_exercise_state() {
     using bitwell::JsonString;
     const bool open = g_session && g_session->isOpen();
@@ -175,9 +175,13 @@ EMSCRIPTEN_KEEPALIVE const char* bw_exercise_state() {
         g_out += ",\"done\":";
         g_out += s.done() ? "true" : "false";
         g_out += ",\"result\":" + JsonString(s.DoneText());
-        g_out += ",\"link\":" + JsonString(bitwell::EncodeExerciseLink(g_exerciseBytes));
     }
     g_out += '}';
+    return g_out.c_str();
+}
+// The open exercise's bytes in base64url, for "#exercise=" + this; "" without one.
+EMSCRIPTEN_KEEPALIVE const char* bw_exercise_link() {
+    g_out = g_session && g_session->isOpen() ? bitwell::EncodeExerciseLink(g_exerciseBytes) : std::string();
     return g_out.c_str();
 }
 EMSCRIPTEN_KEEPALIVE int bw_exercise_builtins() { return static_cast<int>(bitwell::BuiltinExercises().size()); }

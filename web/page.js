@@ -332,8 +332,8 @@
   }
 
   function exerciseLink() {
-    const state = JSON.parse(core.UTF8ToString(core._bw_exercise_state()));
-    return state.open ? location.href.replace(/#.*$/, '') + '#exercise=' + state.link : '';
+    const link = core.UTF8ToString(core._bw_exercise_link());
+    return link ? location.href.replace(/#.*$/, '') + '#exercise=' + link : '';
   }
   function copyExerciseLink() {
     const link = exerciseLink();
