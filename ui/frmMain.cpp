@@ -361,8 +361,9 @@ bool frmMain::startExercise(std::string_view bytes, const std::string& name, int
     if (!m_exercise) {
         m_exercise = new frmExercise(
             m_session, [this] { mnuExerciseRestart_Click(); }, [this] { mnuExerciseClose_Click(); }, this);
-        m_exercise->PlaceBeside(this, m_timing && m_timing->isVisible() ? m_timing : nullptr);
     }
+    // Each time it opens: beside the main window wherever that stands now.
+    if (!m_exercise->isVisible()) m_exercise->PlaceBeside(this, m_timing);
     m_exercise->Refresh();
     m_exercise->show();
     m_exercise->raise();
