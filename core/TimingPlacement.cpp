@@ -1,6 +1,7 @@
 #include "core/TimingPlacement.h"
 
 #include <algorithm>
+#include <array>
 #include <vector>
 
 namespace bitwell {
@@ -48,18 +49,23 @@ PlaceRect Fit(const Room& room, int width, int height) {
     return {room.r.x, room.r.y, w, h};
 }
 
-}  // namespace
+// The rooms beside the main window, by side.
+enum Side { kRight, kBelow, kLeft, kAbove };
 
-PlaceRect PlaceTimingWindow(const PlaceRect& screen, const PlaceRect& main, const std::optional<PlaceRect>& other,
-                            const PlaceRect& preferred) {
+// The first free room of `order` where the minimum fits, else the least
+// covered place of the minimum size (see PlaceTimingWindow).
+PlaceRect Place(const PlaceRect& screen, const PlaceRect& main, const std::optional<PlaceRect>& other,
+                const PlaceRect& preferred, const std::array<Side, 4>& order) {
     const int width = std::max(preferred.width, kTimingMinWidth);
     const int height = std::max(preferred.height, kTimingMinHeight);
-    const Room rooms[] = {
+    const Room sides[] = {
         {Span(main.right() + kGap, std::max(main.y, screen.y), screen.right(), screen.bottom()), Anchor::TopLeft},
         {Span(std::max(main.x, screen.x), main.bottom() + kGap, screen.right(), screen.bottom()), Anchor::TopLeft},
         {Span(screen.x, std::max(main.y, screen.y), main.x - kGap, screen.bottom()), Anchor::TopRight},
         {Span(std::max(main.x, screen.x), screen.y, screen.right(), main.y - kGap), Anchor::BottomLeft},
     };
+    std::vector<Room> rooms;
+    for (const Side side : order) rooms.push_back(sides[side]);
     for (const Room& room : rooms) {
         for (const PlaceRect& part : FreeParts(room.r, other)) {
             if (part.width >= kTimingMinWidth && part.height >= kTimingMinHeight)
@@ -82,6 +88,18 @@ PlaceRect PlaceTimingWindow(const PlaceRect& screen, const PlaceRect& main, cons
     };
     return *std::min_element(tries.begin(), tries.end(),
                              [&](const PlaceRect& a, const PlaceRect& b) { return covered(a) < covered(b); });
+}
+
+}  // namespace
+
+PlaceRect PlaceTimingWindow(const PlaceRect& screen, const PlaceRect& main, const std::optional<PlaceRect>& other,
+                            const PlaceRect& preferred) {
+    return Place(screen, main, other, preferred, {kRight, kBelow, kLeft, kAbove});
+}
+
+PlaceRect PlaceExerciseWindow(const PlaceRect& screen, const PlaceRect& main, const std::optional<PlaceRect>& timing,
+                              const PlaceRect& preferred) {
+    return Place(screen, main, timing, preferred, {kLeft, kAbove, kRight, kBelow});
 }
 
 }  // namespace bitwell

@@ -30,4 +30,11 @@ inline constexpr int kTimingMinHeight = 240;
 PlaceRect PlaceTimingWindow(const PlaceRect& screen, const PlaceRect& main, const std::optional<PlaceRect>& other,
                             const PlaceRect& preferred);
 
+// The exercise window's frame, by the same rule with the rooms tried in
+// the other order: to the left of `main`, then above it, then to its right,
+// then below it, avoiding `timing` (the timing window, when shown) as the
+// timing window avoids the exercise window.
+PlaceRect PlaceExerciseWindow(const PlaceRect& screen, const PlaceRect& main, const std::optional<PlaceRect>& timing,
+                              const PlaceRect& preferred);
+
 }  // namespace bitwell

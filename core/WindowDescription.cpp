@@ -2,6 +2,7 @@
 
 
 #include "core/Catalogue.h"
+#include "core/Exercise.h"
 #include "core/Json.h"
 
 namespace bitwell {
@@ -253,9 +254,26 @@ std::vector<MenuSpec> BuildMenus() {
                           true, true, {}};
         languages.items.push_back(item);
     }
+    // The exercises: built-in ones in course order between Open and Restart.
+    // Browsers keep Ctrl+O and F5 for themselves.
+    std::vector<MenuItemSpec> exercises{
+        {"mnuExerciseOpen", Msg("mnuExerciseOpen", "&Open Exercise File..."), "Ctrl+O", false, false, false, {}}};
+    for (std::size_t i = 0; i < BuiltinExercises().size(); ++i) {
+        MenuItemSpec item{"mnuExerciseBuiltin(" + std::to_string(i) + ")", Message{}, "", true, true, false, {}};
+        item.builtin = static_cast<int>(i);
+        exercises.push_back(item);
+    }
+    exercises.push_back(
+        {"mnuExerciseRestart", Msg("mnuExerciseRestart", "&Restart Exercise"), "F5", false, false, false, {}});
+    exercises.push_back({"mnuExerciseClose", Msg("mnuExerciseClose", "&Close Exercise"), "", true, false, false, {}});
+    MenuItemSpec copyLink{"mnuExerciseCopyLink", Msg("mnuExerciseCopyLink", "Copy Exercise &Link"), "", true, false,
+                          false, {}};
+    copyLink.pageOnly = true;
+    exercises.push_back(copyLink);
     return {
         {"mnuFile", Msg("mnuFile", "&File"),
-         {{"mnuFileExit", Msg("mnuFileExit", "&Exit"), "", true, false, false, {}}}},
+         {{"mnuFileRestart", Msg("mnuFileRestart", "&Restart"), "", true, false, false, {}},
+          {"mnuFileExit", Msg("mnuFileExit", "&Exit"), "", true, false, false, {}}}},
         // Keyboard parity for the two double-click gestures.
         {"mnuEdit", Msg("mnuEdit", "&Edit"),
          {{"mnuEditEnter", Msg("mnuEditEnter", "&Enter Data Word..."), "F2", true, false, false, {}},
@@ -265,6 +283,7 @@ std::vector<MenuSpec> BuildMenus() {
         {"mnuView", Msg("mnuView", "&View"),
          {{"mnuViewTiming", Msg("mnuViewTiming", "&Timing Diagram"), "Ctrl+T", false, true, false, {}},
           languages}},
+        {"mnuExercise", Msg("mnuExercise", "E&xercises"), exercises},
         {"mnuHelp", Msg("mnuHelp", "&Help"),
          {{"mnuHelpAbout", Msg("mnuHelpAbout", "&About..."), "", true, false, false, {}}}},
     };
@@ -363,7 +382,9 @@ void ControlsJson(std::string& list, const std::vector<ControlSpec>& controls, s
 void ItemJson(std::string& out, const MenuItemSpec& item) {
     JsonObject o(out);
     o.text("name", item.name);
-    o.message("caption", item.caption, -1);
+    o.text("caption", MenuText(item));
+    if (item.pageOnly) o.number("page", 1);
+    if (item.builtin >= 0) o.text("file", BuiltinExercises()[static_cast<std::size_t>(item.builtin)].name);
     if (!item.shortcut.empty() && item.shortcutOnPage) o.text("keys", item.shortcut);
     if (item.checkable) o.number("check", item.exclusive ? 2 : 1);
     if (!item.items.empty()) {
@@ -408,6 +429,38 @@ const ControlSpec* FindControl(std::string_view name) {
 const std::vector<MenuSpec>& MainWindowMenus() {
     static const std::vector<MenuSpec> kMenus = BuildMenus();
     return kMenus;
+}
+
+std::string MenuText(const MenuItemSpec& item) {
+    if (item.builtin < 0) return Text(item.caption);
+    const auto& course = BuiltinExercises();
+    if (static_cast<std::size_t>(item.builtin) >= course.size()) return {};
+    const BuiltinExercise& b = course[static_cast<std::size_t>(item.builtin)];
+    Exercise exercise;
+    ExerciseError error;
+    if (!ParseExercise(b.bytes, b.name, exercise, error)) return {};
+    const int n = item.builtin + 1;
+    std::string text = n < 10 ? "&" + std::to_string(n) : std::to_string(n / 10) + "&" + std::to_string(n % 10);
+    text += ' ';
+    for (const char c : exercise.Title()) {
+        if (c == '&') text += '&';
+        text += c;
+    }
+    return text;
+}
+
+const ExerciseWindowTexts& ExerciseWindow() {
+    static const ExerciseWindowTexts kTexts{
+        Msg("frmExercise", "Exercise"),
+        Msg("frmExercise", "Goals"),
+        Msg("frmExercise", "Hint"),
+        Msg("frmExercise", "Show &Hint"),
+        Msg("frmExercise", "&Start Over"),
+        Msg("frmExercise", "Exercise files (*.bwx)"),
+        Msg("MsgBox", "Restart Confirmation"),
+        Msg("MsgBox", "Power the chip up afresh? The memory's words will be lost."),
+    };
+    return kTexts;
 }
 
 const WindowSpec& AboutWindow() {
@@ -471,6 +524,12 @@ const CommandLineTexts& CommandLine() {
     return kTexts;
 }
 
+std::string JsonString(std::string_view text) {
+    std::string out;
+    Quote(out, text);
+    return out;
+}
+
 std::string DescriptionJson(std::string_view version) {
     std::string out;
     out.reserve(24000);
@@ -532,6 +591,17 @@ std::string DescriptionJson(std::string_view version) {
         o.message("startAgain", d.startAgain, -1);
         o.message("lampLit", kLampLit, -1);
         o.message("lampDark", kLampDark, -1);
+    }
+    {
+        const ExerciseWindowTexts& e = ExerciseWindow();
+        JsonObject o(root.key("exercise"));
+        o.message("title", e.title, -1);
+        o.message("goals", e.goals, -1);
+        o.message("hint", e.hint, -1);
+        o.message("hintButton", e.hintButton, -1);
+        o.message("restartButton", e.restartButton, -1);
+        o.message("restartTitle", e.restartTitle, -1);
+        o.message("restartQuestion", e.restartQuestion, -1);
     }
     return out;
 }

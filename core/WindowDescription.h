@@ -91,6 +91,8 @@ struct MenuItemSpec {
     bool checkable = false;
     bool exclusive = false;         // one of a group of which one is checked
     std::vector<MenuItemSpec> items;  // a submenu's items
+    int builtin = -1;               // a built-in exercise's index: MenuText gives its title
+    bool pageOnly = false;          // only the page shows it
 };
 
 struct MenuSpec {
@@ -105,6 +107,10 @@ const std::vector<ControlSpec>& MainWindowControls();
 // nullptr for a name that is none of them.
 const ControlSpec* FindControl(std::string_view name);
 const std::vector<MenuSpec>& MainWindowMenus();
+// An item's caption in the current language. A built-in exercise is
+// "&N " and its title in that language (with any "&" of the title doubled,
+// so that it never takes the access key), N being 1 to 9 and then 0.
+std::string MenuText(const MenuItemSpec& item);
 
 // The About window: its title, size and place, and its controls (the name,
 // the description, the notice whose %1 is the version, and cmdOK). A
@@ -127,6 +133,17 @@ struct DialogTexts {
 };
 const DialogTexts& Dialogs();
 
+// The exercise window and its dialogs. The window's own texts (title, task,
+// goals, hints, result) come from the exercise and its session.
+struct ExerciseWindowTexts {
+    Message title;                     // the window's and the error box's title, "Exercise"
+    Message goals, hint;               // accessible names of lstGoals and lblExerciseHint
+    Message hintButton, restartButton;  // cmdHint, cmdExerciseRestart
+    Message filter;                    // the file dialog's filter
+    Message restartTitle, restartQuestion;  // File, Restart's question
+};
+const ExerciseWindowTexts& ExerciseWindow();
+
 // The command line's own texts (the program's usage and its errors).
 struct CommandLineTexts {
     Message description, help, version, language;  // language: %1 the codes
@@ -140,5 +157,7 @@ const CommandLineTexts& CommandLine();
 // the web page: {"window":…, "controls":[…], "menus":[…], "dialogs":{…}}.
 // Texts are translated and %1 filled; places stay in twips.
 std::string DescriptionJson(std::string_view version);
+// `text` as a JSON string, quotes included, for other JSON the page reads.
+std::string JsonString(std::string_view text);
 
 }  // namespace bitwell

@@ -145,13 +145,10 @@ def main():
     if not menu_item:
         fail("no Timing Diagram menu item")
     menu_item[0].queryAction().doAction(0)
+    window = window_named(app, "Timing Diagram")
     table = None
     while table is None and time.monotonic() < DEADLINE:
-        for window in app:
-            if window is not None and window.name == "Timing Diagram":
-                if window.getRole() not in (pyatspi.ROLE_WINDOW, pyatspi.ROLE_FRAME):
-                    fail("the timing window reads as %s" % window.getRoleName())
-                table = next((n for n in walk(window) if n.getRole() == pyatspi.ROLE_TABLE), None)
+        table = next((n for n in walk(window) if n.getRole() == pyatspi.ROLE_TABLE), None)
         time.sleep(0.2)
     if table is None:
         fail("the timing window and its table of steps never showed up")
@@ -167,8 +164,63 @@ def main():
     row = [t.getAccessibleAt(last, c).name for c in range(t.nColumns)]
     if row != "11,6,OE,0,0,1,0,0,0,0000,0000,read,both,0000".split(","):
         fail("the newest row's cells read %s" % row)
+
+    read_exercise(app)
     print("atspi: 25 switches, 16 read bits, captions readable, a write and a read driven, "
-          "the timing window's steps read as a table")
+          "the timing window's steps read as a table, the exercise window's title, text and goals")
+
+
+def window_named(app, name):
+    """The program's top-level window `name`, once it shows up; it must read
+    as a window."""
+    while time.monotonic() < DEADLINE:
+        for window in app:
+            if window is not None and window.name == name:
+                if window.getRole() not in (pyatspi.ROLE_WINDOW, pyatspi.ROLE_FRAME):
+                    fail("the %s window reads as %s" % (name, window.getRoleName()))
+                return window
+        time.sleep(0.2)
+    fail("the %s window never showed up" % name)
+
+
+def goal_states(window):
+    """Each goal item as (its text, whether it reads as checked)."""
+    items = [n for n in walk(window) if n.getRole() in (pyatspi.ROLE_LIST_ITEM, pyatspi.ROLE_CHECK_BOX)]
+    return [(n.name, n.getState().contains(pyatspi.STATE_CHECKED)) for n in items]
+
+
+def read_exercise(app):
+    """Exercises, the course's first item: its window reads its title, its
+    task and each goal with its checked state, and the goals tick off as
+    the switches are set through the value interface."""
+    item = [n for n in walk(app) if n.name == "1 Read a word" and n.getRole() in
+            (pyatspi.ROLE_MENU_ITEM, pyatspi.ROLE_CHECK_MENU_ITEM)]
+    if not item:
+        fail("no menu item for the first built-in exercise")
+    item[0].queryAction().doAction(0)
+    window = window_named(app, "Exercise")
+    labels = [n.name for n in walk(window) if n.getRole() == pyatspi.ROLE_LABEL]
+    if "Read a word" not in labels:
+        fail("the exercise's title is not read: %s" % labels)
+    if not any(l.startswith("Word 3 holds 1234.") for l in labels):
+        fail("the exercise's text is not read: %s" % labels)
+    goals = goal_states(window)
+    if len(goals) != 2 or any(checked for _, checked in goals) or not all(text for text, _ in goals):
+        fail("the goals at the start read %s" % goals)
+
+    _, by_name = snapshot(app)
+    for name, v in (("Address bit 0", 1), ("Address bit 1", 1), ("Upper byte enable, active low", 0),
+                    ("Lower byte enable, active low", 0), ("Output enable, active low", 0),
+                    ("Chip enable, active low", 0)):
+        by_name[name][0].queryValue().currentValue = v
+    while time.monotonic() < DEADLINE:
+        goals = goal_states(window)
+        labels = [n.name for n in walk(window) if n.getRole() == pyatspi.ROLE_LABEL]
+        if goals and all(checked for _, checked in goals) and "Done in 6 actions." in labels:
+            break
+        time.sleep(0.1)
+    else:
+        fail("the goals did not tick off: %s %s" % (goals, labels))
 
 
 if __name__ == "__main__":

@@ -6,6 +6,8 @@
 #include <QImage>
 #include <QTemporaryDir>
 #include <QLabel>
+#include <QListWidget>
+#include <QSettings>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
@@ -19,6 +21,7 @@
 #include "core/TimingPlacement.h"
 #include "ui/TimingDiagram.h"
 #include "ui/frmAbout.h"
+#include "ui/frmExercise.h"
 #include "ui/frmTiming.h"
 #include "ui/frmMain.h"
 
@@ -68,6 +71,42 @@ QStringList PanelState(const frmMain& w) {
     return state;
 }
 
+// Runs a student's script on the switches and captions: "A0=1" an address
+// switch, "D=BEEF" the data caption, "order=little" the word-order option,
+// "CE=0" a control switch.
+void Play(const frmMain& w, const QString& script) {
+    for (const QString& step : script.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        const QString key = step.section(QLatin1Char('='), 0, 0), value = step.section(QLatin1Char('='), 1);
+        if (key == QLatin1String("D"))
+            SetCaption(w, "lblData", value);
+        else if (key == QLatin1String("order"))
+            qobject_cast<QAbstractButton*>(Control(w, value == QLatin1String("big") ? "optBig" : "optLittle"))->click();
+        else if (key.startsWith(QLatin1Char('A')))
+            SetValue(w, Indexed("sigAddr", key.mid(1).toInt()), value.toInt());
+        else
+            SetValue(w, QLatin1String("sig") + key, value.toInt());
+    }
+}
+
+// The goal items as the student sees them: "[x] text" while a goal holds.
+QStringList GoalItems(const frmMain& w) {
+    QStringList items;
+    auto* list = qobject_cast<QListWidget*>(Control(*w.exerciseWindow(), "lstGoals"));
+    for (int i = 0; i < list->count(); ++i)
+        items << (list->item(i)->checkState() == Qt::Checked ? QStringLiteral("[x] ") : QStringLiteral("[ ] ")) +
+                     list->item(i)->text();
+    return items;
+}
+
+QStringList SessionGoals(const frmMain& w) {
+    QStringList items;
+    for (const auto& goal : w.exercise().Goals())
+        items << (goal.holds ? QStringLiteral("[x] ") : QStringLiteral("[ ] ")) + QString::fromStdString(goal.text);
+    return items;
+}
+
+QString Done(const frmMain& w) { return Caption(w, "lblExerciseResult"); }
+
 }  // namespace
 
 class HelpMenusTest : public QObject {
@@ -75,6 +114,8 @@ class HelpMenusTest : public QObject {
 
 private slots:
     void initTestCase() { QuietOffscreenWarnings(); }
+    // No built-in exercise is done before a test.
+    void init() { QSettings(QStringLiteral("bitwell"), QStringLiteral("bitwell")).remove(QStringLiteral("exercisesDone")); }
     void hoverTexts_data();
     void hoverTexts();
     void hoverKeepsText_data();
@@ -95,6 +136,13 @@ private slots:
     void aboutOpensModallyEachTime_data();
     void aboutOpensModallyEachTime();
     void aboutBlocksTheMainWindow();
+    void exerciseSolvedFromTheMenu_data();
+    void exerciseSolvedFromTheMenu();
+    void badExerciseFileChangesNothing_data();
+    void badExerciseFileChangesNothing();
+    void fileRestart_data();
+    void fileRestart();
+    void exerciseSpeaksTheChosenLanguage();
 };
 
 void HelpMenusTest::hoverTexts_data() {
@@ -214,17 +262,42 @@ void HelpMenusTest::menus() {
     // Edit and View stand between File and Help, with their shortcuts shown.
     QStringList titles;
     for (QAction* a : w.menuBar()->actions()) titles << a->menu()->objectName();
-    QCOMPARE(titles, QStringList({"mnuFile", "mnuEdit", "mnuView", "mnuHelp"}));
+    QCOMPARE(titles, QStringList({"mnuFile", "mnuEdit", "mnuView", "mnuExercise", "mnuHelp"}));
+    // File, Restart stands above Exit; Exercises holds Open, the course, Restart and Close.
+    QStringList fileItems, exerciseItems;
+    for (QAction* a : file->actions()) fileItems << a->objectName();
+    QCOMPARE(fileItems, QStringList({"mnuFileRestart", "mnuFileExit"}));
+    for (QAction* a : w.findChild<QMenu*>("mnuExercise")->actions()) exerciseItems << a->objectName();
+    QStringList course;
+    for (std::size_t i = 0; i < bitwell::BuiltinExercises().size(); ++i)
+        course << Indexed("mnuExerciseBuiltin", static_cast<int>(i));
+    QCOMPARE(exerciseItems, QStringList({"mnuExerciseOpen"}) + course +
+                                QStringList({"mnuExerciseRestart", "mnuExerciseClose"}));
+    QCOMPARE(w.findChild<QAction*>("mnuExerciseBuiltin(0)")->text(), QStringLiteral("&1 Read a word"));
+    QCOMPARE(w.findChild<QAction*>("mnuExerciseBuiltin(9)")->text().left(3), QStringLiteral("1&0"));
+    QVERIFY(w.findChild<QAction*>("mnuExerciseBuiltin(0)")->isCheckable());
+    // Nothing to restart or close before an exercise opens.
+    QVERIFY(!w.findChild<QAction*>("mnuExerciseRestart")->isEnabled());
+    QVERIFY(!w.findChild<QAction*>("mnuExerciseClose")->isEnabled());
     const struct {
         const char* name;
         const char* text;
         QKeySequence keys;
     } items[] = {{"mnuEditEnter", "&Enter Data Word...", QKeySequence(Qt::Key_F2)},
                  {"mnuEditCopyRead", "&Copy Read to Input", QKeySequence(Qt::CTRL | Qt::Key_R)},
-                 {"mnuViewTiming", "&Timing Diagram", QKeySequence(Qt::CTRL | Qt::Key_T)}};
+                 {"mnuViewTiming", "&Timing Diagram", QKeySequence(Qt::CTRL | Qt::Key_T)},
+                 {"mnuFileRestart", "&Restart", QKeySequence()},
+                 {"mnuExercise", "E&xercises", QKeySequence()},
+                 {"mnuExerciseOpen", "&Open Exercise File...", QKeySequence(Qt::CTRL | Qt::Key_O)},
+                 {"mnuExerciseRestart", "&Restart Exercise", QKeySequence(Qt::Key_F5)},
+                 {"mnuExerciseClose", "&Close Exercise", QKeySequence()}};
     for (const auto& item : items) {
+        if (auto* menu = w.findChild<QMenu*>(item.name)) {
+            QCOMPARE(menu->title(), QLatin1String(item.text));
+            continue;
+        }
         auto* action = w.findChild<QAction*>(item.name);
-        QVERIFY(action);
+        QVERIFY2(action, item.name);
         QCOMPARE(action->text(), QLatin1String(item.text));
         QCOMPARE(action->shortcut(), item.keys);
     }
@@ -560,6 +633,194 @@ void HelpMenusTest::aboutBlocksTheMainWindow() {
     QVERIFY(maker);
     QCOMPARE(PanelState(*w), before);
     QCOMPARE(w->device().updateMemoryRuns(), runs);
+}
+
+// A built-in exercise opens from its menu item in its own window, ticks
+// its goals off live, is done once the script has run, is remembered as done,
+// and starts afresh on F5 without asking.
+void HelpMenusTest::exerciseSolvedFromTheMenu_data() {
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<int>("actions");
+    QTest::newRow("01 read") << 0 << "A0=1 A1=1 UB=0 LB=0 OE=0 CE=0" << 6;
+    QTest::newRow("02 write a word") << 1 << "A0=1 A2=1 D=BEEF LB=0 UB=0 CE=0 WE=0" << 7;
+    QTest::newRow("08 word order") << 7 << "order=little D=0001 LB=0 UB=0 CE=0 WE=0" << 6;
+}
+
+void HelpMenusTest::exerciseSolvedFromTheMenu() {
+    QFETCH(int, index);
+    QFETCH(QString, script);
+    QFETCH(int, actions);
+    auto w = PoweredWindow(Show::Exposed);
+    QAction* item = w->findChild<QAction*>(Indexed("mnuExerciseBuiltin", index));
+    item->trigger();
+    frmExercise* window = w->exerciseWindow();
+    QVERIFY(window && window->isVisible() && window->isWindow() && !window->isModal());
+    QCOMPARE(window->objectName(), QStringLiteral("frmExercise"));
+    QCOMPARE(window->windowTitle(), QStringLiteral("Exercise"));
+    QVERIFY(!item->isChecked());
+    QCOMPARE(window->property("Done").toBool(), false);
+    QCOMPARE(Done(*w), QString());
+    QCOMPARE(qobject_cast<QLabel*>(Control(*window, "lblExerciseTitle"))->text(),
+             QString::fromStdString(w->exercise().exercise().Title()));
+    QCOMPARE(qobject_cast<QLabel*>(Control(*window, "lblExerciseTitle"))->textFormat(), Qt::PlainText);
+    const QStringList start = GoalItems(*w);
+    QCOMPARE(start, SessionGoals(*w));
+    QVERIFY(start.size() >= 1);
+    QVERIFY(start.filter(QStringLiteral("[ ] ")).size() >= 1);
+    // The student reads the goals; only the exercise checks them.
+    auto* list = qobject_cast<QListWidget*>(Control(*window, "lstGoals"));
+    QVERIFY(!(list->item(0)->flags() & Qt::ItemIsUserCheckable));
+
+    Play(*w, script);
+    QCOMPARE(window->property("Done").toBool(), true);
+    QCOMPARE(qobject_cast<QLabel*>(Control(*window, "lblExerciseResult"))->text(),
+             QStringLiteral("Done in %1 actions.").arg(actions));
+    QCOMPARE(GoalItems(*w).filter(QStringLiteral("[x] ")).size(), start.size());
+    QVERIFY(item->isChecked());
+    // Remembered for the next start, like the language.
+    QVERIFY(frmMain().findChild<QAction*>(Indexed("mnuExerciseBuiltin", index))->isChecked());
+
+    // F5 starts it afresh, never asking; the item stays checked.
+    ModalAnswerer none({});
+    QApplication::setActiveWindow(w.get());
+    QTest::keyClick(w.get(), Qt::Key_F5);
+    QCOMPARE(window->property("Done").toBool(), false);
+    QCOMPARE(GoalItems(*w), start);
+    QCOMPARE(qobject_cast<QLabel*>(Control(*window, "lblExerciseResult"))->text(), QString());
+    QVERIFY(item->isChecked());
+    QTest::qWait(20);
+    QCOMPARE(none.seen().size(), size_t(0));
+
+    // Closing keeps the chip as it is.
+    const QStringList state = PanelState(*w);
+    w->findChild<QAction*>("mnuExerciseClose")->trigger();
+    QVERIFY(!window->isVisible());
+    QVERIFY(!w->exercise().isOpen());
+    QCOMPARE(PanelState(*w), state);
+    QVERIFY(!w->findChild<QAction*>("mnuExerciseRestart")->isEnabled());
+
+    // Closing the window itself ends the exercise too.
+    item->trigger();
+    QVERIFY(window->isVisible() && w->exercise().isOpen());
+    QVERIFY(window->close());
+    QVERIFY(!w->exercise().isOpen());
+    QVERIFY(!w->findChild<QAction*>("mnuExerciseClose")->isEnabled());
+}
+
+// A bad file is refused with "NAME:LINE: message" in a plain-text box
+// titled "Exercise", and neither the open exercise nor the chip changes.
+void HelpMenusTest::badExerciseFileChangesNothing_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("unknown goal") << QByteArray("title: T\ntext: X\ngoal memroy 5 = BEEF\n")
+                                  << QStringLiteral("bad.bwx:3: unknown goal \"memroy\"");
+    QTest::newRow("no goal") << QByteArray("title: T\ntext: X\n") << QStringLiteral("bad.bwx:0: ");
+    QTest::newRow("markup in the file") << QByteArray("title: <b>T</b>\ntext: X\ngoal read = <i>\n")
+                                        << QStringLiteral("bad.bwx:3: ");
+    QTest::newRow("not UTF-8") << QByteArray("title: T\ntext: \xff\n") << QStringLiteral("bad.bwx:2: ");
+    QTest::newRow("no such file") << QByteArray() << QStringLiteral("bad.bwx:0: ");
+}
+
+void HelpMenusTest::badExerciseFileChangesNothing() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, expected);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("bad.bwx"));
+    if (!bytes.isEmpty()) {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    auto w = PoweredWindow(Show::Exposed);
+    w->findChild<QAction*>("mnuExerciseBuiltin(1)")->trigger();
+    Play(*w, QStringLiteral("A0=1 D=1234"));
+    const QStringList state = PanelState(*w);
+    const auto words = Words(*w);
+    const QStringList goals = GoalItems(*w);
+    const QString title = qobject_cast<QLabel*>(Control(*w->exerciseWindow(), "lblExerciseTitle"))->text();
+
+    ModalAnswerer answers({Press(QDialogButtonBox::Ok)});
+    QVERIFY(!w->OpenExercise(path));
+    QCOMPARE(answers.seen().size(), size_t(1));
+    QCOMPARE(answers.seen()[0].title, QStringLiteral("Exercise"));
+    QVERIFY2(answers.seen()[0].text.startsWith(expected), qPrintable(answers.seen()[0].text));
+    QCOMPARE(answers.seen()[0].textFormat, int(Qt::PlainText));
+    QCOMPARE(PanelState(*w), state);
+    QCOMPARE(Words(*w), words);
+    QCOMPARE(GoalItems(*w), goals);
+    QCOMPARE(qobject_cast<QLabel*>(Control(*w->exerciseWindow(), "lblExerciseTitle"))->text(), title);
+}
+
+// File, Restart powers the chip up afresh, or restarts the open exercise;
+// it asks first only when the memory holds more than power-on words.
+void HelpMenusTest::fileRestart_data() {
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<bool>("exercise");
+    QTest::addColumn<bool>("asked");
+    QTest::addColumn<bool>("yes");
+    QTest::newRow("power-on words: no question") << "D=1234 A0=1" << false << false << true;
+    QTest::newRow("written word, No keeps it") << "D=1234 WE=0 LB=0 UB=0 CE=0" << false << true << false;
+    QTest::newRow("written word, Yes") << "D=1234 WE=0 LB=0 UB=0 CE=0" << false << true << true;
+    QTest::newRow("exercise with givens, Yes restarts it") << "A2=1 A0=1 D=BEEF" << true << true << true;
+}
+
+void HelpMenusTest::fileRestart() {
+    QFETCH(QString, script);
+    QFETCH(bool, exercise);
+    QFETCH(bool, asked);
+    QFETCH(bool, yes);
+    auto w = PoweredWindow(Show::Exposed);
+    const QStringList powerOn = PanelState(*w);
+    const auto powerOnWords = Words(*w);
+    QStringList start;
+    std::vector<std::string> startWords;
+    if (exercise) {
+        w->findChild<QAction*>("mnuExerciseBuiltin(5)")->trigger();  // the write on the way: memory givens
+        start = PanelState(*w);
+        startWords = Words(*w);
+    }
+    Play(*w, script);
+    const QStringList before = PanelState(*w);
+    const auto words = Words(*w);
+
+    ModalAnswerer answers({Press(yes ? QDialogButtonBox::Yes : QDialogButtonBox::No)});
+    w->findChild<QAction*>("mnuFileRestart")->trigger();
+    QTest::qWait(asked ? 0 : 20);
+    QCOMPARE(answers.seen().size(), size_t(asked ? 1 : 0));
+    if (asked) {
+        QCOMPARE(answers.seen()[0].text, QStringLiteral("Power the chip up afresh? The memory's words will be lost."));
+        QCOMPARE(answers.seen()[0].icon, int(QMessageBox::Question));
+    }
+    if (!yes) {
+        QCOMPARE(PanelState(*w), before);
+        QCOMPARE(Words(*w), words);
+    } else if (exercise) {
+        QCOMPARE(PanelState(*w), start);
+        QCOMPARE(Words(*w), startWords);
+        QVERIFY(w->exercise().isOpen());
+        QCOMPARE(w->exercise().actions(), 0UL);
+    } else {
+        QCOMPARE(PanelState(*w), powerOn);
+        QCOMPARE(Words(*w), powerOnWords);
+    }
+}
+
+// A language switch redraws the open exercise in the file's own lines and
+// the course's titles in the menu.
+void HelpMenusTest::exerciseSpeaksTheChosenLanguage() {
+    auto w = PoweredWindow(Show::Exposed);
+    w->findChild<QAction*>("mnuExerciseBuiltin(0)")->trigger();
+    const QStringList english = GoalItems(*w);
+    QVERIFY(w->SetLanguage(QStringLiteral("de")));
+    auto* title = qobject_cast<QLabel*>(Control(*w->exerciseWindow(), "lblExerciseTitle"));
+    QCOMPARE(title->text(), QStringLiteral("Ein Wort lesen"));
+    QCOMPARE(w->findChild<QAction*>("mnuExerciseBuiltin(0)")->text(), QStringLiteral("&1 Ein Wort lesen"));
+    QCOMPARE(GoalItems(*w), SessionGoals(*w));
+    QVERIFY(GoalItems(*w) != english);
+    QVERIFY(w->SetLanguage(QStringLiteral("en")));
+    QCOMPARE(GoalItems(*w), english);
+    QCOMPARE(title->text(), QStringLiteral("Read a word"));
 }
 
 QTEST_MAIN(HelpMenusTest)

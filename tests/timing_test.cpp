@@ -494,15 +494,17 @@ TEST(TimingText, EveryButtonHasItsOwnMnemonic) {
 struct PlaceCase {
     const char* tag;
     PlaceRect screen, main;
-    std::optional<PlaceRect> other;
+    std::optional<PlaceRect> other;  // the exercise window, or for the exercise window the timing window
     PlaceRect expected;
+    bool exercise = false;  // placing the exercise window (400 x 360) rather than the timing window
 };
 
 class Place : public ::testing::TestWithParam<PlaceCase> {};
 
 TEST_P(Place, BesideTheMainWindowInTheFreeSpace) {
     const PlaceCase& c = GetParam();
-    const PlaceRect got = PlaceTimingWindow(c.screen, c.main, c.other, {0, 0, 720, 340});
+    const PlaceRect got = c.exercise ? PlaceExerciseWindow(c.screen, c.main, c.other, {0, 0, 400, 360})
+                                     : PlaceTimingWindow(c.screen, c.main, c.other, {0, 0, 720, 340});
     EXPECT_EQ(got, c.expected) << got.x << "," << got.y << " " << got.width << "x" << got.height;
 }
 
@@ -518,7 +520,19 @@ INSTANTIATE_TEST_SUITE_P(
         PlaceCase{"belowTheExerciseWindow", {0, 0, 1400, 1080}, {100, 100, 600, 500}, PlaceRect{708, 100, 500, 400},
                   {708, 508, 692, 340}},
         PlaceCase{"screenOffsetFromZero", {1920, 0, 1920, 1080}, {1920, 0, 600, 500}, {}, {2528, 0, 720, 340}},
-        PlaceCase{"nothingFitsOverlapsLeast", {0, 0, 800, 600}, {0, 0, 700, 560}, {}, {400, 360, 400, 240}}),
+        PlaceCase{"nothingFitsOverlapsLeast", {0, 0, 800, 600}, {0, 0, 700, 560}, {}, {400, 360, 400, 240}},
+        // The exercise window prefers the left, then above, and keeps clear of the timing window.
+        PlaceCase{"exerciseLeftWithRoom", {0, 0, 1920, 1080}, {700, 100, 600, 500}, {}, {292, 100, 400, 360}, true},
+        PlaceCase{"exerciseLeftNextToTheMainWindow", {0, 0, 1920, 1080}, {450, 100, 600, 500}, {}, {42, 100, 400, 360},
+                  true},
+        PlaceCase{"exerciseAboveWhenTheLeftIsNarrow", {0, 0, 1920, 1080}, {100, 500, 600, 500}, {},
+                  {100, 132, 400, 360}, true},
+        PlaceCase{"exerciseRightWhenLeftAndAboveAreFull", {0, 0, 1920, 1080}, {0, 0, 600, 500}, {},
+                  {608, 0, 400, 360}, true},
+        PlaceCase{"exerciseBelowTheTimingWindow", {0, 0, 1920, 1080}, {700, 100, 600, 500}, PlaceRect{0, 100, 692, 340},
+                  {292, 448, 400, 360}, true},
+        PlaceCase{"exerciseNothingFitsOverlapsLeast", {0, 0, 800, 600}, {0, 0, 700, 560}, {}, {400, 360, 400, 240},
+                  true}),
     [](const auto& info) { return std::string(info.param.tag); });
 
 }  // namespace

@@ -8,8 +8,10 @@ TIMING_EXPORT_TOOL prints the desktop's timing exports. The environment's
 BITWELL_SHOWN_TEXTS names the tool that prints what the desktop shows in
 every language, for the parity test."""
 
+import base64
 import json
 import os
+import tempfile
 import subprocess
 import sys
 import unittest
@@ -103,6 +105,149 @@ class Page(unittest.TestCase):
             self.set(name, 0)
 
     # ---- what a student does
+
+    # ---- exercises
+
+    def exercise(self):
+        return self.d.execute_script("return Bitwell.exercise()")
+
+    def goal_items(self):
+        return [(g.get_attribute("role"), g.get_attribute("aria-readonly"), g.get_attribute("aria-checked"),
+                 g.text.strip()) for g in self.el("lstGoals").find_elements(By.CSS_SELECTOR, '[role="checkbox"]')]
+
+    def error_shown(self):
+        box = self.dialog("MsgBox", "error")
+        return box.get_attribute("open") is not None and self.el("lblMessage", box).text
+
+    def test_exercise_from_the_menu_solved_and_remembered(self):
+        self.assertEqual(self.el("mnuExerciseOpen").find_element(By.CLASS_NAME, "keys").get_attribute("textContent"), "")
+        self.assertEqual(self.el("mnuExerciseRestart").find_element(By.CLASS_NAME, "keys").get_attribute("textContent"), "")
+        self.menu("mnuExercise", "mnuExerciseBuiltin(0)")
+        panel = self.el("frmExercise")
+        self.assertTrue(panel.is_displayed())
+        self.assertEqual(self.text("lblExerciseTitle"), "Read a word")
+        goals = self.goal_items()
+        self.assertEqual(len(goals), len(self.exercise()["goals"]))
+        self.assertTrue(all(g[:3] == ("checkbox", "true", "false") for g in goals), goals)
+        self.assertIsNone(panel.get_attribute("data-done"))
+        # Above the timing panel.
+        self.menu("mnuView", "mnuViewTiming")
+        self.assertLessEqual(panel.rect["y"] + panel.rect["height"], self.el("frmTiming").rect["y"])
+        for name, v in (("sigAddr(0)", 1), ("sigAddr(1)", 1), ("sigUB", 0), ("sigLB", 0), ("sigOE", 0), ("sigCE", 0)):
+            self.set(name, v)
+        self.assertEqual(panel.get_attribute("data-done"), "true")
+        self.assertEqual(self.text("lblExerciseResult"), "Done in 6 actions.")
+        self.assertTrue(all(g[2] == "true" for g in self.goal_items()))
+        self.assertEqual(self.el("mnuExerciseBuiltin(0)").get_attribute("aria-checked"), "true")
+        # What a screen reader is given: check boxes named by their goals, ticked.
+        tree = self.d.execute_cdp_cmd("Accessibility.getFullAXTree", {})["nodes"]
+        texts = [g["text"] for g in self.exercise()["goals"]]
+        boxes = [n for n in tree if n.get("role", {}).get("value") == "checkbox"
+                 and n.get("name", {}).get("value") in texts]
+        self.assertEqual(len(boxes), len(goals))
+        for node in boxes:
+            props = {p["name"]: p["value"].get("value") for p in node.get("properties", [])}
+            self.assertEqual(props.get("checked"), "true", node)
+        regions = [n.get("name", {}).get("value") for n in tree if n.get("role", {}).get("value") == "region"]
+        self.assertIn("Read a word", regions)
+        # Restart (the menu item; F5 belongs to the browser) starts afresh; done stays remembered.
+        self.menu("mnuExercise", "mnuExerciseRestart")
+        self.assertIsNone(panel.get_attribute("data-done"))
+        self.assertEqual(self.text("lblExerciseResult"), "")
+        self.open(web_session.file_url(PAGE))
+        self.assertEqual(self.el("mnuExerciseBuiltin(0)").get_attribute("aria-checked"), "true")
+        self.assertEqual(self.el("mnuExerciseBuiltin(1)").get_attribute("aria-checked"), "false")
+        self.assertFalse(self.el("frmExercise").is_displayed())
+        self.menu("mnuExercise", "mnuExerciseBuiltin(1)")
+        self.write_cycle()
+        contents = self.text("lblContents")
+        self.menu("mnuExercise", "mnuExerciseClose")
+        self.assertFalse(self.el("frmExercise").is_displayed())
+        self.assertEqual(self.text("lblContents"), contents)
+
+    LINK_FILES = (
+        ("plain", "title: T\ntext: X\ngoal read = 1234\n"),
+        ("crlf, no last end, other scripts", "\ufefftitle: Wört ✓ שלום\r\ntext: <b>not markup</b>\r\ngoal memory 0-3 = ??FF"),
+        ("every kind of line", "# c\ntitle: A\ntext: one\ntext: two\nhint: h\ngiven memory 5 = BEEF\n"
+                               "given order = little\ngiven CE = 0\ngoal actions <= 3\n"),
+    )
+
+    def test_exercise_link_round_trip(self):
+        for tag, source in self.LINK_FILES:
+            with self.subTest(tag):
+                self.open(web_session.file_url(PAGE))
+                self.assertTrue(self.d.execute_script("return Bitwell.openExercise(arguments[0], 'x.bwx')", source))
+                shown = self.exercise()
+                self.menu("mnuExercise", "mnuExerciseCopyLink")
+                link = self.el("frmExercise").get_attribute("data-link")
+                self.assertTrue(link.startswith(web_session.file_url(PAGE) + "#exercise="), link)
+                payload = link.split("#exercise=", 1)[1]
+                self.assertNotRegex(payload, "[+/=]")
+                self.assertEqual(base64.urlsafe_b64decode(payload + "=" * (-len(payload) % 4)), source.encode())
+                self.d.get("about:blank")  # a load, not a jump within the page
+                self.open(link)
+                self.assertTrue(self.el("frmExercise").is_displayed())
+                self.assertEqual(self.exercise(), shown)
+                self.assertEqual(self.text("lblExerciseTitle"), shown["title"])
+        # A bad link says why; the page works without an exercise.
+        bad_file = base64.urlsafe_b64encode(b"title: T\ntext: X\n").decode().rstrip("=")
+        for tag, payload, message in (("not base64", "%%%!!", "0: "), ("no goal", bad_file, "0: "),
+                                      ("over the limit", "QUFB" * 30000, "0: ")):
+            with self.subTest(tag):
+                self.d.get("about:blank")
+                self.open(web_session.file_url(PAGE) + "#exercise=" + payload)
+                self.assertTrue(self.error_shown().startswith(message), self.error_shown())
+                self.el("cmdOK", self.dialog("MsgBox", "error")).click()
+                self.assertFalse(self.el("frmExercise").is_displayed())
+                self.set("sigCE", 0)
+                self.assertEqual(self.text("lblRead"), "FFFF")
+
+    def test_exercise_from_a_file_picked_or_dropped(self):
+        with tempfile.TemporaryDirectory() as folder:
+            path = os.path.join(folder, "mine.bwx")
+            with open(path, "w", encoding="utf-8") as f:
+                f.write("title: Mine\ntext: Do it\ngoal memory 0 = FFFF\n")
+            picker = self.el("filExercise")
+            self.d.execute_script("arguments[0].hidden = false", picker)
+            picker.send_keys(path)
+            WebDriverWait(self.d, 5).until(lambda d: self.el("frmExercise").is_displayed())
+            self.assertEqual(self.text("lblExerciseTitle"), "Mine")
+        self.assertEqual(self.el("frmExercise").get_attribute("data-done"), "true")
+        drop = """
+            const dt = new DataTransfer();
+            dt.items.add(new File([arguments[0]], arguments[1]));
+            document.body.dispatchEvent(new DragEvent('drop', { dataTransfer: dt, bubbles: true, cancelable: true }));"""
+        self.d.execute_script(drop, "title: Dropped\ntext: X\ngoal read = 0000\n", "drop.bwx")
+        WebDriverWait(self.d, 5).until(lambda d: self.text("lblExerciseTitle") == "Dropped")
+        # A bad dropped file: NAME:LINE: message, and the open exercise stays.
+        self.d.execute_script(drop, "title: T\ntext: X\ngoal memroy 5 = BEEF\n", "bad.bwx")
+        WebDriverWait(self.d, 5).until(lambda d: self.error_shown())
+        self.assertEqual(self.error_shown(), 'bad.bwx:3: unknown goal "memroy"')
+        self.assertEqual(self.dialog("MsgBox", "error").find_element(By.CSS_SELECTOR, '[data-name="lblTitle"]').text,
+                         "Exercise")
+        self.el("cmdOK", self.dialog("MsgBox", "error")).click()
+        self.assertEqual(self.text("lblExerciseTitle"), "Dropped")
+
+    def test_file_restart(self):
+        question = "Power the chip up afresh? The memory's words will be lost."
+        box = self.dialog("MsgBox", "restart")
+        # Power-on words: nothing to lose, no question.
+        self.type_word("1234")
+        self.menu("mnuFile", "mnuFileRestart")
+        self.assertIsNone(box.get_attribute("open"))
+        self.assertEqual(self.text("lblData"), "0000")
+        for answer, kept in (("cmdNo", True), ("cmdYes", False)):
+            with self.subTest(answer):
+                self.type_word("BEEF")
+                self.write_cycle()
+                contents = self.text("lblContents")
+                self.menu("mnuFile", "mnuFileRestart")
+                self.assertIsNotNone(box.get_attribute("open"))
+                self.assertEqual(self.el("lblMessage", box).text, question)
+                self.el(answer, box).click()
+                self.assertEqual(self.text("lblContents") == contents, kept)
+                if not kept:
+                    self.assertNotIn("BEEF", self.text("lblContents"))
 
     def test_start_up_state(self):
         for c in ("CE", "OE", "WE", "LB", "UB"):
@@ -410,6 +555,7 @@ class Page(unittest.TestCase):
           if (node.classList.contains('group')) caption = node.querySelector('.legend').textContent;
           else if (node.classList.contains('caption')) caption = node.textContent;
           else if (node.type === 'radio') caption = node.parentElement.textContent;
+          else if (node.tagName === 'BUTTON') caption = withKey(node);
           controls[name] = { caption: caption.replace(/\\n/g, '\\r\\n'),
             accessibleName: node.getAttribute('aria-label') || '',
             accessibleDescription: node.getAttribute('aria-description') || '',
@@ -425,6 +571,7 @@ class Page(unittest.TestCase):
         }
         const menus = {};
         for (const node of document.querySelectorAll('.menubar [data-name]')) {
+          if (node.dataset.page) continue;  // the page's own items, which the desktop lacks
           const label = node.tagName === 'LI' ? node.querySelector('span') : node;
           menus[node.dataset.name] = withKey(label);
         }
@@ -475,6 +622,7 @@ class Page(unittest.TestCase):
         for code in LANGUAGES:
             with self.subTest(language=code):
                 self.open(self.language_url(code))
+                self.menu("mnuExercise", "mnuExerciseBuiltin(0)")
                 want = desktop[code]
                 names = [n for n in want["controls"] if not n.startswith(skip)]
                 page = self.shown(names)

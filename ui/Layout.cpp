@@ -1,5 +1,8 @@
 #include "ui/Layout.h"
 
+#include <QScreen>
+#include <QWidget>
+
 #include <QStringList>
 
 QFont DialogFont() {
@@ -20,3 +23,17 @@ QFont ListingFont(qreal points) {
 }
 
 QIcon AppIcon() { return QIcon(QStringLiteral(":/bitwell/io.github.bitwell.Bitwell.svg")); }
+
+void PlaceBeside(QWidget* window, const QWidget* main, const QWidget* other, PlacementRule rule) {
+    const QScreen* screen = main->screen();
+    if (!screen) return;
+    const auto rect = [](const QRect& r) { return bitwell::PlaceRect{r.x(), r.y(), r.width(), r.height()}; };
+    std::optional<bitwell::PlaceRect> beside;
+    if (other && other->isVisible()) beside = rect(other->frameGeometry());
+    // The frame's margins, as far as they are known before the first show.
+    const QSize margins = window->frameGeometry().size() - window->size();
+    const bitwell::PlaceRect place = rule(rect(screen->availableGeometry()), rect(main->frameGeometry()), beside,
+                                          rect(QRect(QPoint(), window->size() + margins)));
+    window->resize(QSize(place.width, place.height) - margins);
+    window->move(place.x, place.y);
+}

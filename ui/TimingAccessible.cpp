@@ -70,7 +70,9 @@ private:
 QAccessibleInterface* Create(const QString& className, QObject* object) {
     if (!object || !object->isWidgetType()) return nullptr;
     auto* w = static_cast<QWidget*>(object);
-    if (className == QLatin1String("frmTiming")) return new QAccessibleWidget(w, QAccessible::Window);
+    // The two non-modal windows beside the main one read as windows.
+    if (className == QLatin1String("frmTiming") || className == QLatin1String("frmExercise"))
+        return new QAccessibleWidget(w, QAccessible::Window);
     if (className == QLatin1String("TimingDiagram")) return new TimingTableAccessible(static_cast<TimingDiagram*>(w));
     return nullptr;
 }

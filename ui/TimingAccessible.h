@@ -12,7 +12,7 @@ class TimingDiagram;
 // selected step as the selected row. Cells are made only when asked for
 // and live as long as the table's interface.
 
-// Installs the factory for frmTiming and TimingDiagram; idempotent.
+// Installs the factory for frmTiming, frmExercise and TimingDiagram; idempotent.
 void InstallTimingAccessibles();
 
 class TimingTableAccessible : public QAccessibleWidget, public QAccessibleTableInterface {

@@ -4,7 +4,9 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QCloseEvent>
+#include <QFileDialog>
 #include <QFileInfo>
+#include <QSettings>
 #include <QCoreApplication>
 #include <QInputDialog>
 #include <QLayout>
@@ -18,6 +20,7 @@
 
 #include "core/Catalogue.h"
 #include "core/Exercise.h"
+#include "core/TimingPlacement.h"
 #include "core/WindowDescription.h"
 
 #include "ui/Accessibles.h"
@@ -30,6 +33,7 @@
 #include "ui/Switch.h"
 #include "ui/Translation.h"
 #include "ui/frmAbout.h"
+#include "ui/frmExercise.h"
 #include "ui/frmTiming.h"
 
 using bitwell::Control;
@@ -45,6 +49,15 @@ QString Indexed(const char* name, int index) {
 QString Text(const std::string& text) { return QString::fromStdString(text); }
 
 QRect Place(const bitwell::ControlSpec& c) { return Twips(c.left, c.top, c.width, c.height); }
+
+// The built-in exercises done so far, by file name, remembered like the
+// language choice.
+QSettings Settings() { return QSettings(QStringLiteral("bitwell"), QStringLiteral("bitwell")); }
+const QString kExercisesDone = QStringLiteral("exercisesDone");
+QString BuiltinName(int index) {
+    return QString::fromUtf8(bitwell::BuiltinExercises()[static_cast<std::size_t>(index)].name.data(),
+                             static_cast<qsizetype>(bitwell::BuiltinExercises()[static_cast<std::size_t>(index)].name.size()));
+}
 
 }  // namespace
 
@@ -73,9 +86,13 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), m_panel(this) {
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-// The diagram reads the panel's trace: it goes first, while the panel and
-// the menu it unchecks still stand.
-frmMain::~frmMain() { delete m_timing; }
+// The diagram reads the panel's trace and the exercise window the session:
+// they go first, while the panel, the session and the menus still stand.
+frmMain::~frmMain() {
+    delete m_timing;
+    delete m_exercise;
+    m_session.setListener(nullptr);
+}
 
 // Every control of the description, lowest first, in its design-time state.
 void frmMain::buildControls() {
@@ -173,6 +190,7 @@ void frmMain::buildMenus() {
             m_submenus.insert(Text(spec.name), sub);
             return;
         }
+        if (spec.pageOnly) return;
         QAction* action = menu->addAction(QString());
         action->setObjectName(Text(spec.name));
         action->setCheckable(spec.checkable);
@@ -197,6 +215,15 @@ void frmMain::buildMenus() {
     mnuHelpAbout = m_actions.value(QStringLiteral("mnuHelpAbout"));
     // Ctrl+T hides the diagram from its own window too.
     mnuViewTiming->setShortcutContext(Qt::ApplicationShortcut);
+    // The exercise's keys work from the exercise window too.
+    for (const char* name : {"mnuExerciseOpen", "mnuExerciseRestart"})
+        m_actions.value(QLatin1String(name))->setShortcutContext(Qt::ApplicationShortcut);
+    for (std::size_t i = 0; i < bitwell::BuiltinExercises().size(); ++i) {
+        const int index = static_cast<int>(i);
+        connect(m_actions.value(Indexed("mnuExerciseBuiltin", index)), &QAction::triggered, this,
+                [this, index] { mnuExerciseBuiltin_Click(index); });
+    }
+    updateExerciseMenu();
     for (const QString& code : LanguageCodes())
         connect(m_actions.value(Indexed("mnuLanguage", 0).replace(QLatin1String("0"), code)),
                 &QAction::triggered, this, [this, code] { mnuLanguage_Click(code); });
@@ -224,6 +251,13 @@ void frmMain::connectHandlers() {
     connect(mnuEditEnter, &QAction::triggered, this, &frmMain::lblData_DblClick);
     connect(mnuEditCopyRead, &QAction::triggered, this, &frmMain::lblRead_DblClick);
     connect(mnuViewTiming, &QAction::triggered, this, &frmMain::mnuViewTiming_Click);
+    const auto menuItem = [this](const char* name, void (frmMain::*slot)()) {
+        connect(m_actions.value(QLatin1String(name)), &QAction::triggered, this, slot);
+    };
+    menuItem("mnuFileRestart", &frmMain::mnuFileRestart_Click);
+    menuItem("mnuExerciseOpen", &frmMain::mnuExerciseOpen_Click);
+    menuItem("mnuExerciseRestart", &frmMain::mnuExerciseRestart_Click);
+    menuItem("mnuExerciseClose", &frmMain::mnuExerciseClose_Click);
 
     // Hover help: each target replaces the status line on every pointer
     // move. The switches, the memory listing, the plain labels and the
@@ -270,8 +304,10 @@ void frmMain::retranslate() {
         if (!spec.items.empty()) {
             m_submenus.value(Text(spec.name))->setTitle(Translated(spec.caption));
             for (const bitwell::MenuItemSpec& i : spec.items) self(i, self);
-        } else {
-            m_actions.value(Text(spec.name))->setText(Translated(spec.caption));
+        } else if (!spec.pageOnly) {
+            // A built-in exercise's title comes from its file, in the file's languages.
+            m_actions.value(Text(spec.name))
+                ->setText(spec.builtin >= 0 ? Text(bitwell::MenuText(spec)) : Translated(spec.caption));
         }
     };
     for (const bitwell::MenuSpec& spec : bitwell::MainWindowMenus()) {
@@ -281,6 +317,7 @@ void frmMain::retranslate() {
     const QString current = Text(bitwell::CurrentLanguage());
     for (const QString& code : LanguageCodes())
         m_actions.value(QStringLiteral("mnuLanguage(%1)").arg(code))->setChecked(code == current);
+    if (m_exercise) m_exercise->Refresh();
 }
 
 void frmMain::setFocusOrder() {
@@ -304,17 +341,117 @@ bool frmMain::SetLanguage(const QString& code) {
 
 bool frmMain::OpenExercise(const QString& path) {
     std::string bytes;
-    bitwell::Exercise exercise;
     bitwell::ExerciseError error;
     const std::string name = QFileInfo(path).fileName().toStdString();
-    if (bitwell::ReadExerciseFile(path.toStdString(), bytes, error) &&
-        bitwell::ParseExercise(bytes, name, exercise, error))
-        return true;
-    QMessageBox box(QMessageBox::Warning, Translated(bitwell::Msg("exercise", "Exercise")),
+    if (!bitwell::ReadExerciseFile(path.toStdString(), bytes, error)) {
+        showExerciseError(error, name);
+        return false;
+    }
+    return startExercise(bytes, name, -1);
+}
+
+bool frmMain::startExercise(std::string_view bytes, const std::string& name, int builtin) {
+    bitwell::ExerciseError error;
+    // Known before it starts, for an exercise done at its start to count as itself.
+    const int before = std::exchange(m_builtin, builtin);
+    if (!m_session.Open(bytes, name, error)) {
+        m_builtin = before;
+        showExerciseError(error, name);
+        return false;
+    }
+    if (!m_exercise) {
+        m_exercise = new frmExercise(
+            m_session, [this] { mnuExerciseRestart_Click(); }, [this] { mnuExerciseClose_Click(); }, this);
+    }
+    // Each time it opens: beside the main window wherever that stands now.
+    if (!m_exercise->isVisible()) m_exercise->PlaceBeside(this, m_timing);
+    m_exercise->Refresh();
+    m_exercise->show();
+    m_exercise->raise();
+    updateExerciseMenu();
+    return true;
+}
+
+void frmMain::showExerciseError(const bitwell::ExerciseError& error, const std::string& name) {
+    QMessageBox box(QMessageBox::Warning, Translated(bitwell::ExerciseWindow().title),
                     QString::fromStdString(error.Text(name)), QMessageBox::Ok, this);
+    box.button(QMessageBox::Ok)->setText(Translated(bitwell::Dialogs().ok));
+    // The file's name and words are a stranger's: never markup.
     box.setTextFormat(Qt::PlainText);
     box.exec();
-    return false;
+}
+
+void frmMain::updateExerciseMenu() {
+    const QStringList done = Settings().value(kExercisesDone).toStringList();
+    for (std::size_t i = 0; i < bitwell::BuiltinExercises().size(); ++i) {
+        const int index = static_cast<int>(i);
+        m_actions.value(Indexed("mnuExerciseBuiltin", index))->setChecked(done.contains(BuiltinName(index)));
+    }
+    m_actions.value(QStringLiteral("mnuExerciseRestart"))->setEnabled(m_session.isOpen());
+    m_actions.value(QStringLiteral("mnuExerciseClose"))->setEnabled(m_session.isOpen());
+}
+
+void frmMain::exerciseChanged() {
+    if (m_exercise) m_exercise->Refresh();
+}
+void frmMain::goalsChecked() {
+    if (m_exercise) m_exercise->Refresh();
+}
+void frmMain::exerciseDone() {
+    if (m_exercise) m_exercise->Refresh();
+    if (m_builtin >= 0) {
+        QSettings settings = Settings();
+        QStringList done = settings.value(kExercisesDone).toStringList();
+        if (!done.contains(BuiltinName(m_builtin))) done << BuiltinName(m_builtin);
+        settings.setValue(kExercisesDone, done);
+        m_actions.value(Indexed("mnuExerciseBuiltin", m_builtin))->setChecked(true);
+    }
+    announce(Text(m_session.DoneText()));
+}
+
+void frmMain::announce(const QString& sentence) {
+    // filled by the announcement region
+    Q_UNUSED(sentence);
+}
+
+void frmMain::mnuExerciseOpen_Click() {
+    const QString path = QFileDialog::getOpenFileName(this, Translated(bitwell::ExerciseWindow().title), QString(),
+                                                      Translated(bitwell::ExerciseWindow().filter));
+    if (!path.isEmpty()) OpenExercise(path);
+}
+
+void frmMain::mnuExerciseBuiltin_Click(int index) {
+    const bitwell::BuiltinExercise& b = bitwell::BuiltinExercises()[static_cast<std::size_t>(index)];
+    startExercise(b.bytes, std::string(b.name), index);
+    // The item's check says done, not open.
+    updateExerciseMenu();
+}
+
+// F5 never asks: an exercise always starts afresh.
+void frmMain::mnuExerciseRestart_Click() { m_session.Restart(); }
+
+void frmMain::mnuExerciseClose_Click() {
+    m_session.Close();
+    m_builtin = -1;
+    if (m_exercise) m_exercise->hide();
+    updateExerciseMenu();
+}
+
+void frmMain::mnuFileRestart_Click() {
+    if (!m_panel.MemoryAtPowerOn()) {
+        const bitwell::DialogTexts& say = bitwell::Dialogs();
+        QMessageBox box(QMessageBox::Question, Translated(bitwell::ExerciseWindow().restartTitle),
+                        Translated(bitwell::ExerciseWindow().restartQuestion), QMessageBox::Yes | QMessageBox::No,
+                        this);
+        box.button(QMessageBox::Yes)->setText(Translated(say.yes));
+        box.button(QMessageBox::No)->setText(Translated(say.no));
+        box.setDefaultButton(QMessageBox::No);
+        if (box.exec() != QMessageBox::Yes) return;
+    }
+    if (m_session.isOpen())
+        m_session.Restart();
+    else
+        m_panel.PowerUpAfresh();
 }
 
 void frmMain::mnuLanguage_Click(const QString& code) {

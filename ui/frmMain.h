@@ -5,6 +5,7 @@
 #include <array>
 #include <string>
 
+#include "core/Exercise.h"
 #include "core/Panel.h"
 
 class CaptionLabel;
@@ -16,6 +17,7 @@ class QAction;
 class QMenu;
 class Shape;
 class Switch;
+class frmExercise;
 class frmTiming;
 
 // The simulator's only main window. The constructor builds every control in
@@ -25,7 +27,7 @@ class frmTiming;
 // objectName is its name; array members are named "sigData(3)" and so on.
 // The panel's state and rules live in bitwell::Panel: the window forwards
 // what the user does to it and draws what it is told.
-class frmMain : public QMainWindow, private bitwell::PanelView {
+class frmMain : public QMainWindow, private bitwell::PanelView, private bitwell::ExerciseSession::Listener {
     Q_OBJECT
 
 public:
@@ -51,6 +53,9 @@ public:
     const bitwell::Panel& panel() const { return m_panel; }
     // The timing diagram window, once View, Timing Diagram has opened it.
     frmTiming* timing() const { return m_timing; }
+    // The exercise window, once an exercise has opened; the session behind it.
+    frmExercise* exerciseWindow() const { return m_exercise; }
+    const bitwell::ExerciseSession& exercise() const { return m_session; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -111,9 +116,31 @@ private:
     void mnuHelpAbout_Click();
     void mnuViewTiming_Click(bool checked);
     void mnuLanguage_Click(const QString& code);
+    void mnuFileRestart_Click();
+    void mnuExerciseOpen_Click();
+    void mnuExerciseBuiltin_Click(int index);
+    void mnuExerciseRestart_Click();
+    void mnuExerciseClose_Click();
+
+    // Starts the exercise in `bytes`, named `name` in an error, as built-in
+    // `builtin` (-1 for a file). On a bad file shows the error and changes
+    // nothing.
+    bool startExercise(std::string_view bytes, const std::string& name, int builtin);
+    void showExerciseError(const bitwell::ExerciseError& error, const std::string& name);
+    // Checks the built-in items that are done and enables what applies.
+    void updateExerciseMenu();
+    // ExerciseSession::Listener: the window redrawn, done remembered and said.
+    void exerciseChanged() override;
+    void goalsChecked() override;
+    void exerciseDone() override;
+    // Says `sentence` to assistive technology as the panel's actions are said.
+    void announce(const QString& sentence);
     void Form_Unload(QCloseEvent* event);
 
     bitwell::Panel m_panel;
+    bitwell::ExerciseSession m_session{m_panel, this};
+    int m_builtin = -1;  // the open exercise's place in the course, -1 for a file or none
+    frmExercise* m_exercise = nullptr;
     bool m_silent = false;  // inside setSilently
     bitwell::Cascade* m_then = nullptr;
     bool m_centred = false;

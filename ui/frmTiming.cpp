@@ -131,17 +131,7 @@ void frmTiming::TraceChanged() {
 }
 
 void frmTiming::PlaceBeside(const QWidget* main, const QWidget* other) {
-    const QScreen* screen = main->screen();
-    if (!screen) return;
-    const auto rect = [](const QRect& r) { return bitwell::PlaceRect{r.x(), r.y(), r.width(), r.height()}; };
-    std::optional<bitwell::PlaceRect> beside;
-    if (other && other->isVisible()) beside = rect(other->frameGeometry());
-    // Our frame's margins, as far as they are known before the first show.
-    const QSize margins = frameGeometry().size() - size();
-    const bitwell::PlaceRect place = bitwell::PlaceTimingWindow(
-        rect(screen->availableGeometry()), rect(main->frameGeometry()), beside, rect(QRect(QPoint(), size() + margins)));
-    resize(QSize(place.width, place.height) - margins);
-    move(place.x, place.y);
+    ::PlaceBeside(this, main, other, bitwell::PlaceTimingWindow);
 }
 
 void frmTiming::showEvent(QShowEvent* event) {

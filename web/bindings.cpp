@@ -11,6 +11,7 @@
 
 #include "core/Catalogue.h"
 #include "core/Conversions.h"
+#include "core/Exercise.h"
 #include "core/Panel.h"
 #include "core/WindowDescription.h"
 
@@ -27,6 +28,8 @@ EM_JS(void, bw_js_lamp, (int bit, int lit), { Module.view.lamp(bit, lit !== 0); 
 EM_JS(void, bw_js_order, (int big), { Module.view.order(big !== 0); });
 EM_JS(void, bw_js_step, (), { Module.view.step(); });
 EM_JS(void, bw_js_cleared, (), { Module.view.cleared(); });
+// The exercise: 0 opened, restarted or closed; 1 goals checked; 2 just done.
+EM_JS(void, bw_js_exercise, (int what), { Module.view.exercise(what); });
 
 namespace {
 
@@ -57,8 +60,19 @@ public:
     void traceCleared() override { bw_js_cleared(); }
 };
 
+class PageExercise final : public bitwell::ExerciseSession::Listener {
+public:
+    void exerciseChanged() override { bw_js_exercise(0); }
+    void goalsChecked() override { bw_js_exercise(1); }
+    void exerciseDone() override { bw_js_exercise(2); }
+};
+
 PageView g_view;
+PageExercise g_exerciseListener;
 std::unique_ptr<bitwell::Panel> g_panel;
+// On the panel, made anew with it; the bytes of the open exercise, for its link.
+std::unique_ptr<bitwell::ExerciseSession> g_session;
+std::string g_exerciseBytes;
 std::vector<bitwell::TypedCharacter> g_answer;
 std::u16string g_entryText;
 std::string g_out;
@@ -76,9 +90,101 @@ extern "C" {
 // A panel in its design-time state, then powered up: the page hears every
 // change on the way. Also starts a session again after File, Exit.
 EMSCRIPTEN_KEEPALIVE void bw_power_up() {
+    g_session.reset();
+    g_exerciseBytes.clear();
     g_panel = std::make_unique<bitwell::Panel>(&g_view);
+    g_session = std::make_unique<bitwell::ExerciseSession>(*g_panel, &g_exerciseListener);
     g_panel->Form_Load();
 }
+
+// File, Restart: 1 when powering up afresh loses nothing.
+EMSCRIPTEN_KEEPALIVE int bw_memory_at_power_on() { return P().MemoryAtPowerOn() ? 1 : 0; }
+// Powers the chip up afresh, or restarts the open exercise.
+EMSCRIPTEN_KEEPALIVE void bw_restart() {
+    if (g_session->isOpen())
+        g_session->Restart();
+    else
+        P().PowerUpAfresh();
+}
+
+// Opens an exercise: `length` bytes of a file named `name`, or with
+// `length` -1 the text of a link (zero-terminated), or with `length` -2
+// built-in exercise `name[0]`. 1 when open; 0 and bw_exercise_error() holds
+// "NAME:LINE: message" (a link: "LINE: message"), nothing changed.
+EMSCRIPTEN_KEEPALIVE int bw_exercise_open(const char* bytes, int length, const char* name) {
+    std::string file;
+    std::string label = name;
+    bitwell::ExerciseError error;
+    bool ok = true;
+    if (length == -1) {
+        ok = bitwell::DecodeExerciseLink(bytes, file, error);
+        label.clear();
+    } else if (length == -2) {
+        const auto& course = bitwell::BuiltinExercises();
+        const std::size_t i = static_cast<unsigned char>(name[0]);
+        if (i >= course.size()) return 0;
+        file = course[i].bytes;
+        label = course[i].name;
+    } else {
+        file.assign(bytes, static_cast<std::size_t>(length < 0 ? 0 : length));
+    }
+    if (ok) ok = g_session->Open(file, label, error);
+    if (!ok) {
+        g_out = label.empty() ? error.Text() : error.Text(label);
+        return 0;
+    }
+    g_exerciseBytes = std::move(file);
+    return 1;
+}
+EMSCRIPTEN_KEEPALIVE const char* bw_exercise_error() { return g_out.c_str(); }
+EMSCRIPTEN_KEEPALIVE void bw_exercise_restart() { g_session->Restart(); }
+EMSCRIPTEN_KEEPALIVE void bw_exercise_close() {
+    g_session->Close();
+    g_exerciseBytes.clear();
+}
+EMSCRIPTEN_KEEPALIVE void bw_exercise_hint() { g_session->NextHint(); }
+
+// The open exercise as JSON, in the current language: {"open", "title",
+// "text", "goals": [{"text", "holds"}], "hints": [...], "more", "done",
+// "result"}.
+EMSCRIPTEN_KEEPALIVE const char* bw_exercise_state() {
+    using bitwell::JsonString;
+    const bool open = g_session && g_session->isOpen();
+    g_out = "{\"open\":";
+    g_out += open ? "true" : "false";
+    if (open) {
+        const bitwell::ExerciseSession& s = *g_session;
+        g_out += ",\"title\":" + JsonString(s.exercise().Title());
+        g_out += ",\"text\":" + JsonString(s.exercise().Text());
+        g_out += ",\"goals\":[";
+        bool first = true;
+        for (const auto& goal : s.Goals()) {
+            if (!first) g_out += ',';
+            first = false;
+            g_out += "{\"text\":" + JsonString(goal.text) + ",\"holds\":" + (goal.holds ? "true" : "false") + "}";
+        }
+        g_out += "],\"hints\":[";
+        first = true;
+        for (const std::string& hint : s.ShownHints()) {
+            if (!first) g_out += ',';
+            first = false;
+            g_out += JsonString(hint);
+        }
+        g_out += "],\"more\":";
+        g_out += s.HasMoreHints() ? "true" : "false";
+        g_out += ",\"done\":";
+        g_out += s.done() ? "true" : "false";
+        g_out += ",\"result\":" + JsonString(s.DoneText());
+    }
+    g_out += '}';
+    return g_out.c_str();
+}
+// The open exercise's bytes in base64url, for "#exercise=" + this; "" without one.
+EMSCRIPTEN_KEEPALIVE const char* bw_exercise_link() {
+    g_out = g_session && g_session->isOpen() ? bitwell::EncodeExerciseLink(g_exerciseBytes) : std::string();
+    return g_out.c_str();
+}
+EMSCRIPTEN_KEEPALIVE int bw_exercise_builtins() { return static_cast<int>(bitwell::BuiltinExercises().size()); }
 
 EMSCRIPTEN_KEEPALIVE void bw_move_level(int control, int value) {
     P().MoveLevel(static_cast<Control>(control % 5), value);

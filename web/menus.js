@@ -35,6 +35,7 @@ window.BitwellMenus = function (bar, run) {
   function item(spec) {
     const li = document.createElement('li');
     li.dataset.name = spec.name;
+    if (spec.page) li.dataset.page = 'true';
     li.tabIndex = -1;
     li.setAttribute('role', spec.check === 2 ? 'menuitemradio' : spec.check ? 'menuitemcheckbox' : 'menuitem');
     if (spec.check) li.setAttribute('aria-checked', 'false');

@@ -7,6 +7,7 @@
 (function () {
   const LEVELS = ['CE', 'OE', 'WE', 'LB', 'UB'];  // the core's order
   const STORE_KEY = 'bitwell.language';
+  const DONE_KEY = 'bitwell.exercisesDone';  // the built-in exercises done, by file name
 
   const surface = named('Form');
   const app = named('frmMain');
@@ -54,6 +55,7 @@
     order(big) { el[big ? 'optBig' : 'optLittle'].checked = true; },
     step() { if (timing) timing.changed(); },
     cleared() { if (timing) timing.changed(); },
+    exercise(what) { exerciseChanged(what); },
   };
 
   // ---- Typed entry and copy ----
@@ -120,11 +122,25 @@
 
   function errorBox() { return document.querySelector('dialog[data-kind="error"]'); }
 
+  // A message in the error box under another title, the box's own title
+  // given back once it closes.
+  function showError(title, message) {
+    const box = errorBox();
+    named('lblTitle', box).textContent = title;
+    named('lblMessage', box).textContent = message;
+    ask(box, () => { named('lblTitle', box).textContent = description.dialogs.errorTitle; });
+  }
+
   // ---- Menus ----
 
   let menus = null;
   const RUN = {
     mnuFileExit: () => askExit(),
+    mnuFileRestart: () => askRestart(),
+    mnuExerciseOpen: () => pickExercise(),
+    mnuExerciseRestart: () => core._bw_exercise_restart(),
+    mnuExerciseClose: () => closeExercise(),
+    mnuExerciseCopyLink: () => copyExerciseLink(),
     mnuEditEnter: () => enterDataWord(),
     mnuEditCopyRead: () => copyRead(),
     mnuViewTiming: () => showTiming(named('frmTiming').hidden),
@@ -132,7 +148,9 @@
   };
   function runItem(name) {
     const language = /^mnuLanguage\((.+)\)$/.exec(name);
+    const builtin = /^mnuExerciseBuiltin\((\d+)\)$/.exec(name);
     if (language) chooseLanguage(language[1], true);
+    else if (builtin) openBuiltin(+builtin[1]);
     else RUN[name]();
   }
   function closeMenus() { if (menus) menus.close(); }
@@ -207,6 +225,12 @@
     }
     set(document, 'lblEnded', d.ended);
     set(document, 'cmdRestart', d.startAgain);
+    const restart = restartBox();
+    set(restart, 'lblTitle', description.exercise.restartTitle);
+    set(restart, 'lblMessage', description.exercise.restartQuestion);
+    menus.accessText(named('cmdYes', restart), d.yes);
+    menus.accessText(named('cmdNo', restart), d.no);
+    showExercise();
     if (timing && timing.retranslate) timing.retranslate();
   }
   const exitKeys = { yes: '', no: '' };
@@ -237,9 +261,186 @@
     showTiming(false);
     view.designTime(description);
     core._bw_power_up();
+    builtinOpen = -1;
+    showExercise();
     if (timing) timing.reset();
     fit();
     el.sigUB.focus();
+  }
+
+  // ---- File, Restart ----
+
+  function restartBox() { return document.querySelector('dialog[data-kind="restart"]'); }
+
+  // Powers the chip up afresh (or restarts the exercise), asking first when
+  // words other than the power-on ones would be lost.
+  function askRestart() {
+    if (core._bw_memory_at_power_on()) { core._bw_restart(); return; }
+    const box = restartBox();
+    ask(box, (answer) => { if (answer === 'yes') core._bw_restart(); });
+    named('cmdNo', box).focus();
+  }
+
+  // ---- Exercises ----
+
+  // `bytes` (a Uint8Array) in the core's memory for `run(address)`, freed after.
+  function withBytes(bytes, run) {
+    const at = core._malloc(bytes.length + 1);
+    core.HEAPU8.set(bytes, at);
+    core.HEAPU8[at + bytes.length] = 0;
+    try { return run(at); } finally { core._free(at); }
+  }
+  const utf8 = (s) => new TextEncoder().encode(s);
+
+  // Opens an exercise: a file's bytes with its name, a link's text
+  // (`length` -1) or a built-in one (`length` -2, name holding its index).
+  // A bad one shows its error and changes nothing.
+  // `builtin` is its place in the course, -1 for any other: set before it
+  // starts, for an exercise done at its start to be counted as itself.
+  function openExercise(bytes, length, name, builtin) {
+    const before = builtinOpen;
+    builtinOpen = builtin;
+    const ok = withBytes(bytes, (b) => withBytes(name, (n) => core._bw_exercise_open(b, length, n)));
+    if (!ok) {
+      builtinOpen = before;
+      showError(description.exercise.title, core.UTF8ToString(core._bw_exercise_error()));
+    }
+    return !!ok;
+  }
+  function openBuiltin(index) { openExercise(new Uint8Array(0), -2, Uint8Array.of(index), index); }
+  function openFile(file) {
+    file.arrayBuffer().then((buffer) => {
+      // A file over the limit is refused by the core from its first 64 KiB and one byte.
+      const bytes = new Uint8Array(buffer, 0, Math.min(buffer.byteLength, 64 * 1024 + 1));
+      openExercise(bytes, bytes.length, utf8(file.name), -1);
+    });
+  }
+  function openLink(hash) {
+    openExercise(utf8(hash), -1, new Uint8Array(0), -1);
+  }
+  let builtinOpen = -1;
+
+  function pickExercise() {
+    const input = named('filExercise');
+    input.value = '';
+    input.click();
+  }
+
+  function closeExercise() {
+    core._bw_exercise_close();
+    builtinOpen = -1;
+  }
+
+  function exerciseLink() {
+    const link = core.UTF8ToString(core._bw_exercise_link());
+    return link ? location.href.replace(/#.*$/, '') + '#exercise=' + link : '';
+  }
+  function copyExerciseLink() {
+    const link = exerciseLink();
+    if (!link) return;
+    named('frmExercise').dataset.link = link;
+    if (navigator.clipboard && navigator.clipboard.writeText) navigator.clipboard.writeText(link).catch(() => {});
+  }
+
+  function doneList() {
+    try { return JSON.parse(localStorage.getItem(DONE_KEY) || '[]'); } catch (e) { return []; }
+  }
+
+  // What the session tells the page: 0 opened, restarted or closed; 1 the
+  // goals checked; 2 just done.
+  function exerciseChanged(what) {
+    if (!description) return;
+    const file = what === 2 && builtinOpen >= 0 ? builtinFile(builtinOpen) : '';
+    if (file) {
+      const done = doneList();
+      if (!done.includes(file)) done.push(file);
+      try { localStorage.setItem(DONE_KEY, JSON.stringify(done)); } catch (e) { /* storage may be off */ }
+    }
+    showExercise();
+    if (what === 2) announce(named('lblExerciseResult').textContent);
+  }
+
+  function builtinItems() {
+    return description.menus.find((m) => m.name === 'mnuExercise').items.filter((i) => i.file);
+  }
+  function builtinFile(index) {
+    const item = builtinItems().find((i) => i.name === 'mnuExerciseBuiltin(' + index + ')');
+    return item ? item.file : '';
+  }
+
+  // The panel drawn from the session: texts are the teacher's, set as text only.
+  function showExercise() {
+    const panel = named('frmExercise');
+    const state = JSON.parse(core.UTF8ToString(core._bw_exercise_state()));
+    const say = description.exercise;
+    panel.setAttribute('aria-label', say.title);
+    menus.accessText(named('cmdHint', panel), say.hintButton);
+    menus.accessText(named('cmdExerciseRestart', panel), say.restartButton);
+    named('lstGoals', panel).setAttribute('aria-label', say.goals);
+    named('lblExerciseHint', panel).setAttribute('aria-label', say.hint);
+    const done = doneList();
+    for (const item of builtinItems()) menus.check(item.name, done.includes(item.file));
+    const wasHidden = panel.hidden;
+    panel.hidden = !state.open;
+    if (!state.open) {
+      delete panel.dataset.done;
+      delete panel.dataset.link;
+      if (!wasHidden) fit();
+      return;
+    }
+    named('lblExerciseTitle', panel).textContent = state.title;
+    named('lblExerciseText', panel).textContent = state.text;
+    const list = named('lstGoals', panel);
+    while (list.children.length > state.goals.length) list.lastChild.remove();
+    while (list.children.length < state.goals.length) {
+      const item = document.createElement('div');
+      item.setAttribute('role', 'checkbox');
+      item.setAttribute('aria-readonly', 'true');
+      item.dataset.name = 'goal(' + list.children.length + ')';
+      const box = document.createElement('span');
+      box.className = 'box';
+      box.setAttribute('aria-hidden', 'true');
+      item.append(box, document.createElement('span'));
+      list.appendChild(item);
+    }
+    state.goals.forEach((goal, i) => {
+      const item = list.children[i];
+      item.setAttribute('aria-checked', goal.holds ? 'true' : 'false');
+      item.firstChild.textContent = goal.holds ? '\u2611' : '\u2610';
+      item.lastChild.textContent = goal.text;
+    });
+    const hint = named('lblExerciseHint', panel);
+    hint.textContent = state.hints.join('\n');
+    hint.hidden = state.hints.length === 0;
+    named('cmdHint', panel).disabled = !state.more;
+    named('lblExerciseResult', panel).textContent = state.result;
+    if (state.done) panel.dataset.done = 'true'; else delete panel.dataset.done;
+    if (wasHidden) fit();
+  }
+
+  // Says `text` to assistive technology as the panel's actions are said.
+  function announce(text) {
+    // filled by the announcement region
+    void text;
+  }
+
+  function exerciseEvents() {
+    const panel = named('frmExercise');
+    named('cmdHint', panel).addEventListener('click', () => { core._bw_exercise_hint(); showExercise(); });
+    named('cmdExerciseRestart', panel).addEventListener('click', () => core._bw_exercise_restart());
+    named('filExercise', panel).addEventListener('change', (e) => { if (e.target.files[0]) openFile(e.target.files[0]); });
+    // A .bwx file dropped anywhere on the page opens it.
+    const isFile = (e) => e.dataTransfer && Array.from(e.dataTransfer.types || []).includes('Files');
+    document.addEventListener('dragover', (e) => { if (isFile(e)) e.preventDefault(); });
+    document.addEventListener('drop', (e) => {
+      if (!isFile(e)) return;
+      e.preventDefault();
+      const file = Array.from(e.dataTransfer.files).find((f) => /\.bwx$/i.test(f.name));
+      if (file) openFile(file);
+    });
+    window.addEventListener('hashchange', () => {
+      if (location.hash.startsWith('#exercise=')) openLink(location.hash);
+    });
   }
 
   // ---- Keyboard ----
@@ -303,7 +504,11 @@
     document.addEventListener('keydown', onKey);
     named('cmdRestart').addEventListener('click', startSession);
     window.addEventListener('resize', fit);
+    exerciseEvents();
     startSession();
+    // A teacher's link opens its exercise; a bad one says why, and the page
+    // goes on without one.
+    if (location.hash.startsWith('#exercise=')) openLink(location.hash);
     // The frame that shows the start-up state: since navigation start.
     requestAnimationFrame(() => { window.bitwellShownAt = performance.now(); });
     // For tests and measurements: the chip's own counters and entry points.
@@ -312,6 +517,8 @@
       csv: () => core.UTF8ToString(core._bw_trace_csv()),
       enter: (answer) => submitAnswer(answer),
       language: (code) => chooseLanguage(code, false),
+      exercise: () => JSON.parse(core.UTF8ToString(core._bw_exercise_state())),
+      openExercise: (text, name) => openExercise(utf8(text), utf8(text).length, utf8(name), -1),
     };
   }
 
