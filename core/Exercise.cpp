@@ -1,7 +1,6 @@
 #include "core/Exercise.h"
 
 #include <algorithm>
-#include <fstream>
 
 #include "core/Catalogue.h"
 #include "core/TypedEntry.h"
@@ -496,19 +495,6 @@ bool ParseExercise(std::string_view bytes, std::string_view name, Exercise& out,
         return false;
     }
     out = std::move(ex);
-    return true;
-}
-
-bool ReadExerciseFile(const std::string& path, std::string& bytes, ExerciseError& error) {
-    std::ifstream in(path, std::ios::binary);
-    std::string read(kExerciseMaxBytes + 1, '\0');
-    if (in) in.read(read.data(), static_cast<std::streamsize>(read.size()));
-    if (!in && !in.eof()) {
-        error = {0, Tr("exercise", "the file cannot be read")};
-        return false;
-    }
-    read.resize(static_cast<std::size_t>(in.gcount()));
-    bytes = std::move(read);
     return true;
 }
 

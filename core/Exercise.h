@@ -101,7 +101,8 @@ bool ParseExercise(std::string_view bytes, std::string_view name, Exercise& out,
 
 // Reads a file's bytes for ParseExercise: at most one byte past the limit,
 // so that a huge file is refused without being read whole. False with an
-// error at line 0 when the file cannot be read.
+// error at line 0 when the file cannot be read (a folder included). In the
+// desktop's core only (core/ExerciseFile.cpp).
 bool ReadExerciseFile(const std::string& path, std::string& bytes, ExerciseError& error);
 
 // A teacher's link: the text after "#exercise=" (or a whole address that
