@@ -98,6 +98,7 @@ void AddSignalPanel(std::vector<ControlSpec>& out) {
         sw.accessibleName = row.name;
         sw.accessibleDescription = row.help;
         sw.tooltip = Raw(row.signal);
+        sw.activeLow = true;
         out.push_back(sw);
     }
     for (int i = 0; i < 4; ++i) {
@@ -191,8 +192,11 @@ void AddSignalPanel(std::vector<ControlSpec>& out) {
         int top;
     } marks[] = {{"Label9", "1", 480},  {"Label10", "0", 1200}, {"Label6", "1", 2400},
                  {"Label5", "0", 3120}, {"Label7", "1", 4080},  {"Label8", "0", 4800}};
-    for (const auto& m : marks)
-        out.push_back(Caption(m.name, "Frame3", Raw(m.mark), 240, m.top, 135, 255, Colour::Blue));
+    for (const auto& m : marks) {
+        ControlSpec mark = Caption(m.name, "Frame3", Raw(m.mark), 240, m.top, 135, 255, Colour::Blue);
+        mark.decorative = true;
+        out.push_back(mark);
+    }
 }
 
 void AddListings(std::vector<ControlSpec>& out) {
@@ -372,6 +376,8 @@ void ControlsJson(std::string& list, const std::vector<ControlSpec>& controls, s
         if (c.textLimit >= 0) o.number("textLimit", c.textLimit);
         if (c.value) o.number("value", c.value);
         if (c.wrap) o.number("wrap", 1);
+        if (c.activeLow) o.number("activeLow", 1);
+        if (c.decorative) o.number("decorative", 1);
     }
     list += ']';
 }
@@ -397,6 +403,8 @@ void ItemJson(std::string& out, const MenuItemSpec& item) {
 
 const Message kLampLit = Msg("sigRead", "lit, 1");
 const Message kLampDark = Msg("sigRead", "dark, 0");
+const Message kLevelHigh = Msg("sigLevel", "HIGH, inactive");
+const Message kLevelLow = Msg("sigLevel", "LOW, active");
 
 std::string Text(const Message& m, std::string_view arg) {
     if (m.empty()) return {};
@@ -548,6 +556,8 @@ std::string DescriptionJson(std::string_view version) {
         o.message("startAgain", d.startAgain, -1);
         o.message("lampLit", kLampLit, -1);
         o.message("lampDark", kLampDark, -1);
+        o.message("levelHigh", kLevelHigh, -1);
+        o.message("levelLow", kLevelLow, -1);
     }
     return out;
 }

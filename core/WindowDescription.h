@@ -72,6 +72,12 @@ struct ControlSpec {
     // that is shown.
     int value = 0;
     bool wrap = false;  // breaks its text between words to fit its width
+    // A control switch: its value is also said in words (kLevelHigh at 1,
+    // kLevelLow at 0) after its accessible description.
+    bool activeLow = false;
+    // Drawn for the eye only (the level marks): hidden from assistive
+    // technology, which reads each switch's value instead.
+    bool decorative = false;
 };
 
 struct WindowSpec {
@@ -115,6 +121,8 @@ const std::vector<ControlSpec>& AboutWindowControls();
 // The state words of the read bits and of the control switches.
 extern const Message kLampLit;         // "lit, 1"
 extern const Message kLampDark;        // "dark, 0"
+extern const Message kLevelHigh;       // "HIGH, inactive"
+extern const Message kLevelLow;        // "LOW, active"
 
 // Dialogs. Button texts are our own, so that both front ends say the same.
 struct DialogTexts {
