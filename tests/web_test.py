@@ -253,6 +253,96 @@ class Page(unittest.TestCase):
         self.assertEqual(self.text("lblRead"), "FFFF")
         self.assertEqual(self.d.execute_script("return Bitwell.csv()"), POWER_UP_CSV)
 
+    # ---- by ear
+
+    def announced(self):
+        """Every sentence the live region was given since the page started."""
+        return self.d.execute_script("return window.heard || []")
+
+    def listen(self):
+        self.d.execute_script("""
+            window.heard = [];
+            const region = document.querySelector('[data-name="lblAnnounce"]');
+            new MutationObserver(() => { if (region.textContent) window.heard.push(region.textContent); })
+                .observe(region, { childList: true, subtree: true, characterData: true });""")
+
+    def test_each_action_is_announced_once_never_in_the_status_line(self):
+        region = self.el("lblAnnounce")
+        self.assertEqual(region.get_attribute("aria-live"), "polite")
+        self.listen()
+        cases = [  # what the student does, what is heard
+            (lambda: self.set("sigUB", 0), ["no cycle"]),
+            (lambda: self.write_cycle(), ["no cycle", "no cycle", "write 0000 to address 0, both bytes"]),
+            (lambda: self.type_word("BEEF"), ["write BEEF to address 0, both bytes"]),
+            (lambda: (self.set("sigWE", 1), self.set("sigOE", 0)),
+             ["no cycle", "read BEEF from address 0, both bytes"]),
+        ]
+        for act, heard in cases:
+            before = len(self.announced())
+            act()
+            self.d.execute_script("return new Promise((done) => setTimeout(done, 0))")
+            self.assertEqual(self.announced()[before:], heard)
+        self.assertNotIn(self.text("lblStatus"), [h for _, heard in cases for h in heard])
+        self.assertEqual(self.text("lblAnnounce"), "read BEEF from address 0, both bytes")
+
+    def ax_tree(self):
+        """Chromium's accessibility tree, walked in reading order: a list of
+        (role, name) with ignored nodes left out."""
+        nodes = self.d.execute_cdp_cmd("Accessibility.getFullAXTree", {})["nodes"]
+        by_id = {n["nodeId"]: n for n in nodes}
+        out = []
+
+        def walk(node):
+            if not node.get("ignored"):
+                out.append((node.get("role", {}).get("value", ""), node.get("name", {}).get("value", "")))
+            for child in node.get("childIds", []):
+                if child in by_id:
+                    walk(by_id[child])
+        walk(nodes[0])
+        return out
+
+    def test_reading_order_regions_heading_and_words(self):
+        tree = self.ax_tree()
+        names = [name for _, name in tree]
+        first_read_bit = next(i for i, name in enumerate(names) if name.startswith("Read bit"))
+        switches = [i for i, (role, _) in enumerate(tree) if role == "switch"]
+        self.assertEqual(len(switches), 25)
+        self.assertLess(max(switches), first_read_bit, "a read bit is read before a switch")
+        self.assertEqual([name for role, name in tree if role == "heading"], ["Quorin Bitwell"])
+        self.assertEqual([name for role, name in tree if role == "region"],
+                         ["Memory Signals", "Memory Contents", "Data Type Representation"])
+        # The level marks are for the eye: no text "1" or "0" of their own.
+        self.assertNotIn(("StaticText", "1"), tree)
+        marks = self.d.execute_script(
+            "return ['Label5','Label6','Label7','Label8','Label9','Label10'].map((n) =>"
+            " document.querySelector('[data-name=\"' + n + '\"]').getAttribute('aria-hidden'))")
+        self.assertEqual(marks, ["true"] * 6)
+        described = lambda name: self.d.execute_script(
+            "const n = document.querySelector('[data-name=\"' + arguments[0] + '\"]');"
+            "return document.getElementById(n.getAttribute('aria-describedby')).textContent", name)
+        for name, v, words in (("sigCE", 1, "HIGH, inactive"), ("sigCE", 0, "LOW, active"),
+                               ("sigWE", 0, "LOW, active"), ("sigWE", 1, "HIGH, inactive")):
+            self.set(name, v)
+            self.assertTrue(described(name).endswith(" " + words), (name, v, described(name)))
+
+    def test_exit_keys_and_the_ended_session(self):
+        self.menu("mnuFile", "mnuFileExit")
+        box = self.dialog("MsgBox", "exit")
+        self.d.switch_to.active_element.send_keys("n")
+        self.assertIsNone(box.get_attribute("open"))
+        self.assertTrue(self.el("frmMain").is_displayed())
+        self.menu("mnuFile", "mnuFileExit")
+        self.d.switch_to.active_element.send_keys("y")
+        self.assertTrue(self.el("Ended").is_displayed())
+        # Only Start Again answers now: F2, the menus' keys, Ctrl+R do nothing.
+        body = self.d.find_element(By.TAG_NAME, "body")
+        for keys in ((Keys.F2,), (Keys.ALT, "f"), (Keys.F10,), (Keys.CONTROL, "r")):
+            ActionChains(self.d).send_keys_to_element(body, *keys).perform()
+            self.assertIsNone(self.dialog("InputBox").get_attribute("open"), keys)
+            self.assertEqual(self.d.find_elements(By.CSS_SELECTOR, ".menu.open"), [], keys)
+        self.el("cmdRestart").click()
+        self.assertEqual(self.text("lblRead"), "FFFF")
+
     def test_keyboard_only_write(self):
         keys = self.d.switch_to.active_element
         self.assertEqual(keys.get_attribute("data-name"), "sigUB")

@@ -12,6 +12,7 @@
 #include "core/Catalogue.h"
 #include "core/Conversions.h"
 #include "core/Panel.h"
+#include "core/Trace.h"
 #include "core/WindowDescription.h"
 
 using bitwell::Control;
@@ -27,6 +28,8 @@ EM_JS(void, bw_js_lamp, (int bit, int lit), { Module.view.lamp(bit, lit !== 0); 
 EM_JS(void, bw_js_order, (int big), { Module.view.order(big !== 0); });
 EM_JS(void, bw_js_step, (), { Module.view.step(); });
 EM_JS(void, bw_js_cleared, (), { Module.view.cleared(); });
+// What an action from outside did, in words (UTF-8, zero-terminated).
+EM_JS(void, bw_js_action_ended, (const char* sentence), { Module.view.actionEnded(UTF8ToString(sentence)); });
 
 namespace {
 
@@ -55,6 +58,9 @@ public:
     void orderChanged(bool big) override { bw_js_order(big ? 1 : 0); }
     void stepRecorded(const bitwell::TraceStep&) override { bw_js_step(); }
     void traceCleared() override { bw_js_cleared(); }
+    void actionEnded(const bitwell::TraceStep& last) override {
+        bw_js_action_ended(bitwell::Trace::DescribeCycle(last).c_str());
+    }
 };
 
 PageView g_view;

@@ -54,7 +54,18 @@
     order(big) { el[big ? 'optBig' : 'optLittle'].checked = true; },
     step() { if (timing) timing.changed(); },
     cleared() { if (timing) timing.changed(); },
+    actionEnded(sentence) { announce(sentence); },
   };
+
+  // Tells assistive technology `text` once, through the polite live region
+  // (never the status line, which stays the hover help). Each sentence is a
+  // new node, so the same words twice are heard twice.
+  function announce(text) {
+    const region = named('lblAnnounce');
+    const line = document.createElement('p');
+    line.textContent = text;
+    region.replaceChildren(line);
+  }
 
   // ---- Typed entry and copy ----
 
@@ -176,6 +187,7 @@
   function applyTexts() {
     description = describe();
     document.documentElement.lang = description.window.language.replace('_', '-');
+    named('lblHeading').textContent = description.window.title;
     view.retranslate(description);
     menus.retranslate(description.menus);
     for (const c of description.menus.flatMap((m) => m.items).flatMap((i) => i.items || [])) {
@@ -223,6 +235,21 @@
     named('cmdYes', box).focus();
   }
 
+  // The letters the Exit dialog's buttons underline answer it, in the
+  // current language, as they do on the desktop.
+  function onExitKey(e) {
+    if (e.ctrlKey || e.metaKey || e.key.length !== 1) return;
+    const key = e.key.toLowerCase();
+    const box = exitBox();
+    for (const answer of ['yes', 'no']) {
+      if (exitKeys[answer] && exitKeys[answer].toLowerCase() === key) {
+        e.preventDefault();
+        named(answer === 'yes' ? 'cmdYes' : 'cmdNo', box).click();
+        return;
+      }
+    }
+  }
+
   // A page cannot close its own tab: it says the program has ended and
   // offers to start again from power-on.
   function endSession() {
@@ -245,6 +272,8 @@
   // ---- Keyboard ----
 
   function onKey(e) {
+    // Once the session has ended only Start Again answers.
+    if (app.hidden) return;
     if (document.querySelector('dialog[open]')) return;
     if (e.key === 'F2' && !e.ctrlKey && !e.altKey) { e.preventDefault(); enterDataWord(); return; }
     if ((e.ctrlKey || e.metaKey) && !e.altKey && !e.shiftKey && (e.key === 'r' || e.key === 'R')) {
@@ -301,6 +330,7 @@
     // On a touch screen a tap on a signal name shows its help.
     surface.addEventListener('click', (e) => pointTo(e.target));
     document.addEventListener('keydown', onKey);
+    exitBox().addEventListener('keydown', onExitKey);
     named('cmdRestart').addEventListener('click', startSession);
     window.addEventListener('resize', fit);
     startSession();
