@@ -325,6 +325,39 @@ class Page(unittest.TestCase):
             self.set(name, v)
             self.assertTrue(described(name).endswith(" " + words), (name, v, described(name)))
 
+    # ---- high contrast
+
+    FORCED_JS = """
+        const named = (n) => document.querySelector('[data-name="' + n + '"]');
+        const style = (n, pseudo) => getComputedStyle(named(n), pseudo || null);
+        const shown = (s) => s.backgroundColor !== 'rgba(0, 0, 0, 0)' ? s.backgroundColor : 'none';
+        const focused = getComputedStyle(document.activeElement);
+        return {
+          ground: style('Frame3').backgroundColor,
+          lit: shown(style('sigRead(0)')),
+          bar: shown(style('Line2')),
+          divider: shown(style('Line3')),
+          ring: focused.outlineStyle + ' ' + focused.outlineColor,
+          thumb: shown(getComputedStyle(named('sigUB').firstChild)),
+          forced: matchMedia('(forced-colors: active)').matches,
+        };"""
+
+    def test_forced_colours_keep_lamps_bars_and_focus_visible(self):
+        self.d.execute_cdp_cmd("Emulation.setEmulatedMedia",
+                               {"features": [{"name": "forced-colors", "value": "active"}]})
+        try:
+            self.open(web_session.file_url(PAGE))
+            self.set("sigOE", 0)
+            self.set("sigCE", 0)          # a read: the lamps show the word
+            self.d.switch_to.active_element.send_keys(Keys.TAB)
+            seen = self.d.execute_script(self.FORCED_JS)
+        finally:
+            self.d.execute_cdp_cmd("Emulation.setEmulatedMedia", {"features": []})
+        self.assertTrue(seen["forced"])
+        for what in ("lit", "bar", "divider", "thumb"):
+            self.assertNotIn(seen[what], ("none", seen["ground"]), what)
+        self.assertNotEqual(seen["ring"].split()[0], "none")
+
     def test_exit_keys_and_the_ended_session(self):
         self.menu("mnuFile", "mnuFileExit")
         box = self.dialog("MsgBox", "exit")
