@@ -508,6 +508,93 @@ class Page(unittest.TestCase):
             self.d.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
 
 
+    # ---- touch and small screens
+
+    NARROW_JS = """
+        const named = (n) => document.querySelector('[data-name="' + n + '"]');
+        const box = (n) => named(n).getBoundingClientRect();
+        const small = [], cut = [], targets = [];
+        for (const n of document.querySelectorAll('.menubar [data-name], .surface [data-name]')) {
+          if (n.offsetParent === null || n.getAttribute('aria-hidden') === 'true' && !n.textContent) continue;
+          const text = Array.from(n.childNodes).some((c) => c.nodeType === 3 && c.textContent.trim());
+          if (text && parseFloat(getComputedStyle(n).fontSize) < 12) small.push(n.dataset.name);
+          if (n.classList.contains('caption') &&
+              (n.scrollWidth > n.clientWidth + 1 || n.scrollHeight > n.clientHeight + 1))
+            cut.push(n.dataset.name);
+          const r = n.getBoundingClientRect();
+          if (n.classList.contains('switch') && (r.width < 24 || r.height < 44)) targets.push(n.dataset.name);
+          if (n.type === 'radio' && (r.width < 24 || r.height < 24)) targets.push(n.dataset.name);
+        }
+        for (const g of ['Frame3', 'Frame2', 'Frame1', 'lblStatus']) {
+          const r = box(g);
+          if (r.left < 0 || r.right > document.documentElement.clientWidth) cut.push(g);
+        }
+        return { small, cut, targets, order: ['Frame3', 'Frame2', 'Frame1', 'lblStatus'].map((g) => box(g).top),
+                 sideways: document.documentElement.scrollWidth - document.documentElement.clientWidth,
+                 transform: getComputedStyle(document.getElementById('app')).transform };"""
+
+    def narrow(self, width, height, scale, touch):
+        self.d.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
+                               {"width": width, "height": height, "deviceScaleFactor": scale, "mobile": touch})
+        self.d.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": touch, "maxTouchPoints": 5})
+        self.open(web_session.file_url(PAGE))
+
+    def wide_again(self):
+        self.d.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": False})
+        self.d.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
+
+    def tap(self, name, count=1):
+        r = self.d.execute_script(
+            "const r = document.querySelector('[data-name=\"' + arguments[0] + '\"]').getBoundingClientRect();"
+            "return [r.left + r.width / 2, r.top + r.height / 2]", name)
+        for _ in range(count):
+            for kind, points in (("touchStart", [{"x": r[0], "y": r[1], "radiusX": 12, "radiusY": 12}]), ("touchEnd", [])):
+                self.d.execute_cdp_cmd("Input.dispatchTouchEvent", {"type": kind, "touchPoints": points})
+
+    def test_narrow_layout_stacks_the_groups_with_large_text_and_targets(self):
+        # A phone at 320 x 568, and 400 % zoom on a 1280 x 1024 screen.
+        for width, height, scale, touch in ((320, 568, 2, True), (320, 256, 4, False)):
+            with self.subTest(width=width, height=height, scale=scale):
+                self.narrow(width, height, scale, touch)
+                try:
+                    seen = self.d.execute_script(self.NARROW_JS)
+                    self.assertEqual(seen["small"], [])
+                    self.assertEqual(seen["cut"], [])
+                    self.assertEqual(seen["targets"], [])
+                    self.assertEqual(seen["order"], sorted(seen["order"]))
+                    self.assertEqual(seen["sideways"], 0)
+                    self.assertEqual(seen["transform"], "none")
+                    self.write_cycle()
+                    self.type_word("12AB")
+                    self.set("sigWE", 1)
+                    self.set("sigOE", 0)
+                    self.assertEqual(self.text("lblRead"), "12AB")
+                finally:
+                    self.wide_again()
+
+    def test_taps_on_captions_show_help_and_never_move_a_switch(self):
+        self.narrow(320, 568, 2, True)
+        try:
+            cases = [("lblCE", "sigCE", "Chip Enable signal. Active LOW."),
+                     ("lblWE", "sigWE", "Write Enable signal. Active LOW."),
+                     ("lblUB", "sigUB", "Upper Byte Enable signal. Active LOW."),
+                     ("lblAddrTitle", "sigAddr(1)", "Address range: 0x0 - 0xF (0 - 15).")]
+            for caption, switch, help in cases:
+                before = self.value(switch)
+                self.tap(caption)
+                WebDriverWait(self.d, 5).until(lambda d: self.text("lblStatus") == help)
+                self.assertEqual(self.value(switch), before, caption)
+            self.assertEqual(self.runs(), 5)
+            self.tap("lblData")                 # one tap is only the help
+            self.assertIsNone(self.dialog("InputBox").get_attribute("open"))
+            # Past the double-click time: the next two taps are a pair of their own.
+            self.d.execute_async_script("setTimeout(arguments[0], 600)")
+            self.tap("lblData", 2)
+            WebDriverWait(self.d, 5).until(lambda d: self.dialog("InputBox").get_attribute("open") is not None)
+            self.assertEqual(self.runs(), 5)
+        finally:
+            self.wide_again()
+
     # ---- languages
 
     def title(self, group):

@@ -293,13 +293,13 @@
 
   // ---- Fitting narrow screens ----
 
-  // 1:1 from the window's own width up; below it the whole window scales
-  // evenly (text stays vector, so it stays crisp), and pinch-zoom still works.
+  // 1:1 from the window's own width up; below it the style sheet stacks the
+  // groups (the narrow layout): nothing is ever scaled, so browser zoom keeps
+  // growing the text and the targets.
+  const narrow = window.matchMedia('(max-width: 592.98px)');
   function fit() {
-    const width = document.documentElement.clientWidth;
-    const scale = Math.min(1, width / 593);
-    app.style.transform = scale < 1 ? 'scale(' + scale + ')' : '';
-    document.getElementById('fit').style.height = scale < 1 ? Math.ceil(app.offsetHeight * scale) + 'px' : '';
+    app.style.transform = '';
+    document.getElementById('fit').style.height = '';
   }
 
   // ---- The timing diagram panel ----
@@ -333,6 +333,7 @@
     exitBox().addEventListener('keydown', onExitKey);
     named('cmdRestart').addEventListener('click', startSession);
     window.addEventListener('resize', fit);
+    narrow.addEventListener('change', () => { fit(); view.narrowChanged(); });
     startSession();
     // The frame that shows the start-up state: since navigation start.
     requestAnimationFrame(() => { window.bitwellShownAt = performance.now(); });

@@ -110,6 +110,9 @@ window.BitwellView = function (surface, handlers) {
           !c.face ? ' value' : '') + (c.name === 'lblStatus' ? ' status' : '')), c, parent);
         if (c.help) node.dataset.help = c.name; else node.dataset.quiet = '';
         if (c.decorative) node.setAttribute('aria-hidden', 'true');
+        // A caption answers its own taps, so that a finger on it is never
+        // taken for one on the switch nearby; the surface shows its help.
+        if (c.help) node.addEventListener('click', () => {});
         node.textContent = c.caption || '';
       }
     }
@@ -143,8 +146,25 @@ window.BitwellView = function (surface, handlers) {
     el.lblStatus.setAttribute('role', 'status');
     el.lblStatus.setAttribute('aria-live', 'polite');
     el.lblData.addEventListener('dblclick', handlers.enter);
+    doubleTap(el.lblData, handlers.enter);
     el.lblRead.addEventListener('dblclick', handlers.copy);
     retranslate(description);
+  }
+
+  // Two taps on `node` within the double-click time: what a double click
+  // does, where the browser makes no double click of a double tap.
+  function doubleTap(node, then) {
+    let last = -Infinity;
+    node.addEventListener('pointerup', (e) => {
+      if (e.pointerType !== 'touch') return;
+      if (e.timeStamp - last < 500) { last = -Infinity; then(); } else last = e.timeStamp;
+    });
+    node.addEventListener('dblclick', () => { last = -Infinity; });
+  }
+
+  // The title captions keep "0x" clear again in the layout now in force.
+  function narrowChanged() {
+    if (texts) for (const c of texts.values()) if (c.textLimit !== undefined) keepClear(c);
   }
 
   function flush(byParent, parent) {
@@ -252,5 +272,5 @@ window.BitwellView = function (surface, handlers) {
     }
   }
 
-  return { el, build, retranslate, helpAt, lamp, setSwitch, designTime };
+  return { el, build, retranslate, helpAt, lamp, setSwitch, designTime, narrowChanged };
 };
