@@ -258,8 +258,11 @@ std::vector<MenuSpec> BuildMenus() {
         languages.items.push_back(item);
     }
     return {
+        // The page downloads its own pristine single file: a teacher never has
+        // to rely on the browser's save.
         {"mnuFile", Msg("mnuFile", "&File"),
-         {{"mnuFileExit", Msg("mnuFileExit", "&Exit"), "", true, false, false, {}}}},
+         {{"mnuFileSavePage", Msg("mnuFileSavePage", "Save Page &As..."), "", true, false, false, {}, true},
+          {"mnuFileExit", Msg("mnuFileExit", "&Exit"), "", true, false, false, {}}}},
         // Keyboard parity for the two double-click gestures.
         {"mnuEdit", Msg("mnuEdit", "&Edit"),
          {{"mnuEditEnter", Msg("mnuEditEnter", "&Enter Data Word..."), "F2", true, false, false, {}},
@@ -388,6 +391,7 @@ void ItemJson(std::string& out, const MenuItemSpec& item) {
     o.message("caption", item.caption, -1);
     if (!item.shortcut.empty() && item.shortcutOnPage) o.text("keys", item.shortcut);
     if (item.checkable) o.number("check", item.exclusive ? 2 : 1);
+    if (item.pageOnly) o.number("pageOnly", 1);
     if (!item.items.empty()) {
         std::string& list = o.key("items");
         list += '[';
@@ -477,6 +481,11 @@ const DialogTexts& Dialogs() {
             "and share."),
         Msg("Ended", "Quorin Bitwell has ended."),
         Msg("Ended", "Start Again"),
+        Msg("lblCannotStart",
+            "Quorin Bitwell could not start here: this site's security policy or this browser "
+            "stopped the page's script or its WebAssembly core. Download the page and open the "
+            "file from your own disk, or ask the site to allow the page's script and style hashes "
+            "and 'wasm-unsafe-eval' in its Content-Security-Policy."),
     };
     return kTexts;
 }
@@ -554,6 +563,7 @@ std::string DescriptionJson(std::string_view version) {
         o.text("aboutNotice", Arg(Text(d.aboutNotice), {version}));
         o.message("ended", d.ended, -1);
         o.message("startAgain", d.startAgain, -1);
+        o.message("cannotStart", d.cannotStart, -1);
         o.message("lampLit", kLampLit, -1);
         o.message("lampDark", kLampDark, -1);
         o.message("levelHigh", kLevelHigh, -1);

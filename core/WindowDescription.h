@@ -97,6 +97,7 @@ struct MenuItemSpec {
     bool checkable = false;
     bool exclusive = false;         // one of a group of which one is checked
     std::vector<MenuItemSpec> items;  // a submenu's items
+    bool pageOnly = false;          // only the web page has it (Save Page As)
 };
 
 struct MenuSpec {
@@ -132,6 +133,9 @@ struct DialogTexts {
     Message exitTitle, exitQuestion;
     Message aboutTitle, aboutName, aboutText, aboutNotice;  // notice: %1 version
     Message ended, startAgain;  // the page's screen after a confirmed exit
+    // The page's notice while its core has not started, and stays so where a
+    // site's policy or an old browser stops the script or the WebAssembly.
+    Message cannotStart;
 };
 const DialogTexts& Dialogs();
 

@@ -12,6 +12,7 @@ import json
 import os
 import subprocess
 import sys
+import tempfile
 import unittest
 
 from selenium.webdriver.common.action_chains import ActionChains
@@ -595,6 +596,71 @@ class Page(unittest.TestCase):
         finally:
             self.wide_again()
 
+    # ---- any course site, saved copies
+
+    def shown_now(self, name):
+        return self.d.execute_script(
+            "const n = document.querySelector('[data-name=\"' + arguments[0] + '\"]');"
+            "return !!n && n.getClientRects().length > 0", name)
+
+    def test_strict_policy_starts_or_says_why(self):
+        with open(PAGE, encoding="utf-8") as f:
+            html = f.read()
+        cases = [  # policy, whether the core starts
+            (web_session.policy(html), True),
+            (web_session.policy(html, wasm=False), False),
+            ("default-src 'none'; script-src 'none'; style-src 'unsafe-inline'", False),
+        ]
+        for csp, starts in cases:
+            with self.subTest(policy=csp[:60]), \
+                    web_session.served(os.path.dirname(PAGE), {"Content-Security-Policy": csp}) as base:
+                self.d.get(base + "bitwell.html")
+                if starts:
+                    web_session.wait_ready(self.d)
+                    self.write_cycle()
+                    self.assertEqual(self.text("lblContents").splitlines()[0], "00: 0000 FFFF")
+                    self.assertFalse(self.shown_now("lblCannotStart"))
+                    self.assertEqual(self.text("lblCannotStart"),
+                                     self.d.execute_script("return Bitwell.cannotStart()"))
+                else:
+                    self.d.execute_async_script("setTimeout(arguments[0], 1500)")
+                    self.assertTrue(self.shown_now("lblCannotStart"))
+                    self.assertFalse(self.shown_now("Form"))
+                    self.assertIn("'wasm-unsafe-eval'", self.text("lblCannotStart"))
+                    self.d.get_log("browser")   # the refusals the policy caused
+        self.open(web_session.file_url(PAGE))
+
+    def reopened(self, html):
+        """Opens `html` as a file of its own and checks it is one working window."""
+        with tempfile.TemporaryDirectory() as folder:
+            path = os.path.join(folder, "saved.html")
+            with open(path, "w", encoding="utf-8") as f:
+                f.write(html)
+            self.open(web_session.file_url(path))
+            counts = self.d.execute_script(
+                "return [document.querySelectorAll('.menubar > .menu').length,"
+                " document.querySelectorAll('.switch').length,"
+                " document.querySelectorAll('[data-name=\"lblCannotStart\"]:not([hidden])').length]")
+            self.write_cycle()
+            self.assertEqual(self.text("lblContents").splitlines()[0], "00: 0000 FFFF")
+            return counts
+
+    def test_saved_copies_open_as_one_window(self):
+        self.write_cycle()
+        self.menu("mnuView", "mnuViewTiming")
+        menus = len(self.d.find_elements(By.CSS_SELECTOR, ".menubar > .menu"))
+        # "Webpage, Complete": the document as it stands, built window and all.
+        complete = self.d.execute_script("return '<!DOCTYPE html>\\n' + document.documentElement.outerHTML")
+        # File, Save Page As: the pristine single file.
+        pristine = self.d.execute_script("return Bitwell.savedPage()")
+        # Nothing built: no switch, no menu, no listing.
+        for built in ('class="switch', '<div class="menu"', "00: 0000 FFFF"):
+            self.assertFalse(built in pristine, built)
+        self.assertLess(abs(len(pristine) - os.path.getsize(PAGE)), os.path.getsize(PAGE) // 100)
+        for html in (complete, pristine):
+            self.assertEqual(self.reopened(html), [menus, 25, 0])
+        self.assertEqual(self.el("mnuFileSavePage").get_attribute("textContent"), "Save Page As...")
+
     # ---- languages
 
     def title(self, group):
@@ -690,6 +756,8 @@ class Page(unittest.TestCase):
                 page = self.shown(names)
                 for name in names:
                     self.assertEqual(page["controls"][name], want["controls"][name], "%s %s" % (code, name))
+                # File, Save Page As is the page's own: a program has no page to save.
+                page["menus"].pop("mnuFileSavePage")
                 self.assertEqual(page["menus"], want["menus"], code)
                 self.assertEqual(self.dialogs_shown(), want["dialogs"], code)
 

@@ -171,6 +171,7 @@ void frmMain::buildControls() {
 
 void frmMain::buildMenus() {
     const auto add = [this](QMenu* menu, const bitwell::MenuItemSpec& spec, auto& self) -> void {
+        if (spec.pageOnly) return;
         if (!spec.items.empty()) {
             QMenu* sub = menu->addMenu(QString());
             sub->setObjectName(Text(spec.name));
@@ -276,6 +277,7 @@ void frmMain::retranslate() {
     showStatus(defaultHelp);
 
     const auto item = [this](const bitwell::MenuItemSpec& spec, auto& self) -> void {
+        if (spec.pageOnly) return;
         if (!spec.items.empty()) {
             m_submenus.value(Text(spec.name))->setTitle(Translated(spec.caption));
             for (const bitwell::MenuItemSpec& i : spec.items) self(i, self);

@@ -8,6 +8,46 @@
   const LEVELS = ['CE', 'OE', 'WE', 'LB', 'UB'];  // the core's order
   const STORE_KEY = 'bitwell.language';
 
+  // A copy saved by the browser holds the window as it was built: it is
+  // built again from empty containers and its first state, so that it opens
+  // as one window (and says so where it cannot start).
+  for (const name of ['menubar', 'Form', 'frmTiming', 'lblAnnounce']) named(name).replaceChildren();
+  for (const [name, hidden] of [['lblCannotStart', false], ['frmTiming', true], ['Ended', true], ['frmMain', false]]) {
+    named(name).hidden = hidden;
+  }
+  document.getElementById('fit').hidden = true;
+  named('frmMain').removeAttribute('style');
+  for (const box of document.querySelectorAll('dialog[open]')) box.removeAttribute('open');
+
+  // What the page was before anything was built, for File, Save Page As:
+  // the document with its scripts and style left out (they never change, and
+  // are read back from the live page when saving), so that no second copy
+  // of the page is kept.
+  const pristine = (() => {
+    const copy = document.documentElement.cloneNode(false);
+    copy.innerHTML = document.documentElement.innerHTML.replace(
+      /(<(script|style)\b[^>]*>)[\s\S]*?(<\/\2>)/g, (all, open, tag, close) => open + close);
+    return copy;
+  })();
+  const bodies = () => Array.from(document.querySelectorAll('script, style'), (n) => n.textContent);
+
+  // The downloaded single file: the pristine document with its scripts and
+  // style put back, as it was built.
+  function savePage() {
+    const texts = bodies();
+    let i = 0;
+    const html = '<!DOCTYPE html>\n' + pristine.outerHTML.replace(
+      /(<(script|style)\b[^>]*>)(<\/\2>)/g, (all, open, tag, close) => open + texts[i++] + close);
+    const link = document.createElement('a');
+    link.href = URL.createObjectURL(new Blob([html], { type: 'text/html' }));
+    link.download = 'bitwell.html';
+    document.body.appendChild(link);
+    link.click();
+    link.remove();
+    setTimeout(() => URL.revokeObjectURL(link.href), 60000);
+    return html;
+  }
+
   const surface = named('Form');
   const app = named('frmMain');
   let core = null;        // the WebAssembly module, once ready
@@ -135,6 +175,7 @@
 
   let menus = null;
   const RUN = {
+    mnuFileSavePage: () => savePage(),
     mnuFileExit: () => askExit(),
     mnuEditEnter: () => enterDataWord(),
     mnuEditCopyRead: () => copyRead(),
@@ -318,6 +359,8 @@
 
   function start(module) {
     core = module;
+    named('lblCannotStart').hidden = true;
+    document.getElementById('fit').hidden = false;
     startLanguage();
     description = describe();
     menus = window.BitwellMenus(named('menubar'), runItem);
@@ -343,6 +386,8 @@
       csv: () => core.UTF8ToString(core._bw_trace_csv()),
       enter: (answer) => submitAnswer(answer),
       language: (code) => chooseLanguage(code, false),
+      savedPage: () => savePage(),
+      cannotStart: () => description.dialogs.cannotStart,
     };
   }
 
