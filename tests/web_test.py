@@ -573,6 +573,31 @@ class Page(unittest.TestCase):
                 finally:
                     self.wide_again()
 
+    def test_timing_diagram_swipes_on_a_phone(self):
+        self.narrow(320, 568, 2, True)
+        try:
+            self.write_cycle()
+            for word in ("1111", "2222", "3333", "4444", "5555", "6666"):
+                self.d.execute_script("Bitwell.enter(arguments[0])", word)
+            self.menu("mnuView", "mnuViewTiming")
+            canvas = self.d.find_element(By.CSS_SELECTOR, ".timing canvas")
+            self.d.execute_script("arguments[0].scrollIntoView()", canvas)
+            scroll = self.d.find_element(By.CSS_SELECTOR, ".timing input[type=range]")
+            newest = int(scroll.get_attribute("value"))
+            self.assertGreater(newest, 0)
+            r = self.d.execute_script("const r = arguments[0].getBoundingClientRect();"
+                                      "return [r.left + r.width / 2, r.top + r.height / 2]", canvas)
+            # A finger drawn 120 pixels to the right: back to earlier steps.
+            for kind, x in (("touchStart", r[0] - 60), ("touchMove", r[0]), ("touchMove", r[0] + 60)):
+                self.d.execute_cdp_cmd("Input.dispatchTouchEvent",
+                                       {"type": kind, "touchPoints": [{"x": x, "y": r[1]}]})
+            self.d.execute_cdp_cmd("Input.dispatchTouchEvent", {"type": "touchEnd", "touchPoints": []})
+            self.assertLess(int(scroll.get_attribute("value")), newest)
+            self.assertEqual(self.d.execute_script(
+                "return document.documentElement.scrollWidth - document.documentElement.clientWidth"), 0)
+        finally:
+            self.wide_again()
+
     def test_taps_on_captions_show_help_and_never_move_a_switch(self):
         self.narrow(320, 568, 2, True)
         try:
