@@ -553,13 +553,19 @@ class Page(unittest.TestCase):
                 self.d.execute_cdp_cmd("Input.dispatchTouchEvent", {"type": kind, "touchPoints": points})
 
     def test_narrow_layout_stacks_the_groups_with_large_text_and_targets(self):
-        # A phone at 320 x 568, and 400 % zoom on a 1280 x 1024 screen.
-        for width, height, scale, touch in ((320, 568, 2, True), (320, 256, 4, False)):
+        # A phone at 320 x 568, 400 % zoom on a 1280 x 1024 screen, and a
+        # touch screen as wide as the desktop window: that one stays the
+        # desktop window, with its switches grown inside Memory Signals.
+        for width, height, scale, touch in ((320, 568, 2, True), (320, 256, 4, False), (800, 1000, 1, True)):
             with self.subTest(width=width, height=height, scale=scale):
                 self.narrow(width, height, scale, touch)
                 try:
                     seen = self.d.execute_script(self.NARROW_JS)
-                    self.assertEqual(seen["small"], [])
+                    if width < 593:
+                        self.assertEqual(seen["small"], [])
+                    else:
+                        self.assertTrue(self.d.execute_script("return matchMedia('(pointer: coarse)').matches"))
+                        self.assertEqual(self.el("Form").size["width"], 593)
                     self.assertEqual(seen["cut"], [])
                     self.assertEqual(seen["targets"], [])
                     self.assertEqual(seen["order"], sorted(seen["order"]))

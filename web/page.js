@@ -260,6 +260,9 @@
     }
     set(document, 'lblEnded', d.ended);
     set(document, 'cmdRestart', d.startAgain);
+    // The HTML carries the notice in English, for when no script runs at
+    // all; from here on it is the catalogue's, in the chosen language.
+    set(document, 'lblCannotStart', d.cannotStart);
     if (timing && timing.retranslate) timing.retranslate();
   }
   const exitKeys = { yes: '', no: '' };
