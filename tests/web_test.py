@@ -623,6 +623,9 @@ class Page(unittest.TestCase):
             self.d.execute_async_script("setTimeout(arguments[0], 600)")
             self.tap("lblData", 2)
             WebDriverWait(self.d, 5).until(lambda d: self.dialog("InputBox").get_attribute("open") is not None)
+            # Still open once the second tap's click is over: it did not land on the dialog.
+            self.d.execute_async_script("setTimeout(arguments[0], 300)")
+            self.assertIsNotNone(self.dialog("InputBox").get_attribute("open"))
             self.assertEqual(self.runs(), 5)
         finally:
             self.wide_again()

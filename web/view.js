@@ -152,11 +152,15 @@ window.BitwellView = function (surface, handlers) {
   }
 
   // Two taps on `node` within the double-click time: what a double click
-  // does, where the browser makes no double click of a double tap.
+  // does, where the browser makes no double click of a double tap. Counted
+  // on the taps' clicks, so that what the second one opens is not hit by
+  // the click still to come.
   function doubleTap(node, then) {
+    let touch = false;
     let last = -Infinity;
-    node.addEventListener('pointerup', (e) => {
-      if (e.pointerType !== 'touch') return;
+    node.addEventListener('pointerdown', (e) => { touch = e.pointerType === 'touch'; });
+    node.addEventListener('click', (e) => {
+      if (!touch) return;
       if (e.timeStamp - last < 500) { last = -Infinity; then(); } else last = e.timeStamp;
     });
     node.addEventListener('dblclick', () => { last = -Infinity; });
