@@ -626,6 +626,7 @@ class Page(unittest.TestCase):
             # Still open once the second tap's click is over: it did not land on the dialog.
             self.d.execute_async_script("setTimeout(arguments[0], 300)")
             self.assertIsNotNone(self.dialog("InputBox").get_attribute("open"))
+            self.assertGreaterEqual(float(self.dialog("InputBox").value_of_css_property("font-size")[:-2]), 12)
             self.assertEqual(self.runs(), 5)
         finally:
             self.wide_again()
