@@ -288,14 +288,18 @@ class Page(unittest.TestCase):
 
     def ax_tree(self):
         """Chromium's accessibility tree, walked in reading order: a list of
-        (role, name) with ignored nodes left out."""
+        (role, name) with ignored nodes left out; self.ax_descriptions maps
+        each name to its computed description."""
         nodes = self.d.execute_cdp_cmd("Accessibility.getFullAXTree", {})["nodes"]
         by_id = {n["nodeId"]: n for n in nodes}
         out = []
+        self.ax_descriptions = {}
 
         def walk(node):
             if not node.get("ignored"):
-                out.append((node.get("role", {}).get("value", ""), node.get("name", {}).get("value", "")))
+                name = node.get("name", {}).get("value", "")
+                out.append((node.get("role", {}).get("value", ""), name))
+                self.ax_descriptions[name] = node.get("description", {}).get("value", "")
             for child in node.get("childIds", []):
                 if child in by_id:
                     walk(by_id[child])
@@ -314,6 +318,9 @@ class Page(unittest.TestCase):
                          ["Memory Signals", "Memory Contents", "Data Type Representation"])
         # The level marks are for the eye: no text "1" or "0" of their own.
         self.assertNotIn(("StaticText", "1"), tree)
+        # The level words are the switches' descriptions, not text of their own.
+        self.assertFalse([n for _, n in tree if n.endswith(("HIGH, inactive", "LOW, active"))])
+        self.assertEqual(self.ax_descriptions["Chip enable, active low"], "Chip Enable signal. Active LOW. HIGH, inactive")
         marks = self.d.execute_script(
             "return ['Label5','Label6','Label7','Label8','Label9','Label10'].map((n) =>"
             " document.querySelector('[data-name=\"' + n + '\"]').getAttribute('aria-hidden'))")

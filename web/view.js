@@ -246,6 +246,8 @@ window.BitwellView = function (surface, handlers) {
       said = node.words = document.createElement('span');
       said.className = 'unseen';
       said.id = 'words-' + c.name;
+      // Read as the switch's description only, not again as text of its own.
+      said.setAttribute('aria-hidden', 'true');
       node.parentElement.appendChild(said);
       node.setAttribute('aria-describedby', said.id);
     }
