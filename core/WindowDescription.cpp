@@ -99,6 +99,7 @@ void AddSignalPanel(std::vector<ControlSpec>& out) {
         sw.accessibleName = row.name;
         sw.accessibleDescription = row.help;
         sw.tooltip = Raw(row.signal);
+        sw.activeLow = true;
         out.push_back(sw);
     }
     for (int i = 0; i < 4; ++i) {
@@ -192,8 +193,11 @@ void AddSignalPanel(std::vector<ControlSpec>& out) {
         int top;
     } marks[] = {{"Label9", "1", 480},  {"Label10", "0", 1200}, {"Label6", "1", 2400},
                  {"Label5", "0", 3120}, {"Label7", "1", 4080},  {"Label8", "0", 4800}};
-    for (const auto& m : marks)
-        out.push_back(Caption(m.name, "Frame3", Raw(m.mark), 240, m.top, 135, 255, Colour::Blue));
+    for (const auto& m : marks) {
+        ControlSpec mark = Caption(m.name, "Frame3", Raw(m.mark), 240, m.top, 135, 255, Colour::Blue);
+        mark.decorative = true;
+        out.push_back(mark);
+    }
 }
 
 void AddListings(std::vector<ControlSpec>& out) {
@@ -271,8 +275,11 @@ std::vector<MenuSpec> BuildMenus() {
     copyLink.pageOnly = true;
     exercises.push_back(copyLink);
     return {
+        // The page downloads its own pristine single file: a teacher never has
+        // to rely on the browser's save.
         {"mnuFile", Msg("mnuFile", "&File"),
          {{"mnuFileRestart", Msg("mnuFileRestart", "&Restart"), "", true, false, false, {}},
+          {"mnuFileSavePage", Msg("mnuFileSavePage", "Save Page &As..."), "", true, false, false, {}, -1, true},
           {"mnuFileExit", Msg("mnuFileExit", "&Exit"), "", true, false, false, {}}}},
         // Keyboard parity for the two double-click gestures.
         {"mnuEdit", Msg("mnuEdit", "&Edit"),
@@ -375,6 +382,8 @@ void ControlsJson(std::string& list, const std::vector<ControlSpec>& controls, s
         if (c.textLimit >= 0) o.number("textLimit", c.textLimit);
         if (c.value) o.number("value", c.value);
         if (c.wrap) o.number("wrap", 1);
+        if (c.activeLow) o.number("activeLow", 1);
+        if (c.decorative) o.number("decorative", 1);
     }
     list += ']';
 }
@@ -402,6 +411,8 @@ void ItemJson(std::string& out, const MenuItemSpec& item) {
 
 const Message kLampLit = Msg("sigRead", "lit, 1");
 const Message kLampDark = Msg("sigRead", "dark, 0");
+const Message kLevelHigh = Msg("sigLevel", "HIGH, inactive");
+const Message kLevelLow = Msg("sigLevel", "LOW, active");
 
 std::string Text(const Message& m, std::string_view arg) {
     if (m.empty()) return {};
@@ -506,6 +517,11 @@ const DialogTexts& Dialogs() {
             "and share."),
         Msg("Ended", "Quorin Bitwell has ended."),
         Msg("Ended", "Start Again"),
+        Msg("lblCannotStart",
+            "Quorin Bitwell could not start here: this site's security policy or this browser "
+            "stopped the page's script or its WebAssembly core. Download the page and open the "
+            "file from your own disk, or ask the site to allow the page's script and style hashes "
+            "and 'wasm-unsafe-eval' in its Content-Security-Policy."),
     };
     return kTexts;
 }
@@ -589,8 +605,11 @@ std::string DescriptionJson(std::string_view version) {
         o.text("aboutNotice", Arg(Text(d.aboutNotice), {version}));
         o.message("ended", d.ended, -1);
         o.message("startAgain", d.startAgain, -1);
+        o.message("cannotStart", d.cannotStart, -1);
         o.message("lampLit", kLampLit, -1);
         o.message("lampDark", kLampDark, -1);
+        o.message("levelHigh", kLevelHigh, -1);
+        o.message("levelLow", kLevelLow, -1);
     }
     {
         const ExerciseWindowTexts& e = ExerciseWindow();

@@ -72,6 +72,12 @@ struct ControlSpec {
     // that is shown.
     int value = 0;
     bool wrap = false;  // breaks its text between words to fit its width
+    // A control switch: its value is also said in words (kLevelHigh at 1,
+    // kLevelLow at 0) after its accessible description.
+    bool activeLow = false;
+    // Drawn for the eye only (the level marks): hidden from assistive
+    // technology, which reads each switch's value instead.
+    bool decorative = false;
 };
 
 struct WindowSpec {
@@ -92,7 +98,7 @@ struct MenuItemSpec {
     bool exclusive = false;         // one of a group of which one is checked
     std::vector<MenuItemSpec> items;  // a submenu's items
     int builtin = -1;               // a built-in exercise's index: MenuText gives its title
-    bool pageOnly = false;          // only the page shows it
+    bool pageOnly = false;          // only the web page has it (Save Page As, Copy Exercise Link)
 };
 
 struct MenuSpec {
@@ -121,6 +127,8 @@ const std::vector<ControlSpec>& AboutWindowControls();
 // The state words of the read bits and of the control switches.
 extern const Message kLampLit;         // "lit, 1"
 extern const Message kLampDark;        // "dark, 0"
+extern const Message kLevelHigh;       // "HIGH, inactive"
+extern const Message kLevelLow;        // "LOW, active"
 
 // Dialogs. Button texts are our own, so that both front ends say the same.
 struct DialogTexts {
@@ -130,6 +138,9 @@ struct DialogTexts {
     Message exitTitle, exitQuestion;
     Message aboutTitle, aboutName, aboutText, aboutNotice;  // notice: %1 version
     Message ended, startAgain;  // the page's screen after a confirmed exit
+    // The page's notice while its core has not started, and stays so where a
+    // site's policy or an old browser stops the script or the WebAssembly.
+    Message cannotStart;
 };
 const DialogTexts& Dialogs();
 

@@ -37,6 +37,8 @@ private slots:
     void keyboardAloneWritesAWord();
     void keyboardChoosesWordOrder();
     void captionsLampsAndDecorations();
+    void eachActionIsAnnouncedOnce_data();
+    void eachActionIsAnnouncedOnce();
     void tooltips_data();
     void tooltips();
     void timingWindowAndItsSteps();
@@ -48,11 +50,11 @@ void AccessibilityTest::namesAndDescriptions_data() {
     QTest::addColumn<QString>("control");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("description");
-    QTest::newRow("sigCE") << "sigCE" << "Chip enable, active low" << "Chip Enable signal. Active LOW.";
-    QTest::newRow("sigOE") << "sigOE" << "Output enable, active low" << "Output Enable signal. Active LOW.";
-    QTest::newRow("sigWE") << "sigWE" << "Write enable, active low" << "Write Enable signal. Active LOW.";
-    QTest::newRow("sigLB") << "sigLB" << "Lower byte enable, active low" << "Lower Byte Enable signal. Active LOW.";
-    QTest::newRow("sigUB") << "sigUB" << "Upper byte enable, active low" << "Upper Byte Enable signal. Active LOW.";
+    QTest::newRow("sigCE") << "sigCE" << "Chip enable, active low" << "Chip Enable signal. Active LOW. LOW, active";
+    QTest::newRow("sigOE") << "sigOE" << "Output enable, active low" << "Output Enable signal. Active LOW. LOW, active";
+    QTest::newRow("sigWE") << "sigWE" << "Write enable, active low" << "Write Enable signal. Active LOW. LOW, active";
+    QTest::newRow("sigLB") << "sigLB" << "Lower byte enable, active low" << "Lower Byte Enable signal. Active LOW. LOW, active";
+    QTest::newRow("sigUB") << "sigUB" << "Upper byte enable, active low" << "Upper Byte Enable signal. Active LOW. LOW, active";
     // Without hover help, a switch's tooltip describes it.
     QTest::newRow("sigAddr(2)") << "sigAddr(2)" << "Address bit 2" << "A2";
     QTest::newRow("sigData(7)") << "sigData(7)" << "Data bit 7" << "D7";
@@ -73,6 +75,8 @@ void AccessibilityTest::namesAndDescriptions() {
     QFETCH(QString, control);
     QFETCH(QString, name);
     QFETCH(QString, description);
+    // At design time: every switch at 0, so a control switch says it is
+    // LOW, active.
     frmMain w;
     QAccessibleInterface* a = Accessible(w, control);
     QVERIFY(a);
@@ -95,6 +99,12 @@ void AccessibilityTest::switchReportsItsPosition() {
     QCOMPARE(Value(w, "sigCE"), 0);
     QCOMPARE(w.device().updateMemoryRuns() - runs, 1L);
     QCOMPARE(Accessible(w, "sigData(3)")->valueInterface()->currentValue().toInt(), 0);
+    // A control switch says its level in words too; a data switch has none.
+    QCOMPARE(a->text(QAccessible::Value), QStringLiteral("LOW, active"));
+    QVERIFY(a->text(QAccessible::Description).endsWith(QStringLiteral(" LOW, active")));
+    SetValue(w, "sigCE", 1);
+    QCOMPARE(a->text(QAccessible::Value), QStringLiteral("HIGH, inactive"));
+    QCOMPARE(Accessible(w, "sigData(3)")->text(QAccessible::Description), QStringLiteral("D3"));
 }
 
 void AccessibilityTest::keyboardAloneWritesAWord() {
@@ -160,9 +170,20 @@ void AccessibilityTest::captionsLampsAndDecorations() {
     SetCaption(w, "lblRead", QStringLiteral("0001"));
     QAccessibleInterface* dark = Accessible(w, "sigRead(1)");
     QVERIFY(Control(w, "sigRead(1)")->isHidden());
-    QCOMPARE(dark->text(QAccessible::Value), QStringLiteral("0"));
-    QCOMPARE(dark->valueInterface()->currentValue().toInt(), 0);
-    QCOMPARE(Accessible(w, "sigRead(0)")->text(QAccessible::Value), QStringLiteral("1"));
+    // A read bit is a read-only check box, checked while lit, with no value
+    // to change and no action: nothing a student could try and fail.
+    QAccessibleInterface* lit = Accessible(w, "sigRead(0)");
+    for (QAccessibleInterface* bit : {dark, lit}) {
+        QCOMPARE(bit->role(), QAccessible::CheckBox);
+        QVERIFY(!bit->valueInterface());
+        QVERIFY(!bit->actionInterface());
+        QVERIFY(bit->state().readOnly);
+        QVERIFY(bit->state().checkable);
+    }
+    QVERIFY(!dark->state().checked);
+    QCOMPARE(dark->text(QAccessible::Description), QStringLiteral("dark, 0"));
+    QVERIFY(lit->state().checked);
+    QCOMPARE(lit->text(QAccessible::Description), QStringLiteral("lit, 1"));
 
     QAccessibleInterface* panel = Accessible(w, "Frame3");
     QStringList names;
@@ -180,6 +201,59 @@ void AccessibilityTest::captionsLampsAndDecorations() {
                      !name.startsWith(QStringLiteral("backgroundRead")) &&
                      !name.startsWith(QStringLiteral("Line")),
                  qPrintable(name));
+}
+
+// Counts how often lblAnnounce is shown: each showing is one announcement.
+class ShowCounter : public QObject {
+public:
+    using QObject::QObject;
+    int shown = 0;
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Show) ++shown;
+        return false;
+    }
+};
+
+void AccessibilityTest::eachActionIsAnnouncedOnce_data() {
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("value");  // a switch's 0 or 1, or a caption's text
+    QTest::addColumn<QString>("heard");
+    // From a write cycle of both bytes at address 0 with 0000 written.
+    QTest::newRow("typed word, sixteen steps") << "lblData" << "BEEF" << "write BEEF to address 0, both bytes";
+    QTest::newRow("one data bit") << "sigData(0)" << "1" << "write 0001 to address 0, both bytes";
+    QTest::newRow("upper byte only") << "sigLB" << "1" << "write 0000 to address 0, upper byte";
+    QTest::newRow("write ends") << "sigWE" << "1" << "no cycle";
+    QTest::newRow("address") << "sigAddr(2)" << "1" << "write 0000 to address 4, both bytes";
+    QTest::newRow("copy read") << "lblRead" << "" << "write FFFF to address 0, both bytes";
+}
+
+void AccessibilityTest::eachActionIsAnnouncedOnce() {
+    QFETCH(QString, control);
+    QFETCH(QString, value);
+    QFETCH(QString, heard);
+    auto shown = PoweredWindow(Show::Exposed);
+    frmMain& w = *shown;
+    EnterWriteCycle(w);
+    QWidget* announcer = Control(w, "lblAnnounce");
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(announcer);
+    QCOMPARE(a->role(), QAccessible::Notification);
+    QCOMPARE(a->text(QAccessible::Name), QStringLiteral("write 0000 to address 0, both bytes"));
+    ShowCounter counter;
+    announcer->installEventFilter(&counter);
+    const QString status = Caption(w, "lblStatus");
+    if (control == QLatin1String("lblRead")) {
+        QMetaObject::invokeMethod(&w, [&w] {
+            for (QAction* action : w.findChildren<QAction*>())
+                if (action->objectName() == QLatin1String("mnuEditCopyRead")) action->trigger();
+        });
+    } else if (control.startsWith(QLatin1String("lbl"))) {
+        SetCaption(w, control, value);
+    } else {
+        SetValue(w, control, value.toInt());
+    }
+    QCOMPARE(counter.shown, 1);
+    QCOMPARE(a->text(QAccessible::Name), heard);
+    QCOMPARE(Caption(w, "lblStatus"), status);
 }
 
 void AccessibilityTest::tooltips_data() {

@@ -3,7 +3,9 @@
 Run by atspi_test.sh inside a private session bus. Checks the 25 switches
 with their names and values, the 16 read bits, the value captions, listings
 and status line through the text interface, that no decoration shows in the
-tree, and that setting a switch through the value interface drives the chip.
+tree, that setting a switch through the value interface drives the chip,
+that the read bits are read-only check boxes (checked while lit, no value,
+no actions) and that each action is announced once through lblAnnounce.
 Exits 0 when every check holds; says what failed otherwise, at once when
 the program (BITWELL_PID, if set) has ended before it showed up."""
 
@@ -12,6 +14,7 @@ import sys
 import time
 
 import pyatspi
+from gi.repository import Atspi, GLib
 
 DEADLINE = time.monotonic() + 20
 
@@ -43,6 +46,54 @@ def find_app():
     fail("the program never showed up on the accessibility bus")
 
 
+class Announcements:
+    """What the program announced: the names of Notification objects as
+    they are shown (object:state-changed:showing)."""
+
+    def __init__(self):
+        self.heard = []
+        self._listener = Atspi.EventListener.new(self._on_event)
+        self._listener.register("object:state-changed:showing")
+
+    def _on_event(self, event):
+        if event.detail1 == 1 and event.source is not None \
+                and event.source.get_role() == Atspi.Role.NOTIFICATION:
+            self.heard.append(event.source.get_name())
+
+    def pump(self):
+        context = GLib.MainContext.default()
+        while context.iteration(False):
+            pass
+
+    def expect(self, sentence, what):
+        """Waits (bounded) until `sentence` is the newest announcement."""
+        while time.monotonic() < DEADLINE:
+            self.pump()
+            if self.heard and self.heard[-1] == sentence:
+                return
+            time.sleep(0.05)
+        fail("%s was not announced as %r; heard %r" % (what, sentence, self.heard))
+
+
+def lamp_state(node, k):
+    """True while read bit k is lit; fails unless it is a read-only check
+    box with no value and no actions that says its state in words."""
+    if node.getRole() != pyatspi.ROLE_CHECK_BOX:
+        fail("Read bit %d has the role %s" % (k, node.getRoleName()))
+    states = node.getState()
+    if not states.contains(pyatspi.STATE_READ_ONLY):
+        fail("Read bit %d is not read-only" % k)
+    interfaces = set(pyatspi.listInterfaces(node))
+    if "Value" in interfaces:
+        fail("Read bit %d offers a value" % k)
+    if "Action" in interfaces and node.queryAction().nActions:
+        fail("Read bit %d offers actions" % k)
+    lit = states.contains(pyatspi.STATE_CHECKED)
+    if node.description != ("lit, 1" if lit else "dark, 0"):
+        fail("Read bit %d is described as %r" % (k, node.description))
+    return lit
+
+
 def walk(node):
     yield node
     for i in range(node.childCount):
@@ -65,6 +116,7 @@ def snapshot(app):
 
 
 def main():
+    heard = Announcements()
     app = find_app()
     nodes, by_name = snapshot(app)
     # The tree is built as the window shows; wait for the panel to be there.
@@ -86,13 +138,15 @@ def main():
     ce = by_name["Chip enable, active low"][0]
     if ce.queryValue().currentValue != 1:
         fail("CE should stand at 1 after start-up")
+    if not ce.description.endswith(" HIGH, inactive"):
+        fail("CE does not say its level in words: %r" % ce.description)
 
     for k in range(16):
         bit = by_name.get("Read bit %d" % k)
         if not bit:
             fail("no object named Read bit %d" % k)
-        if bit[0].queryValue().currentValue != 1:
-            fail("Read bit %d should be lit (1) after start-up" % k)
+        if not lamp_state(bit[0], k):
+            fail("Read bit %d should be lit (checked) after start-up" % k)
 
     def caption(name):
         found = by_name.get(name)
@@ -125,6 +179,9 @@ def main():
         time.sleep(0.1)
     else:
         fail("setting the switches did not write the word: %r" % caption("Memory contents"))
+    heard.expect("write 0000 to address 0, both bytes", "the write")
+    if not by_name["Chip enable, active low"][0].description.endswith(" LOW, active"):
+        fail("CE at 0 does not say LOW, active")
 
     # Read it back: WE high, OE low; every read bit goes dark but stays.
     by_name["Write enable, active low"][0].queryValue().currentValue = 1
@@ -132,11 +189,14 @@ def main():
     while time.monotonic() < DEADLINE:
         _, by_name = snapshot(app)
         if caption("Data read") == "0000" and len(by_name.get("Read bit 7", [])) == 1 \
-                and by_name["Read bit 7"][0].queryValue().currentValue == 0:
+                and not lamp_state(by_name["Read bit 7"][0], 7):
             break
         time.sleep(0.1)
     else:
         fail("the read did not reach the read caption and bits")
+    heard.expect("read 0000 from address 0, both bytes", "the read")
+    if any(s.startswith("Step") or "Hover" in s for s in heard.heard):
+        fail("announcements carry the status line or the step prefix: %r" % heard.heard)
 
     # View, Timing Diagram: a window whose steps are a table, one row per
     # kept step named by its description, the CSV's columns as columns.
@@ -166,8 +226,9 @@ def main():
         fail("the newest row's cells read %s" % row)
 
     read_exercise(app)
-    print("atspi: 25 switches, 16 read bits, captions readable, a write and a read driven, "
-          "the timing window's steps read as a table, the exercise window's title, text and goals")
+    print("atspi: 25 switches, 16 read bits as check boxes, captions readable, a write and "
+          "a read driven and announced, the timing window's steps read as a table, the exercise "
+          "window's title, text and goals")
 
 
 def window_named(app, name):

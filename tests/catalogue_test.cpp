@@ -122,6 +122,9 @@ std::vector<Place> AllMessages() {
         out.push_back({"command line", *m});
     out.push_back({"lamp", kLampLit});
     out.push_back({"lamp", kLampDark});
+    out.push_back({"level", kLevelHigh});
+    out.push_back({"level", kLevelLow});
+    out.push_back({"dialog", d.cannotStart});
     return out;
 }
 

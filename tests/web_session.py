@@ -3,7 +3,10 @@
 Debian's chromium and chromium-driver, driven by Debian's python3-selenium;
 run with /usr/bin/python3. Every wait is bounded."""
 
+import base64
 import contextlib
+import hashlib
+import re
 import http.server
 import os
 import shutil
@@ -40,12 +43,31 @@ def chromium(width=800, height=1000):
     return driver
 
 
+def policy(html, wasm=True):
+    """The strictest Content-Security-Policy under which the page `html`
+    runs: its inline scripts and style by their hashes, WebAssembly by
+    'wasm-unsafe-eval' (left out when `wasm` is false), its icon as data."""
+    def hashes(tag):
+        bodies = re.findall(r"<%s\b[^>]*>([\s\S]*?)</%s>" % (tag, tag), html)
+        return " ".join("'sha256-%s'" % base64.b64encode(hashlib.sha256(b.encode()).digest()).decode()
+                        for b in bodies)
+    return ("default-src 'none'; script-src %s%s; style-src %s; img-src data:; "
+            "base-uri 'none'; form-action 'none'" % (hashes("script"), " 'wasm-unsafe-eval'" if wasm else "",
+                                                      hashes("style")))
+
+
 @contextlib.contextmanager
-def served(directory):
-    """Serves `directory` on a free loopback port; yields the base URL."""
+def served(directory, headers=None):
+    """Serves `directory` on a free loopback port, with `headers` on every
+    answer; yields the base URL."""
     class Handler(http.server.SimpleHTTPRequestHandler):
         def __init__(self, *args, **kwargs):
             super().__init__(*args, directory=directory, **kwargs)
+
+        def end_headers(self):
+            for name, value in (headers or {}).items():
+                self.send_header(name, value)
+            super().end_headers()
 
         def log_message(self, *args):
             pass

@@ -19,6 +19,8 @@ QAccessibleInterface* Create(const QString& className, QObject* object) {
     if (className == QLatin1String("Group")) return new GroupAccessible(w);
     if (className == QLatin1String("Shape") && static_cast<Shape*>(w)->IsLamp())
         return new LampAccessible(w);
+    if (className == QLatin1String("QWidget") && w->objectName() == QLatin1String("lblAnnounce"))
+        return new AnnouncementAccessible(w);
     return nullptr;
 }
 
@@ -68,10 +70,10 @@ int CaptionAccessible::characterCount() const { return static_cast<int>(shown().
 
 // ---- Lamps ----
 
-LampAccessible::LampAccessible(QWidget* lamp) : QAccessibleWidget(lamp, QAccessible::Indicator) {}
+LampAccessible::LampAccessible(QWidget* lamp) : QAccessibleWidget(lamp, QAccessible::CheckBox) {}
 
 void* LampAccessible::interface_cast(QAccessible::InterfaceType t) {
-    if (t == QAccessible::ValueInterface) return static_cast<QAccessibleValueInterface*>(this);
+    if (t == QAccessible::ActionInterface || t == QAccessible::ValueInterface) return nullptr;
     return QAccessibleWidget::interface_cast(t);
 }
 
@@ -81,18 +83,36 @@ QAccessible::State LampAccessible::state() const {
     QAccessible::State s = QAccessibleWidget::state();
     // The bit is there, lit or dark: only the lamp's light is hidden.
     s.invisible = !widget()->parentWidget()->isVisible();
+    s.offscreen = s.invisible;
     s.readOnly = true;
+    s.checkable = true;
+    s.checked = lit();
+    s.focusable = false;
     return s;
 }
 
 QString LampAccessible::text(QAccessible::Text t) const {
-    if (t == QAccessible::Value) return lit() ? QStringLiteral("1") : QStringLiteral("0");
     if (t == QAccessible::Description)
         return Translated(lit() ? bitwell::kLampLit : bitwell::kLampDark);
     return QAccessibleWidget::text(t);
 }
 
-QVariant LampAccessible::currentValue() const { return lit() ? 1 : 0; }
+// ---- Announcements ----
+
+AnnouncementAccessible::AnnouncementAccessible(QWidget* announcer)
+    : QAccessibleWidget(announcer, QAccessible::Notification) {}
+
+QAccessible::State AnnouncementAccessible::state() const {
+    QAccessible::State s = QAccessibleWidget::state();
+    s.focusable = false;
+    return s;
+}
+
+QString AnnouncementAccessible::text(QAccessible::Text t) const {
+    if (t == QAccessible::Name) return widget()->accessibleName();
+    if (t == QAccessible::Description || t == QAccessible::Value) return {};
+    return QAccessibleWidget::text(t);
+}
 
 // ---- Groups ----
 

@@ -40,21 +40,30 @@ private:
 };
 
 // A read lamp is the read bit: it stays in the tree while the lamp is dark
-// and says whether it is lit, as value 1 or 0.
-class LampAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
+// and reads as a read-only check box, checked while lit, whose description
+// says "lit, 1" or "dark, 0". No value interface and no actions: toolkits
+// offer Increase and Decrease on anything with a value, and the student
+// cannot change a read bit.
+class LampAccessible : public QAccessibleWidget {
 public:
     explicit LampAccessible(QWidget* lamp);
     void* interface_cast(QAccessible::InterfaceType t) override;
     QAccessible::State state() const override;
     QString text(QAccessible::Text t) const override;
-    QVariant currentValue() const override;
-    void setCurrentValue(const QVariant&) override {}
-    QVariant maximumValue() const override { return 1; }
-    QVariant minimumValue() const override { return 0; }
-    QVariant minimumStepSize() const override { return 1; }
+    QStringList actionNames() const override { return {}; }
 
 private:
     bool lit() const;
+};
+
+// The hidden object that speaks what each action did: a notification whose
+// name is the sentence. Assistive technology hears it when it is shown.
+class AnnouncementAccessible : public QAccessibleWidget {
+public:
+    explicit AnnouncementAccessible(QWidget* announcer);
+    QAccessible::State state() const override;
+    QString text(QAccessible::Text t) const override;
+    QStringList actionNames() const override { return {}; }
 };
 
 // A framed group whose decorative rectangles and lines stay out of the tree.

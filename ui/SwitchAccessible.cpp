@@ -1,6 +1,8 @@
 #include "ui/SwitchAccessible.h"
 
+#include "core/WindowDescription.h"
 #include "ui/Switch.h"
+#include "ui/Translation.h"
 
 SwitchAccessible::SwitchAccessible(Switch* sw) : QAccessibleWidget(sw, QAccessible::Slider) {}
 
@@ -15,3 +17,14 @@ QVariant SwitchAccessible::currentValue() const { return sw()->Value(); }
 
 void SwitchAccessible::setCurrentValue(const QVariant& value) { sw()->SetValue(value.toInt()); }
 
+
+QString SwitchAccessible::text(QAccessible::Text t) const {
+    const bitwell::ControlSpec* spec = bitwell::FindControl(sw()->objectName().toStdString());
+    if (spec && spec->activeLow && (t == QAccessible::Value || t == QAccessible::Description)) {
+        const QString words = Translated(sw()->Value() ? bitwell::kLevelHigh : bitwell::kLevelLow);
+        if (t == QAccessible::Value) return words;
+        const QString description = QAccessibleWidget::text(t);
+        return description.isEmpty() ? words : description + QLatin1Char(' ') + words;
+    }
+    return QAccessibleWidget::text(t);
+}

@@ -6,13 +6,16 @@ class Switch;
 
 // Presents a Switch to assistive technology as a slider whose value is the
 // switch position, 1 (up) or 0 (down), not the inverted scroll-bar position.
-// The bar it draws is no child of its own: the switch is one control.
+// The bar it draws is no child of its own: the switch is one control. A
+// control switch also says its value in words ("HIGH, inactive", "LOW,
+// active") as its value text and after its description.
 class SwitchAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
 public:
     explicit SwitchAccessible(Switch* sw);
 
     void* interface_cast(QAccessible::InterfaceType t) override;
 
+    QString text(QAccessible::Text t) const override;
     QVariant currentValue() const override;
     void setCurrentValue(const QVariant& value) override;
     QVariant maximumValue() const override { return 1; }

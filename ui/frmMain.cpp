@@ -79,6 +79,15 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), m_panel(this) {
     setCentralWidget(m_surface);
 
     buildControls();
+    // Says what each action did to assistive technology, never on screen:
+    // it takes the sentence as its name and is shown again, since Qt 6.4
+    // has no announcement of its own on AT-SPI.
+    m_announce = new QWidget(m_surface);
+    m_announce->setObjectName(QStringLiteral("lblAnnounce"));
+    m_announce->setGeometry(0, 0, 1, 1);
+    m_announce->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_announce->setFocusPolicy(Qt::NoFocus);
+    m_announce->hide();
     buildMenus();
     connectHandlers();
     retranslate();
@@ -179,6 +188,7 @@ void frmMain::buildControls() {
 
 void frmMain::buildMenus() {
     const auto add = [this](QMenu* menu, const bitwell::MenuItemSpec& spec, auto& self) -> void {
+        if (spec.pageOnly) return;
         if (!spec.items.empty()) {
             QMenu* sub = menu->addMenu(QString());
             sub->setObjectName(Text(spec.name));
@@ -301,6 +311,7 @@ void frmMain::retranslate() {
     showStatus(defaultHelp);
 
     const auto item = [this](const bitwell::MenuItemSpec& spec, auto& self) -> void {
+        if (spec.pageOnly) return;
         if (!spec.items.empty()) {
             m_submenus.value(Text(spec.name))->setTitle(Translated(spec.caption));
             for (const bitwell::MenuItemSpec& i : spec.items) self(i, self);
@@ -407,11 +418,6 @@ void frmMain::exerciseDone() {
         m_actions.value(Indexed("mnuExerciseBuiltin", m_builtin))->setChecked(true);
     }
     announce(Text(m_session.DoneText()));
-}
-
-void frmMain::announce(const QString& sentence) {
-    // filled by the announcement region
-    Q_UNUSED(sentence);
 }
 
 void frmMain::mnuExerciseOpen_Click() {
@@ -528,7 +534,9 @@ void frmMain::lampChanged(int bit, bool lit) {
     Shape* lamp = sigRead[static_cast<std::size_t>(bit) & 15];
     lamp->setVisible(lit);
     if (QAccessible::isActive()) {
-        QAccessibleValueChangeEvent event(lamp, lit ? 1 : 0);
+        QAccessible::State changed;
+        changed.checked = true;
+        QAccessibleStateChangeEvent event(lamp, changed);
         QAccessible::updateAccessibility(&event);
     }
 }
@@ -540,6 +548,20 @@ void frmMain::orderChanged(bool bigEndian) {
 void frmMain::stepRecorded(const bitwell::TraceStep&) {
     if (m_timing && m_timing->isVisible()) m_timing->TraceChanged();
 }
+void frmMain::actionEnded(const bitwell::TraceStep& last) {
+    announce(QString::fromStdString(bitwell::Trace::DescribeCycle(last)));
+}
+
+void frmMain::announce(const QString& sentence) {
+    m_announce->hide();
+    m_announce->setAccessibleName(sentence);
+    m_announce->show();
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    QAccessibleAnnouncementEvent event(m_announce, sentence);
+    QAccessible::updateAccessibility(&event);
+#endif
+}
+
 void frmMain::traceCleared() {
     if (m_timing) m_timing->TraceChanged();
 }

@@ -82,6 +82,11 @@ private:
     void orderChanged(bool bigEndian) override;
     void stepRecorded(const bitwell::TraceStep& step) override;
     void traceCleared() override;
+    void actionEnded(const bitwell::TraceStep& last) override;
+    // Tells assistive technology `sentence` once, without moving the focus
+    // or touching the status line: lblAnnounce takes it as its name and is
+    // shown, which screen readers hear as a notification.
+    void announce(const QString& sentence);
     // Runs `set` with the controls' own notifications muted: what the panel
     // sets on them is not a new change from outside. Draws nothing itself.
     template <class F>
@@ -146,6 +151,7 @@ private:
     bool m_centred = false;
     bool m_askingToExit = false;
     frmTiming* m_timing = nullptr;
+    QWidget* m_announce = nullptr;  // lblAnnounce
 
     QWidget* m_surface = nullptr;
     QHash<QString, QWidget*> m_controls;  // by objectName

@@ -13,6 +13,7 @@
 #include "core/Conversions.h"
 #include "core/Exercise.h"
 #include "core/Panel.h"
+#include "core/Trace.h"
 #include "core/WindowDescription.h"
 
 using bitwell::Control;
@@ -30,6 +31,8 @@ EM_JS(void, bw_js_step, (), { Module.view.step(); });
 EM_JS(void, bw_js_cleared, (), { Module.view.cleared(); });
 // The exercise: 0 opened, restarted or closed; 1 goals checked; 2 just done.
 EM_JS(void, bw_js_exercise, (int what), { Module.view.exercise(what); });
+// What an action from outside did, in words (UTF-8, zero-terminated).
+EM_JS(void, bw_js_action_ended, (const char* sentence), { Module.view.actionEnded(UTF8ToString(sentence)); });
 
 namespace {
 
@@ -58,6 +61,9 @@ public:
     void orderChanged(bool big) override { bw_js_order(big ? 1 : 0); }
     void stepRecorded(const bitwell::TraceStep&) override { bw_js_step(); }
     void traceCleared() override { bw_js_cleared(); }
+    void actionEnded(const bitwell::TraceStep& last) override {
+        bw_js_action_ended(bitwell::Trace::DescribeCycle(last).c_str());
+    }
 };
 
 class PageExercise final : public bitwell::ExerciseSession::Listener {

@@ -9,6 +9,46 @@
   const STORE_KEY = 'bitwell.language';
   const DONE_KEY = 'bitwell.exercisesDone';  // the built-in exercises done, by file name
 
+  // A copy saved by the browser holds the window as it was built: it is
+  // built again from empty containers and its first state, so that it opens
+  // as one window (and says so where it cannot start).
+  for (const name of ['menubar', 'Form', 'frmTiming', 'lblAnnounce']) named(name).replaceChildren();
+  for (const [name, hidden] of [['lblCannotStart', false], ['frmTiming', true], ['Ended', true], ['frmMain', false]]) {
+    named(name).hidden = hidden;
+  }
+  document.getElementById('fit').hidden = true;
+  named('frmMain').removeAttribute('style');
+  for (const box of document.querySelectorAll('dialog[open]')) box.removeAttribute('open');
+
+  // What the page was before anything was built, for File, Save Page As:
+  // the document with its scripts and style left out (they never change, and
+  // are read back from the live page when saving), so that no second copy
+  // of the page is kept.
+  const pristine = (() => {
+    const copy = document.documentElement.cloneNode(false);
+    copy.innerHTML = document.documentElement.innerHTML.replace(
+      /(<(script|style)\b[^>]*>)[\s\S]*?(<\/\2>)/g, (all, open, tag, close) => open + close);
+    return copy;
+  })();
+  const bodies = () => Array.from(document.querySelectorAll('script, style'), (n) => n.textContent);
+
+  // The downloaded single file: the pristine document with its scripts and
+  // style put back, as it was built.
+  function savePage() {
+    const texts = bodies();
+    let i = 0;
+    const html = '<!DOCTYPE html>\n' + pristine.outerHTML.replace(
+      /(<(script|style)\b[^>]*>)(<\/\2>)/g, (all, open, tag, close) => open + texts[i++] + close);
+    const link = document.createElement('a');
+    link.href = URL.createObjectURL(new Blob([html], { type: 'text/html' }));
+    link.download = 'bitwell.html';
+    document.body.appendChild(link);
+    link.click();
+    link.remove();
+    setTimeout(() => URL.revokeObjectURL(link.href), 60000);
+    return html;
+  }
+
   const surface = named('Form');
   const app = named('frmMain');
   let core = null;        // the WebAssembly module, once ready
@@ -56,7 +96,18 @@
     step() { if (timing) timing.changed(); },
     cleared() { if (timing) timing.changed(); },
     exercise(what) { exerciseChanged(what); },
+    actionEnded(sentence) { announce(sentence); },
   };
+
+  // Tells assistive technology `text` once, through the polite live region
+  // (never the status line, which stays the hover help). Each sentence is a
+  // new node, so the same words twice are heard twice.
+  function announce(text) {
+    const region = named('lblAnnounce');
+    const line = document.createElement('p');
+    line.textContent = text;
+    region.replaceChildren(line);
+  }
 
   // ---- Typed entry and copy ----
 
@@ -135,6 +186,7 @@
 
   let menus = null;
   const RUN = {
+    mnuFileSavePage: () => savePage(),
     mnuFileExit: () => askExit(),
     mnuFileRestart: () => askRestart(),
     mnuExerciseOpen: () => pickExercise(),
@@ -194,6 +246,7 @@
   function applyTexts() {
     description = describe();
     document.documentElement.lang = description.window.language.replace('_', '-');
+    named('lblHeading').textContent = description.window.title;
     view.retranslate(description);
     menus.retranslate(description.menus);
     for (const c of description.menus.flatMap((m) => m.items).flatMap((i) => i.items || [])) {
@@ -231,6 +284,9 @@
     menus.accessText(named('cmdYes', restart), d.yes);
     menus.accessText(named('cmdNo', restart), d.no);
     showExercise();
+    // The HTML carries the notice in English, for when no script runs at
+    // all; from here on it is the catalogue's, in the chosen language.
+    set(document, 'lblCannotStart', d.cannotStart);
     if (timing && timing.retranslate) timing.retranslate();
   }
   const exitKeys = { yes: '', no: '' };
@@ -245,6 +301,21 @@
     const box = exitBox();
     ask(box, (answer) => { if (answer === 'yes') endSession(); });
     named('cmdYes', box).focus();
+  }
+
+  // The letters the Exit dialog's buttons underline answer it, in the
+  // current language, as they do on the desktop.
+  function onExitKey(e) {
+    if (e.ctrlKey || e.metaKey || e.key.length !== 1) return;
+    const key = e.key.toLowerCase();
+    const box = exitBox();
+    for (const answer of ['yes', 'no']) {
+      if (exitKeys[answer] && exitKeys[answer].toLowerCase() === key) {
+        e.preventDefault();
+        named(answer === 'yes' ? 'cmdYes' : 'cmdNo', box).click();
+        return;
+      }
+    }
   }
 
   // A page cannot close its own tab: it says the program has ended and
@@ -419,11 +490,6 @@
   }
 
   // Says `text` to assistive technology as the panel's actions are said.
-  function announce(text) {
-    // filled by the announcement region
-    void text;
-  }
-
   function exerciseEvents() {
     const panel = named('frmExercise');
     named('cmdHint', panel).addEventListener('click', () => { core._bw_exercise_hint(); showExercise(); });
@@ -446,6 +512,8 @@
   // ---- Keyboard ----
 
   function onKey(e) {
+    // Once the session has ended only Start Again answers.
+    if (app.hidden) return;
     if (document.querySelector('dialog[open]')) return;
     if (e.key === 'F2' && !e.ctrlKey && !e.altKey) { e.preventDefault(); enterDataWord(); return; }
     if ((e.ctrlKey || e.metaKey) && !e.altKey && !e.shiftKey && (e.key === 'r' || e.key === 'R')) {
@@ -465,13 +533,13 @@
 
   // ---- Fitting narrow screens ----
 
-  // 1:1 from the window's own width up; below it the whole window scales
-  // evenly (text stays vector, so it stays crisp), and pinch-zoom still works.
+  // 1:1 from the window's own width up; below it the style sheet stacks the
+  // groups (the narrow layout): nothing is ever scaled, so browser zoom keeps
+  // growing the text and the targets.
+  const narrow = window.matchMedia('(max-width: 592.98px)');
   function fit() {
-    const width = document.documentElement.clientWidth;
-    const scale = Math.min(1, width / 593);
-    app.style.transform = scale < 1 ? 'scale(' + scale + ')' : '';
-    document.getElementById('fit').style.height = scale < 1 ? Math.ceil(app.offsetHeight * scale) + 'px' : '';
+    app.style.transform = '';
+    document.getElementById('fit').style.height = '';
   }
 
   // ---- The timing diagram panel ----
@@ -490,6 +558,8 @@
 
   function start(module) {
     core = module;
+    named('lblCannotStart').hidden = true;
+    document.getElementById('fit').hidden = false;
     startLanguage();
     description = describe();
     menus = window.BitwellMenus(named('menubar'), runItem);
@@ -502,9 +572,11 @@
     // On a touch screen a tap on a signal name shows its help.
     surface.addEventListener('click', (e) => pointTo(e.target));
     document.addEventListener('keydown', onKey);
+    exitBox().addEventListener('keydown', onExitKey);
     named('cmdRestart').addEventListener('click', startSession);
     window.addEventListener('resize', fit);
     exerciseEvents();
+    narrow.addEventListener('change', () => { fit(); view.narrowChanged(); });
     startSession();
     // A teacher's link opens its exercise; a bad one says why, and the page
     // goes on without one.
@@ -519,6 +591,8 @@
       language: (code) => chooseLanguage(code, false),
       exercise: () => JSON.parse(core.UTF8ToString(core._bw_exercise_state())),
       openExercise: (text, name) => openExercise(utf8(text), utf8(text).length, utf8(name), -1),
+      savedPage: () => savePage(),
+      cannotStart: () => description.dialogs.cannotStart,
     };
   }
 

@@ -59,9 +59,13 @@ window.BitwellView = function (surface, handlers) {
   function make(c, parent) {
     switch (c.kind) {
       case 'group': {
+        // A region named by its title.
         const node = place(div('group'), c, parent);
+        node.setAttribute('role', 'region');
         node.appendChild(div('frame'));
-        node.appendChild(div('legend'));
+        const legend = node.appendChild(div('legend'));
+        legend.id = 'legend-' + c.name;
+        node.setAttribute('aria-labelledby', legend.id);
         if (c.help) node.dataset.help = c.name; else node.dataset.quiet = '';
         return;
       }
@@ -105,6 +109,10 @@ window.BitwellView = function (surface, handlers) {
           (c.colour === 'blue' ? ' blue' : '') + (STATE.has(c.name) && c.name !== 'lblStatus' &&
           !c.face ? ' value' : '') + (c.name === 'lblStatus' ? ' status' : '')), c, parent);
         if (c.help) node.dataset.help = c.name; else node.dataset.quiet = '';
+        if (c.decorative) node.setAttribute('aria-hidden', 'true');
+        // A caption answers its own taps, so that a finger on it is never
+        // taken for one on the switch nearby; the surface shows its help.
+        if (c.help) node.addEventListener('click', () => {});
         node.textContent = c.caption || '';
       }
     }
@@ -130,11 +138,37 @@ window.BitwellView = function (surface, handlers) {
       make(c, parent);
     }
     for (const parent of byParent.keys()) flush(byParent, parent);
+    // The read bits are read after the switches, as they are seen.
+    for (let i = 15; i >= 0; --i) {
+      const col = el['colRead(' + i + ')'];
+      col.parentElement.appendChild(col);
+    }
     el.lblStatus.setAttribute('role', 'status');
     el.lblStatus.setAttribute('aria-live', 'polite');
     el.lblData.addEventListener('dblclick', handlers.enter);
+    doubleTap(el.lblData, handlers.enter);
     el.lblRead.addEventListener('dblclick', handlers.copy);
     retranslate(description);
+  }
+
+  // Two taps on `node` within the double-click time: what a double click
+  // does, where the browser makes no double click of a double tap. Counted
+  // on the taps' clicks, so that what the second one opens is not hit by
+  // the click still to come.
+  function doubleTap(node, then) {
+    let touch = false;
+    let last = -Infinity;
+    node.addEventListener('pointerdown', (e) => { touch = e.pointerType === 'touch'; });
+    node.addEventListener('click', (e) => {
+      if (!touch) return;
+      if (e.timeStamp - last < 500) { last = -Infinity; then(); } else last = e.timeStamp;
+    });
+    node.addEventListener('dblclick', () => { last = -Infinity; });
+  }
+
+  // The title captions keep "0x" clear again in the layout now in force.
+  function narrowChanged() {
+    if (texts) for (const c of texts.values()) if (c.textLimit !== undefined) keepClear(c);
   }
 
   function flush(byParent, parent) {
@@ -158,6 +192,7 @@ window.BitwellView = function (surface, handlers) {
       if (c.kind === 'switch') {
         node.setAttribute('aria-label', c.accessibleName);
         node.title = c.tooltip;
+        if (c.activeLow) levelWords(node, c, description.dialogs);
       }
       if (c.kind === 'lamp') el['colRead(' + c.arg + ')'].title = c.tooltip;
       if (c.kind === 'caption' && c.accessibleName) node.setAttribute('aria-label', c.accessibleName);
@@ -203,7 +238,35 @@ window.BitwellView = function (surface, handlers) {
     el['colRead(' + bit + ')'].setAttribute('aria-label', name + ', ' + (lit ? w.lampLit : w.lampDark));
   }
 
-  function setSwitch(name, v) { el[name].setAttribute('aria-checked', v ? 'true' : 'false'); }
+  // A control switch also says its level in words after its description:
+  // a hidden text the switch is described by, kept with its value.
+  function levelWords(node, c, words) {
+    let said = node.words;
+    if (!said) {
+      said = node.words = document.createElement('span');
+      said.className = 'unseen';
+      said.id = 'words-' + c.name;
+      // Read as the switch's description only, not again as text of its own.
+      said.setAttribute('aria-hidden', 'true');
+      node.parentElement.appendChild(said);
+      node.setAttribute('aria-describedby', said.id);
+    }
+    said.dataset.high = words.levelHigh;
+    said.dataset.low = words.levelLow;
+    said.dataset.description = c.accessibleDescription || '';
+    sayLevel(node);
+  }
+  function sayLevel(node) {
+    const said = node.words;
+    if (!said) return;
+    const words = node.getAttribute('aria-checked') === 'true' ? said.dataset.high : said.dataset.low;
+    said.textContent = (said.dataset.description ? said.dataset.description + ' ' : '') + words;
+  }
+
+  function setSwitch(name, v) {
+    el[name].setAttribute('aria-checked', v ? 'true' : 'false');
+    sayLevel(el[name]);
+  }
 
   // The design-time state, before power-up: every switch at 0, lamps lit.
   function designTime(description) {
@@ -215,5 +278,5 @@ window.BitwellView = function (surface, handlers) {
     }
   }
 
-  return { el, build, retranslate, helpAt, lamp, setSwitch, designTime };
+  return { el, build, retranslate, helpAt, lamp, setSwitch, designTime, narrowChanged };
 };
