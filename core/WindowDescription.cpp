@@ -411,6 +411,7 @@ void ItemJson(std::string& out, const MenuItemSpec& item) {
 
 const Message kLampLit = Msg("sigRead", "lit, 1");
 const Message kLampDark = Msg("sigRead", "dark, 0");
+const Message kActionAndDone = Msg("lblAnnounce", "%1. %2");
 const Message kLevelHigh = Msg("sigLevel", "HIGH, inactive");
 const Message kLevelLow = Msg("sigLevel", "LOW, active");
 
@@ -608,6 +609,7 @@ std::string DescriptionJson(std::string_view version) {
         o.message("cannotStart", d.cannotStart, -1);
         o.message("lampLit", kLampLit, -1);
         o.message("lampDark", kLampDark, -1);
+        o.message("actionAndDone", kActionAndDone, -1);
         o.message("levelHigh", kLevelHigh, -1);
         o.message("levelLow", kLevelLow, -1);
     }

@@ -127,6 +127,9 @@ const std::vector<ControlSpec>& AboutWindowControls();
 // The state words of the read bits and of the control switches.
 extern const Message kLampLit;         // "lit, 1"
 extern const Message kLampDark;        // "dark, 0"
+// What an action did (%1) and, when it finished the exercise, "Done in N
+// actions." (%2), heard as one announcement.
+extern const Message kActionAndDone;
 extern const Message kLevelHigh;       // "HIGH, inactive"
 extern const Message kLevelLow;        // "LOW, active"
 

@@ -2,6 +2,7 @@
 #include <QHelpEvent>
 #include <QRadioButton>
 #include <QToolTip>
+#include <QTemporaryFile>
 #include <QTest>
 #include <memory>
 
@@ -39,6 +40,7 @@ private slots:
     void captionsLampsAndDecorations();
     void eachActionIsAnnouncedOnce_data();
     void eachActionIsAnnouncedOnce();
+    void doneIsHeardWithTheLastAction();
     void tooltips_data();
     void tooltips();
     void timingWindowAndItsSteps();
@@ -254,6 +256,27 @@ void AccessibilityTest::eachActionIsAnnouncedOnce() {
     QCOMPARE(counter.shown, 1);
     QCOMPARE(a->text(QAccessible::Name), heard);
     QCOMPARE(Caption(w, "lblStatus"), status);
+}
+
+// The action that finishes an exercise is heard with its "Done": one
+// announcement, after what the chip did.
+void AccessibilityTest::doneIsHeardWithTheLastAction() {
+    auto shown = PoweredWindow(Show::Exposed);
+    frmMain& w = *shown;
+    QTemporaryFile file;
+    QVERIFY(file.open());
+    file.write("title: T\ntext: X\ngiven WE = 0\ngiven LB = 0\ngiven UB = 0\ngoal memory 0 = 0000\n");
+    file.close();
+    QVERIFY(w.OpenExercise(file.fileName()));
+    QWidget* announcer = Control(w, "lblAnnounce");
+    ShowCounter counter;
+    announcer->installEventFilter(&counter);
+    SetValue(w, "sigCE", 0);
+    QCOMPARE(QAccessible::queryAccessibleInterface(announcer)->text(QAccessible::Name),
+             QStringLiteral("write 0000 to address 0, both bytes. Done in 1 action."));
+    // The next action is heard alone.
+    SetValue(w, "sigCE", 1);
+    QCOMPARE(QAccessible::queryAccessibleInterface(announcer)->text(QAccessible::Name), QStringLiteral("no cycle"));
 }
 
 void AccessibilityTest::tooltips_data() {

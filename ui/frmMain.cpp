@@ -417,7 +417,10 @@ void frmMain::exerciseDone() {
         settings.setValue(kExercisesDone, done);
         m_actions.value(Indexed("mnuExerciseBuiltin", m_builtin))->setChecked(true);
     }
-    announce(Text(m_session.DoneText()));
+    // Heard at once; an action that made it done says it again after what
+    // the chip did, in one announcement.
+    m_done = {Text(m_session.DoneText()), m_panel.trace().empty() ? 0 : m_panel.trace().back().step};
+    announce(m_done.sentence);
 }
 
 void frmMain::mnuExerciseOpen_Click() {
@@ -549,7 +552,10 @@ void frmMain::stepRecorded(const bitwell::TraceStep&) {
     if (m_timing && m_timing->isVisible()) m_timing->TraceChanged();
 }
 void frmMain::actionEnded(const bitwell::TraceStep& last) {
-    announce(QString::fromStdString(bitwell::Trace::DescribeCycle(last)));
+    QString sentence = QString::fromStdString(bitwell::Trace::DescribeCycle(last));
+    if (!m_done.sentence.isEmpty() && m_done.step == last.step)
+        sentence = Translated(bitwell::kActionAndDone).arg(sentence, m_done.sentence);
+    announce(sentence);
 }
 
 void frmMain::announce(const QString& sentence) {

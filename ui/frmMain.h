@@ -138,11 +138,15 @@ private:
     void exerciseChanged() override;
     void goalsChecked() override;
     void exerciseDone() override;
-    // Says `sentence` to assistive technology as the panel's actions are said.
-    void announce(const QString& sentence);
     void Form_Unload(QCloseEvent* event);
 
     bitwell::Panel m_panel;
+    // The exercise's "Done in N actions." and the step it came done at (0:
+    // at its start, before any action).
+    struct {
+        QString sentence;
+        std::uint64_t step = 0;
+    } m_done;
     bitwell::ExerciseSession m_session{m_panel, this};
     int m_builtin = -1;  // the open exercise's place in the course, -1 for a file or none
     frmExercise* m_exercise = nullptr;

@@ -96,7 +96,11 @@
     step() { if (timing) timing.changed(); },
     cleared() { if (timing) timing.changed(); },
     exercise(what) { exerciseChanged(what); },
-    actionEnded(sentence) { announce(sentence); },
+    // An action that made the exercise done says so after what the chip
+    // did, in one announcement.
+    actionEnded(sentence) {
+      announce(doneNow ? description.dialogs.actionAndDone.replace('%1', sentence).replace('%2', doneNow) : sentence);
+    },
   };
 
   // Tells assistive technology `text` once, through the polite live region
@@ -419,6 +423,7 @@
 
   // What the session tells the page: 0 opened, restarted or closed; 1 the
   // goals checked; 2 just done.
+  let doneNow = '';
   function exerciseChanged(what) {
     if (!description) return;
     const file = what === 2 && builtinOpen >= 0 ? builtinFile(builtinOpen) : '';
@@ -428,7 +433,12 @@
       try { localStorage.setItem(DONE_KEY, JSON.stringify(done)); } catch (e) { /* storage may be off */ }
     }
     showExercise();
-    if (what === 2) announce(named('lblExerciseResult').textContent);
+    if (what === 2) {
+      doneNow = named('lblExerciseResult').textContent;
+      announce(doneNow);
+      // Both come from one call into the core; what follows it is new.
+      queueMicrotask(() => { doneNow = ''; });
+    }
   }
 
   function builtinItems() {
