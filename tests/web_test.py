@@ -556,13 +556,18 @@ class Page(unittest.TestCase):
 
     def test_timing_panel(self):
         self.assertFalse(self.el("frmTiming").is_displayed())
-        # From the keyboard: Alt+V opens View, T chooses the diagram, and the
-        # focus goes back to the switch it left.
+        # From the keyboard: Alt+V opens View, T chooses the diagram, which
+        # takes the focus: Left works at once, and Space cannot wipe the trace.
         ActionChains(self.d).key_down(Keys.ALT).send_keys("v").key_up(Keys.ALT).perform()
         self.d.switch_to.active_element.send_keys("t")
         self.assertTrue(self.el("frmTiming").is_displayed())
-        self.assertEqual(self.d.switch_to.active_element.get_attribute("data-name"), "sigUB")
+        self.assertEqual(self.d.switch_to.active_element.get_attribute("data-name"), "diagram")
         self.assertEqual(self.el("mnuViewTiming").get_attribute("aria-checked"), "true")
+        power_up = self.d.execute_script("return Bitwell.csv()")
+        self.d.switch_to.active_element.send_keys(Keys.SPACE, Keys.LEFT)
+        self.assertEqual(self.d.execute_script("return Bitwell.csv()"), power_up)
+        self.assertEqual(self.el("lblStatus", self.el("frmTiming")).text,
+                         "Step 5, action 0: no cycle (UB changed to HIGH)")
         self.write_cycle()
         canvas = self.el("diagram")
         canvas.send_keys(Keys.END)

@@ -199,7 +199,7 @@
     mnuExerciseCopyLink: () => copyExerciseLink(),
     mnuEditEnter: () => enterDataWord(),
     mnuEditCopyRead: () => copyRead(),
-    mnuViewTiming: () => showTiming(named('frmTiming').hidden),
+    mnuViewTiming: () => openTiming(),
     mnuHelpAbout: () => showAbout(),
   };
   function runItem(name) {
@@ -534,7 +534,7 @@
     if ((e.ctrlKey || e.metaKey) && !e.altKey && (e.key === 't' || e.key === 'T')) {
       // Where the browser lets the page have it.
       e.preventDefault();
-      showTiming(named('frmTiming').hidden);
+      openTiming();
       return;
     }
     if (e.altKey && !e.ctrlKey && e.key.length === 1 && menus.openByKey(e.key)) e.preventDefault();
@@ -555,6 +555,15 @@
   // ---- The timing diagram panel ----
 
   let timing = null;
+  // View, Timing Diagram and its keys: shown, the diagram takes the focus
+  // so that Left and Right work at once (never Clear, which Space would
+  // press); hidden, the focus stays where it is.
+  function openTiming() {
+    const show = named('frmTiming').hidden;
+    showTiming(show);
+    if (show) timing.focus();
+  }
+
   function showTiming(show) {
     const panel = named('frmTiming');
     panel.hidden = !show;
