@@ -69,6 +69,33 @@ ControlSpec Caption(const char* name, const char* parent, Message caption, int l
     return c;
 }
 
+// A title and the value caption that follows it on one row of the signal
+// panel, 255 twips high; the title's text stops where the value starts.
+struct ValueRow {
+    const char* title;
+    Message titleText;
+    int titleLeft, titleWidth;
+    Message titleHelp;
+    const char* value;
+    Message valueText;
+    int valueLeft, valueWidth;
+    Message valueHelp, valueName, valueDescription;
+    int top;
+};
+
+void AddValueRow(std::vector<ControlSpec>& out, const ValueRow& row) {
+    ControlSpec title = Caption(row.title, "Frame3", row.titleText, row.titleLeft, row.top, row.titleWidth, 255);
+    title.help = row.titleHelp;
+    title.accessibleDescription = row.titleHelp;
+    title.textLimit = row.valueLeft - row.titleLeft;
+    out.push_back(title);
+    ControlSpec value = Caption(row.value, "Frame3", row.valueText, row.valueLeft, row.top, row.valueWidth, 255);
+    value.help = row.valueHelp;
+    value.accessibleName = row.valueName;
+    value.accessibleDescription = row.valueDescription;
+    out.push_back(value);
+}
+
 void AddSignalPanel(std::vector<ControlSpec>& out) {
     ControlSpec frame = Make("Frame3", ControlKind::Group, "", 120, 120, 4575, 6255);
     frame.caption = Msg("Frame3", "Memory Signals");
@@ -129,17 +156,9 @@ void AddSignalPanel(std::vector<ControlSpec>& out) {
         c.accessibleDescription = row.help;
         out.push_back(c);
     }
-    ControlSpec addrTitle =
-        Caption("lblAddrTitle", "Frame3", Msg("lblAddrTitle", "Address: 0x"), 3045, 1680, 915, 255);
-    addrTitle.help = kAddressHelp;
-    addrTitle.accessibleDescription = kAddressHelp;
-    addrTitle.textLimit = 3870 - 3045;
-    out.push_back(addrTitle);
-    ControlSpec addr = Caption("lblAddr", "Frame3", Raw("0"), 3870, 1680, 315, 255);
-    addr.help = kAddressHelp;
-    addr.accessibleName = Msg("lblAddr", "Address");
-    addr.accessibleDescription = kAddressHelp;
-    out.push_back(addr);
+    AddValueRow(out, {"lblAddrTitle", Msg("lblAddrTitle", "Address: 0x"), 3045, 915, kAddressHelp,
+                      "lblAddr", Raw("0"), 3870, 315, kAddressHelp, Msg("lblAddr", "Address"),
+                      kAddressHelp, 1680});
 
     // Over-bars mark the five signals as active LOW.
     for (const LevelRow& row : kLevelRows)
@@ -160,31 +179,21 @@ void AddSignalPanel(std::vector<ControlSpec>& out) {
         out.push_back(line);
     }
 
-    ControlSpec dataTitle = Caption("lblDataTitle", "Frame3", Msg("lblDataTitle", "Data Input: 0x"),
-                                    1515, 3600, 1065, 255);
-    dataTitle.help = Msg("lblDataTitle", "Data to be written: 16 bits.");
-    dataTitle.accessibleDescription = dataTitle.help;
-    dataTitle.textLimit = 2520 - 1515;
-    out.push_back(dataTitle);
-    ControlSpec data = Caption("lblData", "Frame3", Raw("0000"), 2520, 3600, 450, 255);
-    data.help = Msg("lblData", "Double click here to enter the data textually.");
-    data.accessibleName = Msg("lblData", "Data input");
-    // The keyboard way to the double-click gesture.
-    data.accessibleDescription =
-        Msg("lblData", "Double click here or press F2 to enter the data textually.");
-    out.push_back(data);
-    ControlSpec readTitle = Caption("lblReadTitle", "Frame3", Msg("lblReadTitle", "Data Read: 0x"),
-                                    1530, 5280, 1035, 255);
-    readTitle.help = Msg("lblReadTitle", "Data from the last read operation: 16 bits.");
-    readTitle.accessibleDescription = readTitle.help;
-    readTitle.textLimit = 2565 - 1530;
-    out.push_back(readTitle);
-    ControlSpec read = Caption("lblRead", "Frame3", Raw("0000"), 2565, 5280, 435, 255);
-    read.help = Msg("lblRead", "Double click here to copy the read data to the input data above.");
-    read.accessibleName = Msg("lblRead", "Data read");
-    read.accessibleDescription = Msg(
-        "lblRead", "Double click here or press Ctrl+R to copy the read data to the input data above.");
-    out.push_back(read);
+    // The value captions' descriptions name the keyboard way to their
+    // double-click gestures.
+    AddValueRow(out, {"lblDataTitle", Msg("lblDataTitle", "Data Input: 0x"), 1515, 1065,
+                      Msg("lblDataTitle", "Data to be written: 16 bits."), "lblData", Raw("0000"), 2520,
+                      450, Msg("lblData", "Double click here to enter the data textually."),
+                      Msg("lblData", "Data input"),
+                      Msg("lblData", "Double click here or press F2 to enter the data textually."), 3600});
+    AddValueRow(out, {"lblReadTitle", Msg("lblReadTitle", "Data Read: 0x"), 1530, 1035,
+                      Msg("lblReadTitle", "Data from the last read operation: 16 bits."), "lblRead",
+                      Raw("0000"), 2565, 435,
+                      Msg("lblRead", "Double click here to copy the read data to the input data above."),
+                      Msg("lblRead", "Data read"),
+                      Msg("lblRead", "Double click here or press Ctrl+R to copy the read data to the input "
+                                     "data above."),
+                      5280});
 
     // The level marks: 1 at the top end of each row, 0 at the bottom.
     const struct {
