@@ -24,6 +24,7 @@
 
 #include "core/Exercise.h"
 #include "core/Panel.h"
+#include "ui/Caption.h"
 #include "ui/frmMain.h"
 #include "ui/frmTiming.h"
 
@@ -171,6 +172,37 @@ struct Blueprint {
     QFont font;
 };
 
+// The menu bar as the real window has it: each menu's title and its items,
+// a submenu as a menu of its own.
+struct MenuBlueprint {
+    QString title;
+    QStringList items;
+    std::vector<MenuBlueprint> submenus;
+};
+
+std::vector<MenuBlueprint> CopyMenus(const QMenuBar* bar) {
+    const std::function<MenuBlueprint(const QMenu*)> copy = [&](const QMenu* menu) {
+        MenuBlueprint m{menu->title(), {}, {}};
+        for (QAction* a : menu->actions()) {
+            if (a->menu()) m.submenus.push_back(copy(a->menu()));
+            else m.items << a->text();
+        }
+        return m;
+    };
+    std::vector<MenuBlueprint> out;
+    for (QAction* a : bar->actions())
+        if (a->menu()) out.push_back(copy(a->menu()));
+    return out;
+}
+
+void MakeMenus(QMenuBar* bar, const std::vector<MenuBlueprint>& menus) {
+    const std::function<void(QMenu*, const MenuBlueprint&)> fill = [&](QMenu* menu, const MenuBlueprint& m) {
+        for (const QString& item : m.items) menu->addAction(item);
+        for (const MenuBlueprint& sub : m.submenus) fill(menu->addMenu(sub.title), sub);
+    };
+    for (const MenuBlueprint& m : menus) fill(bar->addMenu(m.title), m);
+}
+
 std::vector<Blueprint> CopyTree() {
     frmMain w;
     std::vector<Blueprint> out;
@@ -182,6 +214,8 @@ std::vector<Blueprint> CopyTree() {
             Blueprint b{"QWidget", at, c->geometry(), {}, c->font()};
             if (c->inherits("QScrollBar")) b.kind = "QScrollBar";
             else if (auto* l = qobject_cast<QLabel*>(c)) b.kind = "QLabel", b.text = l->text();
+            // A caption is static text: a label with the same text.
+            else if (auto* k = qobject_cast<CaptionLabel*>(c)) b.kind = "QLabel", b.text = k->Caption();
             else if (auto* r = qobject_cast<QRadioButton*>(c)) b.kind = "QRadioButton", b.text = r->text();
             else if (auto* g = qobject_cast<QGroupBox*>(c)) b.kind = "QGroupBox", b.text = g->title();
             out.push_back(b);
@@ -195,15 +229,11 @@ std::vector<Blueprint> CopyTree() {
 void BM_StartupFloor(benchmark::State& state) {
     const std::vector<Blueprint> tree = CopyTree();
     frmMain reference;
+    const std::vector<MenuBlueprint> menus = CopyMenus(reference.menuBar());
     TimeToFirstPaint(state, [&] {
         auto w = std::make_unique<QMainWindow>();
         w->setFont(reference.font());
-        w->menuBar()->addMenu(QStringLiteral("&File"))->addAction(QStringLiteral("&Exit"));
-        QMenu* edit = w->menuBar()->addMenu(QStringLiteral("&Edit"));
-        edit->addAction(QStringLiteral("&Enter Data Word..."));
-        edit->addAction(QStringLiteral("&Copy Read to Input"));
-        w->menuBar()->addMenu(QStringLiteral("&View"))->addAction(QStringLiteral("&Timing Diagram"));
-        w->menuBar()->addMenu(QStringLiteral("&Help"))->addAction(QStringLiteral("&About..."));
+        MakeMenus(w->menuBar(), menus);
         auto* central = new QWidget;
         central->setFixedSize(reference.centralWidget()->size());
         w->setCentralWidget(central);

@@ -5,6 +5,7 @@
 #include <QLocale>
 #include <QSettings>
 #include <QTranslator>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -33,22 +34,26 @@ QSettings Settings() { return QSettings(QStringLiteral("bitwell"), QStringLitera
 bool ApplyLanguage(const QString& code) {
     if (!bitwell::SetLanguage(code.toStdString())) return false;
     // Not owned by an application object: the command line's short-lived
-    // one goes before the window's comes.
+    // one goes before the window's comes. Each of Qt's catalogues is read
+    // from disk once.
     static CoreTranslator ours;
-    static std::unique_ptr<QTranslator> qt;
+    static std::map<QString, std::unique_ptr<QTranslator>> qtCatalogues;
+    static QTranslator* qt = nullptr;
     // Qt's file dialogs and standard buttons in the same language.
-    if (qt) QCoreApplication::removeTranslator(qt.get());
-    qt.reset();
+    if (qt) QCoreApplication::removeTranslator(qt);
+    qt = nullptr;
     if (code != QLatin1String("en")) {
-        auto next = std::make_unique<QTranslator>();
-        if (next->load(QLocale(code), QStringLiteral("qtbase"), QStringLiteral("_"),
-                       QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-            qt = std::move(next);
-            QCoreApplication::installTranslator(qt.get());
+        auto [it, fresh] = qtCatalogues.try_emplace(code);
+        if (fresh) {
+            auto next = std::make_unique<QTranslator>();
+            if (next->load(QLocale(code), QStringLiteral("qtbase"), QStringLiteral("_"),
+                           QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+                it->second = std::move(next);
         }
+        qt = it->second.get();
+        if (qt) QCoreApplication::installTranslator(qt);
     }
-    // Installing a translator again is what sends every widget its
-    // LanguageChange event, so ours goes in last, every time.
+    // Ours answers first: translators are asked from the last installed.
     QCoreApplication::removeTranslator(&ours);
     QCoreApplication::installTranslator(&ours);
     return true;
