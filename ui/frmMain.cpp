@@ -235,7 +235,7 @@ void frmMain::buildMenus() {
     }
     updateExerciseMenu();
     for (const QString& code : LanguageCodes())
-        connect(m_actions.value(Indexed("mnuLanguage", 0).replace(QLatin1String("0"), code)),
+        connect(m_actions.value(QStringLiteral("mnuLanguage(%1)").arg(code)),
                 &QAction::triggered, this, [this, code] { mnuLanguage_Click(code); });
 }
 

@@ -220,26 +220,18 @@
     let kept = null;
     try { kept = localStorage.getItem(STORE_KEY); } catch (e) { /* storage may be off */ }
     for (const code of [asked, kept]) {
-      if (code && core._bw_set_language(text(code))) return;
+      if (code && setLanguage(code)) return;
     }
     const tags = (navigator.languages && navigator.languages.length ? navigator.languages : [navigator.language || 'en']).join('\n');
-    core._bw_set_language(text(core.UTF8ToString(core._bw_pick_language(text(tags)))));
+    setLanguage(withBytes(utf8(tags), (at) => core.UTF8ToString(core._bw_pick_language(at))));
   }
 
-  // A zero-terminated copy of `s` in the core's memory, freed on the next call.
-  let textAt = 0;
-  function text(s) {
-    if (textAt) core._free(textAt);
-    const bytes = new TextEncoder().encode(s);
-    textAt = core._malloc(bytes.length + 1);
-    core.HEAPU8.set(bytes, textAt);
-    core.HEAPU8[textAt + bytes.length] = 0;
-    return textAt;
-  }
+  // True, and every later lookup in that language, for a code we have.
+  function setLanguage(code) { return !!withBytes(utf8(code), (at) => core._bw_set_language(at)); }
 
   // Every text at once; the chip, the trace and the focus stay as they are.
   function chooseLanguage(code, remember) {
-    if (!core._bw_set_language(text(code))) return false;
+    if (!setLanguage(code)) return false;
     if (remember) {
       try { localStorage.setItem(STORE_KEY, code); } catch (e) { /* storage may be off */ }
     }
