@@ -108,7 +108,8 @@ std::string Quote(std::string_view s) {
     out.assign(s.substr(0, i));
     if (i < s.size()) out += "\u2026";
     if (!ascii) out = "\u2068" + out + "\u2069";
-    return "\"" + out + "\"";
+    // TRANSLATORS: a piece of the exercise file inside an error message, in this language's quotation marks.
+    return Arg(Tr("exercise", "\"%1\""), {out});
 }
 
 class Parser {
@@ -937,6 +938,10 @@ std::string ExerciseSession::Describe(const Goal& goal, bool holds) const {
                                        "At least %1 read cycles%2; so far %3.", n);
                     break;
             }
+            // None at all has its own sentence: some languages put a count of 0 in the singular.
+            if (n == 0 && goal.op != Comparison::AtLeast)
+                form = write ? Tr("exercise", "No write cycle%2; so far %3.")
+                             : Tr("exercise", "No read cycle%2; so far %3.");
             const unsigned long sofar =
                 cycles(goal.cycle, goal.at ? goal.first : 0, goal.at ? goal.last : 15, goal.bytes);
             return Arg(form, {std::to_string(n), where, std::to_string(sofar)});

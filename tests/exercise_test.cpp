@@ -544,7 +544,7 @@ INSTANTIATE_TEST_SUITE_P(
                 {"Exactly 1 write cycle at address 5; so far 3."}, true},  // done at the first
         SayCase{"CountBytes", "goal count read at 3-9 bytes upper >= 2\n", "UB=0 OE=0 CE=0 A3=1",
                 {"At least 2 read cycles at addresses 3 to 9, upper byte only; so far 1."}, false},
-        SayCase{"CountAtMost", "goal count write bytes lower <= 0\n", "", {"At most 0 write cycles, lower byte only; so far 0."},
+        SayCase{"CountAtMost", "goal count write bytes lower <= 0\n", "", {"No write cycle, lower byte only; so far 0."},
                 true},
         SayCase{"Actions", "goal actions <= 1\n", "A0=1 A0=1 A1=1", {"At most 1 action; so far 2."}, true},
         SayCase{"ActionsExactly", "goal actions = 3\n", "D=FFFF", {"Exactly 3 actions; so far 1."}, false}),

@@ -29,15 +29,17 @@ if grep -q 'https\?://' "$scratch/usr/share/metainfo/$id.metainfo.xml"; then
     echo "the metainfo names a web address" >&2; exit 1
 fi
 
-# Every language of the catalogue in the desktop entry and the metainfo;
+# Every language of the catalogue in the desktop entry, the file type and the metainfo;
 # the name stays the same in all of them.
 for lang in de fr es pt_BR; do
-    for key in GenericName Comment; do
+    for key in GenericName Comment Keywords; do
         grep -q "^$key\[$lang\]=" "$scratch/usr/share/applications/$id.desktop" ||
             { echo "the desktop entry has no $key[$lang]" >&2; exit 1; }
     done
     grep -q "<summary xml:lang=\"$lang\">" "$scratch/usr/share/metainfo/$id.metainfo.xml" ||
         { echo "the metainfo has no $lang summary" >&2; exit 1; }
+    grep -q "<comment xml:lang=\"$lang\">" "$scratch/usr/share/mime/packages/$id.xml" ||
+        { echo "the exercise file type has no $lang comment" >&2; exit 1; }
 done
 if grep -q '^Name\[' "$scratch/usr/share/applications/$id.desktop" ||
    grep -q '<name xml:lang' "$scratch/usr/share/metainfo/$id.metainfo.xml"; then
