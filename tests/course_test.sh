@@ -11,6 +11,7 @@ bitwell=${1:?usage: course_test.sh BITWELL EXERCISES_DIR [SCHEMAS_DIR]}
 course=${2:?usage: course_test.sh BITWELL EXERCISES_DIR [SCHEMAS_DIR]}
 schemas=${3:-}
 bitwell=$(realpath "$bitwell") course=$(realpath "$course")
+[ -z "$schemas" ] || schemas=$(realpath "$schemas")
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 export XDG_CONFIG_HOME=$scratch/config LANG=de_DE.UTF-8 LANGUAGE=de
@@ -89,12 +90,17 @@ if [ -n "$schemas" ]; then
         imports+="<xs:import namespace=\"http://www.${ns%:*}\" schemaLocation=\"$schemas/scorm20044thedition/${ns#*:}.xsd\"/>"
     done
     printf '<xs:schema xmlns:xs="http://www.w3.org/2001/XMLSchema">%s</xs:schema>\n' "$imports" >s2004.xsd
-    for v in 12 2004; do
-        unzip -p "p$v.zip" imsmanifest.xml >"m$v.xml"
-        xmllint --nonet --noout --schema "s$v.xsd" "m$v.xml" 2>/dev/null || fail "manifest $v does not validate"
-        sed 's/\(scorm[tT]ype\)="sco"/\1="lesson"/' "m$v.xml" >"bad$v.xml"
-        xmllint --nonet --noout --schema "s$v.xsd" "bad$v.xml" 2>/dev/null && fail "a bad SCO type validates ($v)"
-        ! grep -qiE 'masteryscore|completionThreshold|scaledPassingScore' "m$v.xml" || fail "manifest $v has a mastery score"
+    # A title of markup characters, longer than 1.2 allows.
+    { printf 'title: %s' "R&D <1> \"x\" "; printf 'é%.0s' $(seq 300); printf '\ntext: X\ngoal read = 1234\n'; } >long.bwx
+    timeout 20 "$bitwell" --export long.bwx long12.zip >/dev/null
+    timeout 20 "$bitwell" --export long.bwx long2004.zip --scorm 2004 >/dev/null
+    for p in p12 p2004 long12 long2004; do
+        v=${p#long} && v=${v#p}
+        unzip -p "$p.zip" imsmanifest.xml >"$p.xml"
+        xmllint --nonet --noout --schema "s$v.xsd" "$p.xml" 2>/dev/null || fail "manifest $p does not validate"
+        sed 's/\(scorm[tT]ype\)="sco"/\1="lesson"/' "$p.xml" >"bad-$p.xml"
+        xmllint --nonet --noout --schema "s$v.xsd" "bad-$p.xml" 2>/dev/null && fail "a bad SCO type validates ($p)"
+        ! grep -qiE 'masteryscore|completionThreshold|scaledPassingScore' "$p.xml" || fail "manifest $p has a mastery score"
     done
 fi
 
