@@ -17,6 +17,11 @@ constexpr std::string_view kExercise = "exercise: ";
 // The controls as the file names them, in the order of Control.
 constexpr std::array<std::string_view, 5> kControls{"CE", "OE", "WE", "LB", "UB"};
 static_assert(static_cast<std::size_t>(Control::UB) + 1 == kControls.size());
+// A trace step's cause names a control by the same number, then A0 to A3,
+// D0 to D15 and the order.
+static_assert(static_cast<int>(Cause::UB) == static_cast<int>(Control::UB) &&
+              static_cast<int>(Cause::A0) == 5 && static_cast<int>(Cause::D0) == 9 &&
+              static_cast<int>(Cause::Order) == 25);
 
 // Strict UTF-8: no overlong forms, no surrogates, nothing past U+10FFFF.
 bool IsUtf8(std::string_view s) {
@@ -246,6 +251,54 @@ bool GradeAttempt(const Attempt& attempt, AttemptGrade& grade, ExerciseError& er
         else if (grade.firstUnmet == 0) grade.firstUnmet = exercise.goals[g].line;
     }
     return true;
+}
+
+void AttemptRecord::Open(std::string exercise) {
+    m_attempt.exercise = std::move(exercise);
+    m_attempt.actions.clear();
+    m_recording = true;
+    m_steps = 0;
+}
+
+void AttemptRecord::Restarted() {
+    m_attempt.actions.push_back({.kind = AttemptAction::Kind::Restart});
+    m_recording = true;
+    m_steps = 0;
+}
+
+void AttemptRecord::Step(const TraceStep& step) {
+    if (!m_recording) return;
+    m_cause = step.cause;
+    ++m_steps;
+}
+
+void AttemptRecord::ActionEnded(const Panel& panel) {
+    using Kind = AttemptAction::Kind;
+    const std::size_t steps = m_steps;
+    m_steps = 0;
+    if (!m_recording || steps == 0) return;
+    const auto cause = static_cast<int>(m_cause);
+    constexpr int kA0 = static_cast<int>(Cause::A0), kD0 = static_cast<int>(Cause::D0);
+    AttemptAction a;
+    if (steps > 1) {
+        int word = 0;
+        for (int bit = 15; bit >= 0; --bit) word = word << 1 | panel.dataBit(bit);
+        a = {.kind = Kind::Data, .value = word};
+    } else if (m_cause == Cause::Order) {
+        a = {.kind = Kind::Order, .bigEndian = panel.bigEndian()};
+    } else if (cause < kA0) {
+        a = {.kind = Kind::Level, .control = static_cast<Control>(cause), .value = panel.level(static_cast<Control>(cause))};
+    } else if (cause < kD0) {
+        a = {.kind = Kind::AddressBit, .bit = cause - kA0, .value = panel.addressBit(cause - kA0)};
+    } else {
+        a = {.kind = Kind::DataBit, .bit = cause - kD0, .value = panel.dataBit(cause - kD0)};
+    }
+    m_attempt.actions.push_back(a);
+}
+
+std::string AttemptRecord::Write(std::string_view learner) {
+    m_attempt.learner = learner;
+    return WriteAttempt(m_attempt);
 }
 
 std::string GradeCsvRow(std::string_view file, std::string_view learner, const AttemptGrade& grade) {

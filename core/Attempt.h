@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "core/Exercise.h"
+#include "core/Trace.h"
 
 namespace bitwell {
 
@@ -78,26 +79,36 @@ inline constexpr std::string_view kGradeHeader =
     "file,learner,exercise,done,actions,goals_held,goals,first_unmet";
 std::string GradeCsvRow(std::string_view file, std::string_view learner, const AttemptGrade& grade);
 
-// Records the actions of an open exercise for an attempt file, as a front
-// end forwards them to the panel: the action as done (Data with the data
-// word it left), and Restart on a restart. Opening another exercise starts
-// the record afresh with Open.
+// Records the actions of an open exercise for an attempt file from what the
+// panel's view hears: Step for every step recorded, ActionEnded at the end
+// of each action. An action of one evaluation is the switch that moved (a
+// typed word that moved one switch replays the same as that switch), one of
+// several is the data word it left. A session's Open and Restart run the
+// exercise's givens as actions, so a front end brackets them:
+//   record.Starting(); session.Open(…) or session.Restart();
+//   then record.Open(bytes) or record.Restarted().
 class AttemptRecord {
 public:
-    void Open(std::string exercise) {
-        m_attempt.exercise = std::move(exercise);
-        m_attempt.actions.clear();
-    }
+    // Nothing is recorded until Open or Restarted.
+    void Starting() { m_recording = false; }
+    // A new exercise (its file's bytes): the record starts afresh.
+    void Open(std::string exercise);
+    // The open exercise started afresh: a "restart" line.
+    void Restarted();
+    void Step(const TraceStep& step);
+    void ActionEnded(const Panel& panel);
+    // An action as it stands, for a front end that knows it already.
     void Add(const AttemptAction& action) { m_attempt.actions.push_back(action); }
+
     // The file for `learner`.
-    std::string Write(std::string_view learner) {
-        m_attempt.learner = learner;
-        return WriteAttempt(m_attempt);
-    }
+    std::string Write(std::string_view learner);
     const std::vector<AttemptAction>& actions() const { return m_attempt.actions; }
 
 private:
     Attempt m_attempt;
+    bool m_recording = false;
+    std::size_t m_steps = 0;  // in the action under way
+    Cause m_cause = Cause::CE;
 };
 
 }  // namespace bitwell

@@ -157,17 +157,20 @@ std::string ScormManifest(const Exercise& exercise, std::string_view bytes, Expo
     return out;
 }
 
+std::string ExportExercise(std::string_view page, std::string_view bytes, const Exercise& parsed,
+                           ExportKind kind) {
+    std::string withExercise = PageWithExercise(page, bytes, kind);
+    if (kind == ExportKind::WebPage) return withExercise;
+    const std::string manifest = ScormManifest(parsed, bytes, kind);
+    return StoredZip({{.name = "imsmanifest.xml", .bytes = manifest},
+                      {.name = kPackagePage, .bytes = withExercise}});
+}
+
 bool ExportExercise(std::string_view page, std::string_view exercise, std::string_view name,
                     ExportKind kind, std::string& out, ExerciseError& error) {
     Exercise parsed;
     if (!ParseExercise(exercise, name, parsed, error)) return false;
-    std::string withExercise = PageWithExercise(page, exercise, kind);
-    if (kind == ExportKind::WebPage) {
-        out = std::move(withExercise);
-        return true;
-    }
-    out = StoredZip({{.name = "imsmanifest.xml", .bytes = ScormManifest(parsed, exercise, kind)},
-                     {.name = std::string(kPackagePage), .bytes = std::move(withExercise)}});
+    out = ExportExercise(page, exercise, parsed, kind);
     return true;
 }
 

@@ -59,9 +59,12 @@ inline constexpr std::string_view kPackagePage = "bitwell.html";
 // file's bytes, so that two exercises never share one.
 std::string ScormManifest(const Exercise& exercise, std::string_view bytes, ExportKind kind);
 
-// The whole export: parses `exercise` (named `name` in its errors) and on
-// success fills `out` with the page or the package (imsmanifest.xml, then
-// the page, stored). False with the exercise's error otherwise.
+// The whole export of a file's bytes and the exercise parsed from them: the
+// page, or the package (imsmanifest.xml, then the page, stored).
+std::string ExportExercise(std::string_view page, std::string_view bytes, const Exercise& parsed,
+                           ExportKind kind);
+// The same from the bytes alone: parses them (named `name` in the errors)
+// and on success fills `out`; false with the exercise's error otherwise.
 bool ExportExercise(std::string_view page, std::string_view exercise, std::string_view name,
                     ExportKind kind, std::string& out, ExerciseError& error);
 

@@ -1,21 +1,25 @@
 #include "core/Zip.h"
 
 #include <array>
+#include <vector>
 
 namespace bitwell {
 
 namespace {
 
-constexpr std::array<std::uint32_t, 256> MakeCrcTable() {
-    std::array<std::uint32_t, 256> table{};
-    for (std::uint32_t n = 0; n < 256; ++n) {
-        std::uint32_t c = n;
-        for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-        table[n] = c;
-    }
+// Made on first use rather than stored: the page carries no table.
+const std::array<std::uint32_t, 256>& CrcTable() {
+    static const std::array<std::uint32_t, 256> table = [] {
+        std::array<std::uint32_t, 256> t{};
+        for (std::uint32_t n = 0; n < 256; ++n) {
+            std::uint32_t c = n;
+            for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+            t[n] = c;
+        }
+        return t;
+    }();
     return table;
 }
-constexpr std::array<std::uint32_t, 256> kCrcTable = MakeCrcTable();
 
 // Little-endian fields, as the format wants every number.
 void Put16(std::string& out, std::uint32_t v) {
@@ -51,12 +55,13 @@ void PutCommon(std::string& out, const ZipEntry& e, std::uint32_t crc) {
 }  // namespace
 
 std::uint32_t Crc32(std::string_view bytes) {
+    const std::array<std::uint32_t, 256>& table = CrcTable();
     std::uint32_t c = 0xFFFFFFFFu;
-    for (const char b : bytes) c = kCrcTable[(c ^ static_cast<unsigned char>(b)) & 0xFF] ^ (c >> 8);
+    for (const char b : bytes) c = table[(c ^ static_cast<unsigned char>(b)) & 0xFF] ^ (c >> 8);
     return c ^ 0xFFFFFFFFu;
 }
 
-std::string StoredZip(const std::vector<ZipEntry>& entries) {
+std::string StoredZip(std::initializer_list<ZipEntry> entries) {
     std::size_t size = 22;
     for (const ZipEntry& e : entries) size += 30 + 46 + 2 * e.name.size() + e.bytes.size();
     std::string out;
@@ -71,16 +76,17 @@ std::string StoredZip(const std::vector<ZipEntry>& entries) {
         out += e.bytes;
     }
     const auto directory = static_cast<std::uint32_t>(out.size());
-    for (std::size_t i = 0; i < entries.size(); ++i) {
+    std::size_t i = 0;
+    for (const ZipEntry& e : entries) {
         Put32(out, 0x02014B50);
         Put16(out, kVersion);  // made by: MS-DOS attributes, version 1.0
-        PutCommon(out, entries[i], crcs[i]);
+        PutCommon(out, e, crcs[i]);
         Put16(out, 0);  // comment length
         Put16(out, 0);  // disk number
         Put16(out, 0);  // internal attributes
         Put32(out, 0);  // external attributes
-        Put32(out, offsets[i]);
-        out += entries[i].name;
+        Put32(out, offsets[i++]);
+        out += e.name;
     }
     const auto count = static_cast<std::uint32_t>(entries.size());
     const auto directorySize = static_cast<std::uint32_t>(out.size()) - directory;

@@ -6,15 +6,15 @@
 // attributes, and the entries in the order given. Any zip reader opens it.
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace bitwell {
 
 struct ZipEntry {
-    std::string name;   // a relative path with '/' between folders; ASCII
-    std::string bytes;  // the file's contents
+    std::string_view name;   // a relative path with '/' between folders; ASCII
+    std::string_view bytes;  // the file's contents
 };
 
 // The CRC-32 of the zip format (the reflected polynomial EDB88320), as the
@@ -24,6 +24,6 @@ std::uint32_t Crc32(std::string_view bytes);
 // The whole archive. Names are written as given (never checked); every
 // entry and the archive must stay under 4 GiB and the entries under 65,535,
 // which the callers' page and manifest are far from.
-std::string StoredZip(const std::vector<ZipEntry>& entries);
+std::string StoredZip(std::initializer_list<ZipEntry> entries);
 
 }  // namespace bitwell
