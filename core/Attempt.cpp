@@ -178,6 +178,8 @@ bool ReadAttempt(std::string_view bytes, Attempt& out, ExerciseError& error) {
         error = {0, Tr("attempt", "the file is larger than 4 MiB")};
         return false;
     }
+    // A byte order mark, as some editors put before UTF-8 text.
+    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
     Attempt read;
     int number = 0;
     while (!bytes.empty()) {

@@ -1,8 +1,9 @@
 #pragma once
 
 // Attempt files (.bwa): what a student did in an exercise, for a teacher
-// with no course site, and their grading by replay. UTF-8 text, one item a
-// line ("\n", or "\r\n"):
+// with no course site, and their grading by replay. UTF-8 text (a byte
+// order mark allowed), one item a line ("\n" or "\r\n"; empty lines
+// skipped):
 //
 //   bitwell-attempt 1
 //   learner: NAME

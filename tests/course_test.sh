@@ -111,6 +111,7 @@ attempt() {
 }
 solve1="A0 1;A1 1;LB 0;UB 0;CE 0;OE 0"
 attempt solved.bwa "Ana" "$read1" "$solve1"
+{ printf '\xEF\xBB\xBF'; cat solved.bwa; } >bom && mv bom solved.bwa  # as some editors save it
 attempt "comma, quote.bwa" 'Doe, "J"' "$read1" "D3 1;$solve1"
 attempt restarted.bwa "Ben" "$read1" "$solve1;restart;A2 1"
 attempt typed.bwa "Cy" "$course/02-write-word.bwx" "A0 1;A2 1;data beef;LB 0;UB 0;CE 0;WE 0"
