@@ -84,7 +84,7 @@ int ExportForCourse(const QString& file, const QString& out, bitwell::ExportKind
         std::fprintf(stderr, "bitwell: %s\n", bitwell::Text(bitwell::CourseCommandLine().noPage).c_str());
         return 1;
     }
-    bitwell::ExportExercise(page, bytes, path, kind, written, error);
+    written = bitwell::ExportExercise(page, bytes, exercise, kind);
     const std::string target = out.toStdString();
     std::FILE* f = std::fopen(QFile::encodeName(out).constData(), "wb");
     const bool wrote = f && std::fwrite(written.data(), 1, written.size(), f) == written.size();
@@ -209,14 +209,15 @@ int AnswerCommandLine(int argc, char* argv[], Request& request) {
         std::fputs(qPrintable(usage.helpText()), stderr);
         return 1;
     };
-    if (grading) return exporting || arguments.isEmpty() ? usageError() : GradeAttempts(arguments);
-    if (exporting || parser.isSet(QStringLiteral("scorm"))) {
+    const bool scormSet = parser.isSet(QStringLiteral("scorm"));
+    if (grading) return exporting || scormSet || arguments.isEmpty() ? usageError() : GradeAttempts(arguments);
+    if (exporting || scormSet) {
         const std::string version = parser.value(QStringLiteral("scorm")).toStdString();
         const std::string_view scorm = version;
         bitwell::ExportKind kind;
         if (!exporting || arguments.size() != 1 ||
             !bitwell::ExportKindFor(arguments.constFirst().toStdString(),
-                                    parser.isSet(QStringLiteral("scorm")) ? &scorm : nullptr, kind))
+                                    scormSet ? &scorm : nullptr, kind))
             return usageError();
         return ExportForCourse(parser.value(QStringLiteral("export")), arguments.constFirst(), kind);
     }

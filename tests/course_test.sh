@@ -43,6 +43,7 @@ done <<ROWS
 1|usage|--scorm 2004 p.zip
 1|usage|--export $read1
 1|usage|--grade
+1|usage|--grade --scorm 2004 a.bwa
 ROWS
 [ "$(stat -c %s p12.zip)" = "$(sed -n 's/.*, \([0-9]*\) bytes$/\1/p' <(timeout 20 "$bitwell" --export "$read1" p12.zip))" ] ||
     fail "the size printed is not the file's"
