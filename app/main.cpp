@@ -11,6 +11,7 @@
 #include "core/CourseExport.h"
 #include "core/Exercise.h"
 #include "core/WindowDescription.h"
+#include "ui/BuiltPage.h"
 #include "ui/Layout.h"
 #include "ui/Translation.h"
 #include "ui/frmMain.h"
@@ -41,30 +42,6 @@ int CheckExercise(const QString& file) {
     return 0;
 }
 
-// The built page an export starts from: installed beside the program
-// (PREFIX/share/bitwell/bitwell.html), or the build's own for a program run
-// where the build put it. Empty when there is none.
-QString FindPage() {
-    const QString dir = QCoreApplication::applicationDirPath();
-    const QString installed = dir + QStringLiteral("/../share/bitwell/bitwell.html");
-    if (QFileInfo(installed).isFile()) return installed;
-    const QFileInfo built(QStringLiteral(BITWELL_BUILD_PAGE));
-    if (QFileInfo(dir) == QFileInfo(QStringLiteral(BITWELL_BUILD_APP_DIR)) && built.isFile())
-        return built.filePath();
-    return {};
-}
-
-// A whole file of at most `limit` bytes, or false.
-bool ReadWhole(const QString& path, std::size_t limit, std::string& bytes) {
-    std::FILE* file = std::fopen(QFile::encodeName(path).constData(), "rb");
-    if (!file) return false;
-    bytes.assign(limit + 1, '\0');
-    bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file));
-    const bool failed = std::ferror(file) || bytes.size() > limit;
-    std::fclose(file);
-    return !failed;
-}
-
 // --export FILE OUT [--scorm VERSION] (the kind already known from OUT):
 // the exercise checked as --check-exercise checks it, then OUT written from
 // the built page, "OUT: KIND, N bytes" on standard output and status 0.
@@ -79,8 +56,7 @@ int ExportForCourse(const QString& file, const QString& out, bitwell::ExportKind
         std::fprintf(stderr, "%s\n", error.Text(path).c_str());
         return 1;
     }
-    const QString where = FindPage();
-    if (where.isEmpty() || !ReadWhole(where, 64 << 20, page)) {
+    if (!ReadBuiltPage(page)) {
         std::fprintf(stderr, "bitwell: %s\n", bitwell::Text(bitwell::CourseCommandLine().noPage).c_str());
         return 1;
     }
