@@ -1,13 +1,17 @@
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <cstdio>
 #include <string>
 
+#include "core/Attempt.h"
 #include "core/Catalogue.h"
+#include "core/CourseExport.h"
 #include "core/Exercise.h"
 #include "core/WindowDescription.h"
+#include "ui/BuiltPage.h"
 #include "ui/Layout.h"
 #include "ui/Translation.h"
 #include "ui/frmMain.h"
@@ -38,6 +42,63 @@ int CheckExercise(const QString& file) {
     return 0;
 }
 
+// --export FILE OUT [--scorm VERSION] (the kind already known from OUT):
+// the exercise checked as --check-exercise checks it, then OUT written from
+// the built page, "OUT: KIND, N bytes" on standard output and status 0.
+int ExportForCourse(const QString& file, const QString& out, bitwell::ExportKind kind) {
+    bitwell::SetLanguage("en");
+    const std::string path = file.toStdString();
+    std::string bytes, page, written;
+    bitwell::ExerciseError error;
+    bitwell::Exercise exercise;
+    if (!bitwell::ReadExerciseFile(path, bytes, error) ||
+        !bitwell::ParseExercise(bytes, path, exercise, error)) {
+        std::fprintf(stderr, "%s\n", error.Text(path).c_str());
+        return 1;
+    }
+    if (!ReadBuiltPage(page)) {
+        std::fprintf(stderr, "bitwell: %s\n", bitwell::Text(bitwell::CourseCommandLine().noPage).c_str());
+        return 1;
+    }
+    written = bitwell::ExportExercise(page, bytes, exercise, kind);
+    const std::string target = out.toStdString();
+    std::FILE* f = std::fopen(QFile::encodeName(out).constData(), "wb");
+    const bool wrote = f && std::fwrite(written.data(), 1, written.size(), f) == written.size();
+    if ((f && std::fclose(f) != 0) || !wrote) {
+        std::fprintf(stderr, "bitwell: %s\n",
+                     bitwell::Text(bitwell::CourseCommandLine().cannotWrite, target).c_str());
+        return 1;
+    }
+    std::printf("%s: %s, %zu bytes\n", target.c_str(), std::string(bitwell::ExportKindName(kind)).c_str(),
+                written.size());
+    return 0;
+}
+
+// --grade FILE…: each attempt replayed, one CSV row each after the header
+// on standard output; "FILE:LINE: message" on standard error for a file
+// that cannot be read, and status 1 if there was one.
+int GradeAttempts(const QStringList& files) {
+    bitwell::SetLanguage("en");
+    std::printf("%s\r\n", std::string(bitwell::kGradeHeader).c_str());
+    int status = 0;
+    for (const QString& file : files) {
+        const std::string path = file.toStdString();
+        std::string bytes;
+        bitwell::Attempt attempt;
+        bitwell::AttemptGrade grade;
+        bitwell::ExerciseError error;
+        if (!bitwell::ReadAttemptFile(path, bytes, error) || !bitwell::ReadAttempt(bytes, attempt, error) ||
+            !bitwell::GradeAttempt(attempt, grade, error)) {
+            std::fflush(stdout);
+            std::fprintf(stderr, "%s\n", error.Text(path).c_str());
+            status = 1;
+            continue;
+        }
+        std::fputs(bitwell::GradeCsvRow(path, attempt.learner, grade).c_str(), stdout);
+    }
+    return status;
+}
+
 // The exercise named on the command line, once the window is up. A bad
 // file is shown in a message box ("NAME:LINE: message", the file's name
 // only) and the program goes on without an exercise.
@@ -65,6 +126,10 @@ int AnswerCommandLine(int argc, char* argv[], Request& request) {
         parser.addOption({QStringLiteral("language"), describe ? Translated(say.language).arg(codes) : QString(),
                           QStringLiteral("code")});
         parser.addOption({QStringLiteral("check-exercise"), text(say.checkExercise), QStringLiteral("file")});
+        const bitwell::CourseCommandLineTexts& course = bitwell::CourseCommandLine();
+        parser.addOption({QStringLiteral("export"), text(course.exportFile), QStringLiteral("file")});
+        parser.addOption({QStringLiteral("scorm"), text(course.scorm), QStringLiteral("version")});
+        parser.addOption({QStringLiteral("grade"), text(course.grade)});
         parser.addPositionalArgument(QStringLiteral("file"), text(say.file), QStringLiteral("[file]"));
         // The toolkit's own options (-platform xcb, -style fusion, -reverse …)
         // are the toolkit's to take.
@@ -94,7 +159,8 @@ int AnswerCommandLine(int argc, char* argv[], Request& request) {
     QCommandLineParser usage;
     options(usage, true);
 
-    if (!parsed || parser.positionalArguments().size() > 1) {
+    const bool grading = parsed && parser.isSet(QStringLiteral("grade"));
+    if (!parsed || (parser.positionalArguments().size() > 1 && !grading)) {
         const QString error = parser.errorText().isEmpty()
                                   ? Translated(say.unexpected).arg(parser.positionalArguments().at(1))
                                   : parser.errorText();
@@ -111,6 +177,26 @@ int AnswerCommandLine(int argc, char* argv[], Request& request) {
     }
     if (parser.isSet(QStringLiteral("check-exercise")))
         return CheckExercise(parser.value(QStringLiteral("check-exercise")));
+    // Exporting and grading take their own arguments; anything else with
+    // them is answered with the usage.
+    const bool exporting = parser.isSet(QStringLiteral("export"));
+    const QStringList arguments = parser.positionalArguments();
+    const auto usageError = [&] {
+        std::fputs(qPrintable(usage.helpText()), stderr);
+        return 1;
+    };
+    const bool scormSet = parser.isSet(QStringLiteral("scorm"));
+    if (grading) return exporting || scormSet || arguments.isEmpty() ? usageError() : GradeAttempts(arguments);
+    if (exporting || scormSet) {
+        const std::string version = parser.value(QStringLiteral("scorm")).toStdString();
+        const std::string_view scorm = version;
+        bitwell::ExportKind kind;
+        if (!exporting || arguments.size() != 1 ||
+            !bitwell::ExportKindFor(arguments.constFirst().toStdString(),
+                                    scormSet ? &scorm : nullptr, kind))
+            return usageError();
+        return ExportForCourse(parser.value(QStringLiteral("export")), arguments.constFirst(), kind);
+    }
     request.language = asked;
     if (!parser.positionalArguments().isEmpty()) request.exercise = parser.positionalArguments().constFirst();
     return -1;

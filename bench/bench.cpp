@@ -22,6 +22,8 @@
 #include <string>
 #include <vector>
 
+#include "core/Attempt.h"
+#include "core/CourseExport.h"
 #include "core/Exercise.h"
 #include "core/Panel.h"
 #include "ui/Caption.h"
@@ -90,6 +92,39 @@ void BM_ExerciseOpen(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(session.Open(file, "fifty.bwx", error));
 }
 BENCHMARK(BM_ExerciseOpen)->Unit(benchmark::kMillisecond)->Repetitions(15)->ReportAggregatesOnly(true);
+
+// A SCORM package of that exercise from a page of the built page's size
+// (the bytes themselves do not matter to the work).
+void BM_Export(benchmark::State& state) {
+    const std::string page(220 * 1024, 'x');
+    const std::string file = FiftyGoals();
+    std::string out;
+    bitwell::ExerciseError error;
+    for (auto _ : state) {
+        bitwell::ExportExercise(page, file, "fifty.bwx", bitwell::ExportKind::Scorm2004, out, error);
+        benchmark::DoNotOptimize(out.data());
+    }
+}
+BENCHMARK(BM_Export)->Unit(benchmark::kMillisecond)->Repetitions(15)->ReportAggregatesOnly(true);
+
+// Grading one attempt of 1,000 single-switch actions on that exercise:
+// reading the file and replaying it.
+void BM_Grade(benchmark::State& state) {
+    bitwell::AttemptRecord record;
+    record.Open(FiftyGoals());
+    for (int i = 0; i < 1000; ++i)
+        record.Add({.kind = bitwell::AttemptAction::Kind::DataBit, .bit = i % 16, .value = (i / 16) % 2 == 0});
+    const std::string file = record.Write("Bench");
+    bitwell::Attempt attempt;
+    bitwell::AttemptGrade grade;
+    bitwell::ExerciseError error;
+    for (auto _ : state) {
+        if (!bitwell::ReadAttempt(file, attempt, error) || !bitwell::GradeAttempt(attempt, grade, error))
+            state.SkipWithError(error.Text().c_str());
+        benchmark::DoNotOptimize(grade.goalsHeld);
+    }
+}
+BENCHMARK(BM_Grade)->Unit(benchmark::kMillisecond)->Repetitions(15)->ReportAggregatesOnly(true);
 
 // One way of the data word flipping all sixteen bits during a write cycle.
 void BM_WorstInteraction(benchmark::State& state) {
@@ -327,14 +362,16 @@ int main(int argc, char** argv) {
     auto& m = reporter.medians;
     if (m.count("BM_UpdateMemory") && m.count("BM_WorstInteraction") && m.count("BM_Startup") &&
         m.count("BM_StartupFloor") && m.count("BM_TimingPaint") && m.count("BM_ExerciseEval") &&
-        m.count("BM_ExerciseOpen") && m.count("BM_LanguageSwitch")) {
+        m.count("BM_ExerciseOpen") && m.count("BM_LanguageSwitch") && m.count("BM_Export") &&
+        m.count("BM_Grade")) {
         // BM_UpdateMemory reports nanoseconds.
         std::printf("update_memory_us=%.3f worst_interaction_ms=%.3f startup_ms=%.2f floor_ms=%.2f "
                     "startup_ratio=%.2f timing_paint_ms=%.2f exercise_eval_us=%.3f exercise_open_ms=%.3f "
-                    "language_switch_ms=%.2f\n",
+                    "language_switch_ms=%.2f export_ms=%.3f grade_ms=%.3f\n",
                     m["BM_UpdateMemory"] / 1000.0, m["BM_WorstInteraction"], m["BM_Startup"],
                     m["BM_StartupFloor"], m["BM_Startup"] / m["BM_StartupFloor"], m["BM_TimingPaint"],
-                    m["BM_ExerciseEval"] / 1000.0, m["BM_ExerciseOpen"], m["BM_LanguageSwitch"]);
+                    m["BM_ExerciseEval"] / 1000.0, m["BM_ExerciseOpen"], m["BM_LanguageSwitch"],
+                    m["BM_Export"], m["BM_Grade"]);
     }
     return 0;
 }

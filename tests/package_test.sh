@@ -20,8 +20,10 @@ desktop-file-validate "$scratch/usr/share/applications/$id.desktop"
 # The exercise file type: the desktop entry opens what the MIME package names.
 xmllint --noout "$scratch/usr/share/mime/packages/$id.xml"
 update-mime-database "$scratch/usr/share/mime"
-grep -q ':\*\.bwx$' "$scratch/usr/share/mime/globs" || { echo "*.bwx is not registered" >&2; exit 1; }
-mime=$(sed -n 's/.*mime-type type="\([^"]*\)".*/\1/p' "$scratch/usr/share/mime/packages/$id.xml")
+for glob in bwx bwa; do
+    grep -q ":\\*\\.$glob\$" "$scratch/usr/share/mime/globs" || { echo "*.$glob is not registered" >&2; exit 1; }
+done
+mime=$(sed -n 's/.*mime-type type="\([^"]*-exercise\)".*/\1/p' "$scratch/usr/share/mime/packages/$id.xml")
 grep -q "^MimeType=$mime;\$" "$scratch/usr/share/applications/$id.desktop" ||
     { echo "the desktop entry does not open $mime" >&2; exit 1; }
 appstreamcli validate --no-net --pedantic "$scratch/usr/share/metainfo/$id.metainfo.xml"
@@ -58,6 +60,12 @@ status=$?
 set -e
 [ $status -eq 1 ] && grep -q '^Usage:' "$scratch/usage" ||
     { echo "an unknown option gave status $status" >&2; exit 1; }
+# With the page installed beside it, the program exports from that page.
+if [ -f "$scratch/usr/share/bitwell/bitwell.html" ]; then
+    "$scratch/usr/bin/bitwell" --export "$(dirname "$0")/../exercises/01-read.bwx" "$scratch/x.zip" >/dev/null &&
+        unzip -tq "$scratch/x.zip" >/dev/null || { echo "the installed program cannot export" >&2; exit 1; }
+    rm "$scratch/x.zip"
+fi
 
 (cd "$build" && cpack -G DEB -B "$scratch/deb" >/dev/null)
 deb=$(ls "$scratch"/deb/bitwell_*.deb)

@@ -11,6 +11,7 @@
 
 #include "core/Catalogue.h"
 #include "core/Conversions.h"
+#include "core/CourseExport.h"
 #include "core/Exercise.h"
 #include "core/Panel.h"
 #include "core/Trace.h"
@@ -190,6 +191,20 @@ EMSCRIPTEN_KEEPALIVE const char* bw_exercise_link() {
     g_out = g_session && g_session->isOpen() ? bitwell::EncodeExerciseLink(g_exerciseBytes) : std::string();
     return g_out.c_str();
 }
+// The open exercise for a course site, kind 0 a web page, 1 a SCORM 1.2 and
+// 2 a SCORM 2004 package, made from the page's plain bytes (`length` of
+// them at `page`) exactly as the desktop makes it: bw_export_size() bytes
+// at the address returned, none without an open exercise.
+EMSCRIPTEN_KEEPALIVE const char* bw_export(int kind, const char* page, int length) {
+    static_assert(static_cast<int>(bitwell::ExportKind::Scorm2004) == 2);
+    g_out = g_session->isOpen() && kind >= 0 && kind <= 2
+                ? bitwell::ExportExercise(std::string_view(page, static_cast<std::size_t>(length)),
+                                          g_exerciseBytes, g_session->exercise(),
+                                          static_cast<bitwell::ExportKind>(kind))
+                : std::string();
+    return g_out.data();
+}
+EMSCRIPTEN_KEEPALIVE int bw_export_size() { return static_cast<int>(g_out.size()); }
 EMSCRIPTEN_KEEPALIVE int bw_exercise_builtins() { return static_cast<int>(bitwell::BuiltinExercises().size()); }
 
 EMSCRIPTEN_KEEPALIVE void bw_move_level(int control, int value) {
