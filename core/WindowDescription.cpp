@@ -6,7 +6,6 @@
 #include "core/Catalogue.h"
 #include "core/Exercise.h"
 #include "core/Json.h"
-#include "core/SignalPanel.h"
 
 namespace bitwell {
 
@@ -57,6 +56,8 @@ constexpr bool OneRowPerControl() {
 static_assert(std::size(kLevelRows) == kControlCount && OneRowPerControl(),
               "every control signal has exactly one row");
 
+std::string SwitchName(const LevelRow& row) { return std::string("sig") + row.signal; }
+
 // The data bits nibble by nibble from the low one, each nibble from its top bit.
 int DataTab(int bit) { return 1 + (bit / 4) * 4 + (3 - bit % 4); }
 
@@ -106,7 +107,7 @@ void AddSignalPanel(std::vector<ControlSpec>& out) {
                        .accessibleName = Msg("sigRead", "Read bit %1"), .tooltip = Raw("Q%1"), .value = 1});
 
     for (const LevelRow& row : kLevelRows)
-        out.push_back({.name = std::string("sig") + row.signal, .kind = ControlKind::Switch, .parent = "Frame3",
+        out.push_back({.name = SwitchName(row), .kind = ControlKind::Switch, .parent = "Frame3",
                        .left = row.switchLeft, .top = 360, .width = 255, .height = 1215, .tab = row.tab,
                        .accessibleName = row.name, .accessibleDescription = row.help,
                        .tooltip = Raw(row.signal), .activeLow = true});
@@ -411,6 +412,12 @@ const ControlSpec* FindControl(std::string_view name) {
     for (const ControlSpec& c : MainWindowControls())
         if (c.name == name) return &c;
     return nullptr;
+}
+
+std::string LevelSwitchName(Control c) {
+    for (const LevelRow& row : kLevelRows)
+        if (row.control == c) return SwitchName(row);
+    return {};
 }
 
 const std::vector<MenuSpec>& MainWindowMenus() {

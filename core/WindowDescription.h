@@ -16,6 +16,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/SignalPanel.h"
+
 namespace bitwell {
 
 // An English text and the context it is translated in. A text with no
@@ -121,6 +123,8 @@ const WindowSpec& MainWindow();
 const std::vector<ControlSpec>& MainWindowControls();
 // nullptr for a name that is none of them.
 const ControlSpec* FindControl(std::string_view name);
+// The name of the switch of control signal `c`: "sigCE" for Control::CE.
+std::string LevelSwitchName(Control c);
 const std::vector<MenuSpec>& MainWindowMenus();
 // An item's caption in the current language. A built-in exercise is
 // "&N " and its title in that language (with any "&" of the title doubled,
