@@ -139,7 +139,7 @@ void frmMain::connectHandlers() {
     const auto onSwitch = [this](Switch* sw, auto handler) { connect(sw, &Switch::Change, this, handler); };
     for (std::size_t i = 0; i < bitwell::kControlCount; ++i) {
         const auto c = static_cast<Control>(i);
-        onSwitch(levelSwitch(c), [this, c] { level_Change(c); });
+        onSwitch(levelSwitch(c), [this, c] { levelSwitch_Change(c); });
     }
     for (int i = 0; i < 4; ++i) onSwitch(named<Switch>("sigAddr", i), [this, i] { sigAddr_Change(i); });
     for (int i = 0; i < 16; ++i) onSwitch(named<Switch>("sigData", i), [this, i] { sigData_Change(i); });
@@ -318,7 +318,7 @@ void frmMain::traceCleared() {
 
 // ---- What the user does, forwarded to the panel ----
 
-void frmMain::level_Change(Control c) {
+void frmMain::levelSwitch_Change(Control c) {
     if (!carriedFromPanel()) m_panel.MoveLevel(c, levelSwitch(c)->Value());
 }
 void frmMain::sigAddr_Change(int index) {

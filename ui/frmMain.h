@@ -18,8 +18,8 @@ class frmTiming;
 // "0000", "0000", Big Endian selected); Form_Load() then powers the device
 // up and must run once before the window is shown. Every control's, menu's
 // and menu item's objectName is its name in the description; array members
-// are named "sigData(3)" and so on. Its code stands in three files: this
-// one's own (controls and panel), frmMainMenus.cpp and frmMainExercise.cpp.
+// are named "sigData(3)" and so on. Its code is in frmMain.cpp (controls,
+// panel and exit), frmMainMenus.cpp and frmMainExercise.cpp.
 // The panel's state and rules live in bitwell::Panel: the window forwards
 // what the user does to it and draws what it is told.
 class frmMain : public QMainWindow, private bitwell::PanelView, private bitwell::ExerciseSession::Listener {
@@ -107,7 +107,7 @@ private:
     // carried on its cascade, if any; false for a change from outside.
     bool carriedFromPanel();
 
-    void level_Change(bitwell::Control c);
+    void levelSwitch_Change(bitwell::Control c);
     void sigAddr_Change(int index);
     void sigData_Change(int index);
     void lblAddr_Change();
