@@ -4,12 +4,15 @@
 // implements it for every front end; PanelRecord implements it as plain data
 // for the device's own tests.
 
+#include <cstddef>
 #include <string>
 
 namespace bitwell {
 
 // The five control inputs, each active when LOW (0).
 enum class Control { CE, OE, WE, LB, UB };
+// How many there are: a table with one entry per control is this long.
+inline constexpr std::size_t kControlCount = static_cast<std::size_t>(Control::UB) + 1;
 
 class SignalPanel {
 public:

@@ -1,5 +1,7 @@
 #include "core/WindowDescription.h"
 
+#include <cstddef>
+#include <iterator>
 
 #include "core/Catalogue.h"
 #include "core/Exercise.h"
@@ -13,241 +15,203 @@ constexpr Message kDefaultHelp =
     Msg("frmMain", "Hover your mouse over a control signal label to see a description.");
 constexpr Message kAddressHelp = Msg("lblAddr", "Address range: 0x0 - 0xF (0 - 15).");
 
-// The five control signals: switch, caption and over-bar in one row each.
+// The five control signals, left to right: switch, caption and over-bar in
+// one row each.
 struct LevelRow {
-    const char* signal;
-    int switchLeft, captionLeft, barX1, barX2;
-    const char* bar;
-    Message name, help;
+    Control control;
+    const char* signal;  // its tooltip and caption; sigWE, lblWE
+    // The focus order puts the upper byte enable first, then the data bits,
+    // the address bits and these four.
+    int tab;
+    int switchLeft, captionLeft;
+    const char* bar;  // the over-bar that marks it active LOW
+    int barX1, barX2;
+    RequiredMessage name, help;
 };
-const LevelRow kLevelRows[] = {
-    {"WE", 405, 405, 390, 675, "Line1", Msg("sigWE", "Write enable, active low"),
-     Msg("lblWE", "Write Enable signal. Active LOW.")},
-    {"CE", 885, 915, 870, 1155, "Line2", Msg("sigCE", "Chip enable, active low"),
-     Msg("lblCE", "Chip Enable signal. Active LOW.")},
-    {"OE", 1365, 1395, 1365, 1650, "Line4", Msg("sigOE", "Output enable, active low"),
-     Msg("lblOE", "Output Enable signal. Active LOW.")},
-    {"LB", 1845, 1890, 1845, 2130, "Line7", Msg("sigLB", "Lower byte enable, active low"),
-     Msg("lblLB", "Lower Byte Enable signal. Active LOW.")},
-    {"UB", 2325, 2340, 2295, 2580, "Line6", Msg("sigUB", "Upper byte enable, active low"),
-     Msg("lblUB", "Upper Byte Enable signal. Active LOW.")},
+constexpr LevelRow kLevelRows[] = {
+    {.control = Control::WE, .signal = "WE", .tab = 24, .switchLeft = 405, .captionLeft = 405,
+     .bar = "Line1", .barX1 = 390, .barX2 = 675, .name = Msg("sigWE", "Write enable, active low"),
+     .help = Msg("lblWE", "Write Enable signal. Active LOW.")},
+    {.control = Control::CE, .signal = "CE", .tab = 23, .switchLeft = 885, .captionLeft = 915,
+     .bar = "Line2", .barX1 = 870, .barX2 = 1155, .name = Msg("sigCE", "Chip enable, active low"),
+     .help = Msg("lblCE", "Chip Enable signal. Active LOW.")},
+    {.control = Control::OE, .signal = "OE", .tab = 21, .switchLeft = 1365, .captionLeft = 1395,
+     .bar = "Line4", .barX1 = 1365, .barX2 = 1650, .name = Msg("sigOE", "Output enable, active low"),
+     .help = Msg("lblOE", "Output Enable signal. Active LOW.")},
+    {.control = Control::LB, .signal = "LB", .tab = 22, .switchLeft = 1845, .captionLeft = 1890,
+     .bar = "Line7", .barX1 = 1845, .barX2 = 2130, .name = Msg("sigLB", "Lower byte enable, active low"),
+     .help = Msg("lblLB", "Lower Byte Enable signal. Active LOW.")},
+    {.control = Control::UB, .signal = "UB", .tab = 0, .switchLeft = 2325, .captionLeft = 2340,
+     .bar = "Line6", .barX1 = 2295, .barX2 = 2580, .name = Msg("sigUB", "Upper byte enable, active low"),
+     .help = Msg("lblUB", "Upper Byte Enable signal. Active LOW.")},
 };
-
-// The focus order: the upper byte enable, the data bits nibble by nibble
-// from the low one, the address bits, the other four controls, the options.
-int LevelTab(std::string_view signal) {
-    if (signal == "UB") return 0;
-    if (signal == "OE") return 21;
-    if (signal == "LB") return 22;
-    if (signal == "CE") return 23;
-    return 24;  // WE
+constexpr bool OneRowPerControl() {
+    for (std::size_t c = 0; c < kControlCount; ++c) {
+        int rows = 0;
+        for (const LevelRow& row : kLevelRows) rows += static_cast<std::size_t>(row.control) == c ? 1 : 0;
+        if (rows != 1) return false;
+    }
+    return true;
 }
+static_assert(std::size(kLevelRows) == kControlCount && OneRowPerControl(),
+              "every control signal has exactly one row");
+
+std::string SwitchName(const LevelRow& row) { return std::string("sig") + row.signal; }
+
+// The data bits nibble by nibble from the low one, each nibble from its top bit.
 int DataTab(int bit) { return 1 + (bit / 4) * 4 + (3 - bit % 4); }
 
 std::string Indexed(const char* name, int index) {
     return std::string(name) + "(" + std::to_string(index) + ")";
 }
 
-ControlSpec Make(std::string name, ControlKind kind, std::string parent, int left, int top,
-                 int width, int height) {
-    ControlSpec c{};
-    c.name = std::move(name);
-    c.kind = kind;
-    c.parent = std::move(parent);
-    c.left = left;
-    c.top = top;
-    c.width = width;
-    c.height = height;
-    return c;
-}
-
-ControlSpec Caption(const char* name, const char* parent, Message caption, int left, int top,
-                    int width, int height, Colour colour = Colour::Default) {
-    ControlSpec c = Make(name, ControlKind::Caption, parent, left, top, width, height);
-    c.caption = caption;
-    c.colour = colour;
-    return c;
-}
-
 // A title and the value caption that follows it on one row of the signal
 // panel, 255 twips high; the title's text stops where the value starts.
 struct ValueRow {
     const char* title;
-    Message titleText;
+    RequiredMessage titleText;
     int titleLeft, titleWidth;
-    Message titleHelp;
+    RequiredMessage titleHelp;
     const char* value;
-    Message valueText;
+    RequiredMessage valueText;
     int valueLeft, valueWidth;
-    Message valueHelp, valueName, valueDescription;
+    RequiredMessage valueHelp, valueName, valueDescription;
     int top;
 };
 
 void AddValueRow(std::vector<ControlSpec>& out, const ValueRow& row) {
-    ControlSpec title = Caption(row.title, "Frame3", row.titleText, row.titleLeft, row.top, row.titleWidth, 255);
-    title.help = row.titleHelp;
-    title.accessibleDescription = row.titleHelp;
-    title.textLimit = row.valueLeft - row.titleLeft;
-    out.push_back(title);
-    ControlSpec value = Caption(row.value, "Frame3", row.valueText, row.valueLeft, row.top, row.valueWidth, 255);
-    value.help = row.valueHelp;
-    value.accessibleName = row.valueName;
-    value.accessibleDescription = row.valueDescription;
-    out.push_back(value);
+    out.push_back({.name = row.title, .kind = ControlKind::Caption, .parent = "Frame3",
+                   .left = row.titleLeft, .top = row.top, .width = row.titleWidth, .height = 255,
+                   .caption = row.titleText, .help = row.titleHelp, .accessibleDescription = row.titleHelp,
+                   .textLimit = row.valueLeft - row.titleLeft});
+    out.push_back({.name = row.value, .kind = ControlKind::Caption, .parent = "Frame3",
+                   .left = row.valueLeft, .top = row.top, .width = row.valueWidth, .height = 255,
+                   .caption = row.valueText, .help = row.valueHelp, .accessibleName = row.valueName,
+                   .accessibleDescription = row.valueDescription});
 }
 
 void AddSignalPanel(std::vector<ControlSpec>& out) {
-    ControlSpec frame = Make("Frame3", ControlKind::Group, "", 120, 120, 4575, 6255);
-    frame.caption = Msg("Frame3", "Memory Signals");
-    frame.help = kDefaultHelp;
-    out.push_back(frame);
+    out.push_back({.name = "Frame3", .kind = ControlKind::Group, .left = 120, .top = 120, .width = 4575,
+                   .height = 6255, .caption = Msg("Frame3", "Memory Signals"), .help = kDefaultHelp});
 
     // Lowest first: the outline, then the lower-half background, then the lamp.
     for (int k = 0; k < 16; ++k)
-        out.push_back(Make(Indexed("borderRead", 16 + k), ControlKind::LampBorder, "Frame3",
-                           405 + 240 * k, 3960, 135, 1215));
+        out.push_back({.name = Indexed("borderRead", 16 + k), .kind = ControlKind::LampBorder,
+                       .parent = "Frame3", .left = 405 + 240 * k, .top = 3960, .width = 135, .height = 1215});
     for (int k = 0; k < 16; ++k)
-        out.push_back(Make(Indexed("backgroundRead", 16 + k), ControlKind::LampBack, "Frame3",
-                           405 + 240 * k, 4560, 135, 615));
-    for (int i = 0; i < 16; ++i) {
-        ControlSpec lamp =
-            Make(Indexed("sigRead", i), ControlKind::Lamp, "Frame3", 4005 - 240 * i, 3960, 135, 1215);
-        lamp.arg = i;
-        lamp.accessibleName = Msg("sigRead", "Read bit %1");
-        lamp.tooltip = Raw("Q%1");
-        lamp.value = 1;
-        out.push_back(lamp);
-    }
+        out.push_back({.name = Indexed("backgroundRead", 16 + k), .kind = ControlKind::LampBack,
+                       .parent = "Frame3", .left = 405 + 240 * k, .top = 4560, .width = 135, .height = 615});
+    for (int i = 0; i < 16; ++i)
+        out.push_back({.name = Indexed("sigRead", i), .kind = ControlKind::Lamp, .parent = "Frame3",
+                       .left = 4005 - 240 * i, .top = 3960, .width = 135, .height = 1215, .arg = i,
+                       .accessibleName = Msg("sigRead", "Read bit %1"), .tooltip = Raw("Q%1"), .value = 1});
 
-    for (const LevelRow& row : kLevelRows) {
-        ControlSpec sw = Make(std::string("sig") + row.signal, ControlKind::Switch, "Frame3",
-                              row.switchLeft, 360, 255, 1215);
-        sw.tab = LevelTab(row.signal);
-        sw.accessibleName = row.name;
-        sw.accessibleDescription = row.help;
-        sw.tooltip = Raw(row.signal);
-        sw.activeLow = true;
-        out.push_back(sw);
-    }
-    for (int i = 0; i < 4; ++i) {
-        ControlSpec sw = Make(Indexed("sigAddr", i), ControlKind::Switch, "Frame3", 3885 - 360 * i,
-                              360, 255, 1215);
-        sw.tab = 17 + i;
-        sw.arg = i;
-        sw.accessibleName = Msg("sigAddr", "Address bit %1");
-        sw.tooltip = Raw("A%1");
-        out.push_back(sw);
-    }
-    for (int i = 0; i < 16; ++i) {
-        ControlSpec sw = Make(Indexed("sigData", i), ControlKind::Switch, "Frame3", 4005 - 240 * i,
-                              2280, 135, 1215);
-        sw.tab = DataTab(i);
-        sw.arg = i;
-        sw.accessibleName = Msg("sigData", "Data bit %1");
-        sw.tooltip = Raw("D%1");
-        out.push_back(sw);
-    }
-
-    for (const LevelRow& row : kLevelRows) {
-        ControlSpec c = Caption("", "Frame3", Raw(row.signal), row.captionLeft, 1680, 375, 255,
-                                Colour::Black);
-        c.name = std::string("lbl") + row.signal;
-        c.help = row.help;
-        c.accessibleDescription = row.help;
-        out.push_back(c);
-    }
-    AddValueRow(out, {"lblAddrTitle", Msg("lblAddrTitle", "Address: 0x"), 3045, 915, kAddressHelp,
-                      "lblAddr", Raw("0"), 3870, 315, kAddressHelp, Msg("lblAddr", "Address"),
-                      kAddressHelp, 1680});
-
-    // Over-bars mark the five signals as active LOW.
     for (const LevelRow& row : kLevelRows)
-        out.push_back(Make(row.bar, ControlKind::Line, "Frame3", row.barX1, 1665, row.barX2, 1665));
+        out.push_back({.name = SwitchName(row), .kind = ControlKind::Switch, .parent = "Frame3",
+                       .left = row.switchLeft, .top = 360, .width = 255, .height = 1215, .tab = row.tab,
+                       .accessibleName = row.name, .accessibleDescription = row.help,
+                       .tooltip = Raw(row.signal), .activeLow = true});
+    for (int i = 0; i < 4; ++i)
+        out.push_back({.name = Indexed("sigAddr", i), .kind = ControlKind::Switch, .parent = "Frame3",
+                       .left = 3885 - 360 * i, .top = 360, .width = 255, .height = 1215, .tab = 17 + i,
+                       .arg = i, .accessibleName = Msg("sigAddr", "Address bit %1"), .tooltip = Raw("A%1")});
+    for (int i = 0; i < 16; ++i)
+        out.push_back({.name = Indexed("sigData", i), .kind = ControlKind::Switch, .parent = "Frame3",
+                       .left = 4005 - 240 * i, .top = 2280, .width = 135, .height = 1215, .tab = DataTab(i),
+                       .arg = i, .accessibleName = Msg("sigData", "Data bit %1"), .tooltip = Raw("D%1")});
 
-    out.push_back(Caption("Label2", "Frame3", Msg("Label2", "High Byte"), 1035, 1995, 765, 195,
-                          Colour::Blue));
-    out.push_back(Caption("Label1", "Frame3", Msg("Label1", "Low Byte"), 2775, 1995, 765, 195,
-                          Colour::Blue));
+    for (const LevelRow& row : kLevelRows)
+        out.push_back({.name = std::string("lbl") + row.signal, .kind = ControlKind::Caption,
+                       .parent = "Frame3", .left = row.captionLeft, .top = 1680, .width = 375, .height = 255,
+                       .caption = Raw(row.signal), .help = row.help, .accessibleDescription = row.help,
+                       .colour = Colour::Black});
+    AddValueRow(out, {.title = "lblAddrTitle", .titleText = Msg("lblAddrTitle", "Address: 0x"),
+                      .titleLeft = 3045, .titleWidth = 915, .titleHelp = kAddressHelp, .value = "lblAddr",
+                      .valueText = Raw("0"), .valueLeft = 3870, .valueWidth = 315, .valueHelp = kAddressHelp,
+                      .valueName = Msg("lblAddr", "Address"), .valueDescription = kAddressHelp, .top = 1680});
+
+    for (const LevelRow& row : kLevelRows)
+        out.push_back({.name = row.bar, .kind = ControlKind::Line, .parent = "Frame3", .left = row.barX1,
+                       .top = 1665, .width = row.barX2, .height = 1665});
+
+    const auto byteTitle = [&out](const char* name, Message caption, int left) {
+        out.push_back({.name = name, .kind = ControlKind::Caption, .parent = "Frame3", .left = left,
+                       .top = 1995, .width = 765, .height = 195, .caption = caption, .colour = Colour::Blue});
+    };
+    byteTitle("Label2", Msg("Label2", "High Byte"), 1035);
+    byteTitle("Label1", Msg("Label1", "Low Byte"), 2775);
     // The byte dividers of the data and read rows.
     const struct {
         const char* name;
         int y1, y2;
-    } dividers[] = {{"Line3", 2265, 3510}, {"Line5", 3960, 5205}};
-    for (const auto& d : dividers) {
-        ControlSpec line = Make(d.name, ControlKind::Line, "Frame3", 2265, d.y1, 2265, d.y2);
-        line.colour = Colour::Blue;
-        out.push_back(line);
-    }
+    } dividers[] = {{.name = "Line3", .y1 = 2265, .y2 = 3510}, {.name = "Line5", .y1 = 3960, .y2 = 5205}};
+    for (const auto& d : dividers)
+        out.push_back({.name = d.name, .kind = ControlKind::Line, .parent = "Frame3", .left = 2265, .top = d.y1,
+                       .width = 2265, .height = d.y2, .colour = Colour::Blue});
 
     // The value captions' descriptions name the keyboard way to their
     // double-click gestures.
-    AddValueRow(out, {"lblDataTitle", Msg("lblDataTitle", "Data Input: 0x"), 1515, 1065,
-                      Msg("lblDataTitle", "Data to be written: 16 bits."), "lblData", Raw("0000"), 2520,
-                      450, Msg("lblData", "Double click here to enter the data textually."),
-                      Msg("lblData", "Data input"),
-                      Msg("lblData", "Double click here or press F2 to enter the data textually."), 3600});
-    AddValueRow(out, {"lblReadTitle", Msg("lblReadTitle", "Data Read: 0x"), 1530, 1035,
-                      Msg("lblReadTitle", "Data from the last read operation: 16 bits."), "lblRead",
-                      Raw("0000"), 2565, 435,
-                      Msg("lblRead", "Double click here to copy the read data to the input data above."),
-                      Msg("lblRead", "Data read"),
-                      Msg("lblRead", "Double click here or press Ctrl+R to copy the read data to the input "
-                                     "data above."),
-                      5280});
+    AddValueRow(out, {.title = "lblDataTitle", .titleText = Msg("lblDataTitle", "Data Input: 0x"),
+                      .titleLeft = 1515, .titleWidth = 1065,
+                      .titleHelp = Msg("lblDataTitle", "Data to be written: 16 bits."), .value = "lblData",
+                      .valueText = Raw("0000"), .valueLeft = 2520, .valueWidth = 450,
+                      .valueHelp = Msg("lblData", "Double click here to enter the data textually."),
+                      .valueName = Msg("lblData", "Data input"),
+                      .valueDescription = Msg("lblData", "Double click here or press F2 to enter the data textually."),
+                      .top = 3600});
+    AddValueRow(out, {.title = "lblReadTitle", .titleText = Msg("lblReadTitle", "Data Read: 0x"),
+                      .titleLeft = 1530, .titleWidth = 1035,
+                      .titleHelp = Msg("lblReadTitle", "Data from the last read operation: 16 bits."),
+                      .value = "lblRead", .valueText = Raw("0000"), .valueLeft = 2565, .valueWidth = 435,
+                      .valueHelp = Msg("lblRead", "Double click here to copy the read data to the input data above."),
+                      .valueName = Msg("lblRead", "Data read"),
+                      .valueDescription = Msg("lblRead", "Double click here or press Ctrl+R to copy the read data "
+                                                         "to the input data above."),
+                      .top = 5280});
 
     // The level marks: 1 at the top end of each row, 0 at the bottom.
     const struct {
         const char* name;
         const char* mark;
         int top;
-    } marks[] = {{"Label9", "1", 480},  {"Label10", "0", 1200}, {"Label6", "1", 2400},
-                 {"Label5", "0", 3120}, {"Label7", "1", 4080},  {"Label8", "0", 4800}};
-    for (const auto& m : marks) {
-        ControlSpec mark = Caption(m.name, "Frame3", Raw(m.mark), 240, m.top, 135, 255, Colour::Blue);
-        mark.decorative = true;
-        out.push_back(mark);
-    }
+    } marks[] = {{.name = "Label9", .mark = "1", .top = 480},   {.name = "Label10", .mark = "0", .top = 1200},
+                 {.name = "Label6", .mark = "1", .top = 2400},  {.name = "Label5", .mark = "0", .top = 3120},
+                 {.name = "Label7", .mark = "1", .top = 4080},  {.name = "Label8", .mark = "0", .top = 4800}};
+    for (const auto& m : marks)
+        out.push_back({.name = m.name, .kind = ControlKind::Caption, .parent = "Frame3", .left = 240, .top = m.top,
+                       .width = 135, .height = 255, .caption = Raw(m.mark), .colour = Colour::Blue,
+                       .decorative = true});
 }
 
 void AddListings(std::vector<ControlSpec>& out) {
-    ControlSpec frame2 = Make("Frame2", ControlKind::Group, "", 4920, 120, 3855, 2775);
-    frame2.caption = Msg("Frame2", "Memory Contents");
-    out.push_back(frame2);
-    ControlSpec contents = Caption("lblContents", "Frame2", Message{}, 240, 360, 2655, 2175);
-    contents.face = Face::Listing12;
-    contents.accessibleName = Msg("lblContents", "Memory contents");
-    out.push_back(contents);
+    out.push_back({.name = "Frame2", .kind = ControlKind::Group, .left = 4920, .top = 120, .width = 3855,
+                   .height = 2775, .caption = Msg("Frame2", "Memory Contents")});
+    out.push_back({.name = "lblContents", .kind = ControlKind::Caption, .parent = "Frame2", .left = 240,
+                   .top = 360, .width = 2655, .height = 2175,
+                   .accessibleName = Msg("lblContents", "Memory contents"), .face = Face::Listing12});
 
-    ControlSpec frame1 = Make("Frame1", ControlKind::Group, "", 4920, 3000, 3855, 3375);
-    frame1.caption = Msg("Frame1", "Data Type Representation");
-    frame1.help = kDefaultHelp;
-    out.push_back(frame1);
-    out.push_back(
-        Caption("Label3", "Frame1", Msg("Label3", "Treat representation as:"), 240, 360, 1815, 255));
-    ControlSpec big = Make("optBig", ControlKind::Option, "Frame1", 240, 600, 1095, 255);
-    big.caption = Msg("optBig", "Big Endian");
-    big.help = Msg("optBig",
-                   "Selecting this option will treat the word at the starting address as the high word.");
-    big.accessibleDescription = big.help;
-    big.tab = 25;
-    big.value = 1;
-    out.push_back(big);
-    ControlSpec little = Make("optLittle", ControlKind::Option, "Frame1", 1680, 600, 1215, 255);
-    little.caption = Msg("optLittle", "Little Endian");
-    little.help = Msg("optLittle",
-                      "Selecting this option will treat the word at the starting address as the low word.");
-    little.accessibleDescription = little.help;
-    little.tab = 26;
-    out.push_back(little);
-    ControlSpec types = Caption("lblTypes", "Frame1", Message{}, 240, 960, 3255, 2265);
-    types.face = Face::Listing8;
-    types.help = kDefaultHelp;
-    types.accessibleName = Msg("lblTypes", "Data type representation");
-    out.push_back(types);
+    out.push_back({.name = "Frame1", .kind = ControlKind::Group, .left = 4920, .top = 3000, .width = 3855,
+                   .height = 3375, .caption = Msg("Frame1", "Data Type Representation"), .help = kDefaultHelp});
+    out.push_back({.name = "Label3", .kind = ControlKind::Caption, .parent = "Frame1", .left = 240, .top = 360,
+                   .width = 1815, .height = 255, .caption = Msg("Label3", "Treat representation as:")});
+    const auto option = [&out](const char* name, Message caption, Message help, int left, int width, int tab,
+                               int value) {
+        out.push_back({.name = name, .kind = ControlKind::Option, .parent = "Frame1", .left = left, .top = 600,
+                       .width = width, .height = 255, .tab = tab, .caption = caption, .help = help,
+                       .accessibleDescription = help, .value = value});
+    };
+    option("optBig", Msg("optBig", "Big Endian"),
+           Msg("optBig", "Selecting this option will treat the word at the starting address as the high word."),
+           240, 1095, 25, 1);
+    option("optLittle", Msg("optLittle", "Little Endian"),
+           Msg("optLittle", "Selecting this option will treat the word at the starting address as the low word."),
+           1680, 1215, 26, 0);
+    out.push_back({.name = "lblTypes", .kind = ControlKind::Caption, .parent = "Frame1", .left = 240, .top = 960,
+                   .width = 3255, .height = 2265, .help = kDefaultHelp,
+                   .accessibleName = Msg("lblTypes", "Data type representation"), .face = Face::Listing8});
 
-    ControlSpec status = Caption("lblStatus", "", kDefaultHelp, 0, 6480, 8895, 255);
-    status.accessibleName = Msg("lblStatus", "Status");
-    out.push_back(status);
+    out.push_back({.name = "lblStatus", .kind = ControlKind::Caption, .left = 0, .top = 6480, .width = 8895,
+                   .height = 255, .caption = kDefaultHelp, .accessibleName = Msg("lblStatus", "Status")});
 }
 
 std::vector<ControlSpec> BuildControls() {
@@ -259,49 +223,51 @@ std::vector<ControlSpec> BuildControls() {
 }
 
 std::vector<MenuSpec> BuildMenus() {
-    MenuItemSpec languages{"mnuViewLanguage", Msg("mnuViewLanguage", "&Language"), "", true, false,
-                           false, {}};
+    MenuItemSpec languages{.name = "mnuViewLanguage", .caption = Msg("mnuViewLanguage", "&Language")};
     for (const std::string& code : Languages()) {
         // Each language is named in itself, whatever the window speaks.
-        MenuItemSpec item{"mnuLanguage(" + code + ")", Raw(LanguageName(code).data()), "", true,
-                          true, true, {}};
-        languages.items.push_back(item);
+        languages.items.push_back({.name = "mnuLanguage(" + code + ")", .caption = Raw(LanguageName(code).data()),
+                                   .checkable = true, .exclusive = true});
     }
     // The exercises: built-in ones in course order between Open and Restart.
     // Browsers keep Ctrl+O and F5 for themselves.
-    std::vector<MenuItemSpec> exercises{
-        {"mnuExerciseOpen", Msg("mnuExerciseOpen", "&Open Exercise File..."), "Ctrl+O", false, false, false, {}}};
+    std::vector<MenuItemSpec> exercises{{.name = "mnuExerciseOpen",
+                                         .caption = Msg("mnuExerciseOpen", "&Open Exercise File..."),
+                                         .shortcut = "Ctrl+O", .shortcutOnPage = false}};
     for (std::size_t i = 0; i < BuiltinExercises().size(); ++i) {
-        MenuItemSpec item{"mnuExerciseBuiltin(" + std::to_string(i) + ")", Message{}, "", true, true, false, {}};
-        item.builtin = static_cast<int>(i);
-        exercises.push_back(item);
+        // Its caption is its title, from its file (MenuText).
+        exercises.push_back({.name = "mnuExerciseBuiltin(" + std::to_string(i) + ")", .caption = Message{},
+                             .checkable = true, .builtin = static_cast<int>(i)});
     }
-    exercises.push_back(
-        {"mnuExerciseRestart", Msg("mnuExerciseRestart", "&Restart Exercise"), "F5", false, false, false, {}});
-    exercises.push_back({"mnuExerciseClose", Msg("mnuExerciseClose", "&Close Exercise"), "", true, false, false, {}});
-    MenuItemSpec copyLink{"mnuExerciseCopyLink", Msg("mnuExerciseCopyLink", "Copy Exercise &Link"), "", true, false,
-                          false, {}};
-    copyLink.pageOnly = true;
-    exercises.push_back(copyLink);
+    exercises.push_back({.name = "mnuExerciseRestart", .caption = Msg("mnuExerciseRestart", "&Restart Exercise"),
+                         .shortcut = "F5", .shortcutOnPage = false});
+    exercises.push_back({.name = "mnuExerciseClose", .caption = Msg("mnuExerciseClose", "&Close Exercise")});
+    exercises.push_back({.name = "mnuExerciseCopyLink", .caption = Msg("mnuExerciseCopyLink", "Copy Exercise &Link"),
+                         .pageOnly = true});
     return {
         // The page downloads its own pristine single file: a teacher never has
         // to rely on the browser's save.
-        {"mnuFile", Msg("mnuFile", "&File"),
-         {{"mnuFileRestart", Msg("mnuFileRestart", "&Restart"), "", true, false, false, {}},
-          {"mnuFileSavePage", Msg("mnuFileSavePage", "Save Page &As..."), "", true, false, false, {}, -1, true},
-          {"mnuFileExit", Msg("mnuFileExit", "&Exit"), "", true, false, false, {}}}},
+        {.name = "mnuFile",
+         .caption = Msg("mnuFile", "&File"),
+         .items = {{.name = "mnuFileRestart", .caption = Msg("mnuFileRestart", "&Restart")},
+                   {.name = "mnuFileSavePage", .caption = Msg("mnuFileSavePage", "Save Page &As..."), .pageOnly = true},
+                   {.name = "mnuFileExit", .caption = Msg("mnuFileExit", "&Exit")}}},
         // Keyboard parity for the two double-click gestures.
-        {"mnuEdit", Msg("mnuEdit", "&Edit"),
-         {{"mnuEditEnter", Msg("mnuEditEnter", "&Enter Data Word..."), "F2", true, false, false, {}},
-          {"mnuEditCopyRead", Msg("mnuEditCopyRead", "&Copy Read to Input"), "Ctrl+R", true, false,
-           false, {}}}},
+        {.name = "mnuEdit",
+         .caption = Msg("mnuEdit", "&Edit"),
+         .items = {{.name = "mnuEditEnter", .caption = Msg("mnuEditEnter", "&Enter Data Word..."), .shortcut = "F2"},
+                   {.name = "mnuEditCopyRead", .caption = Msg("mnuEditCopyRead", "&Copy Read to Input"),
+                    .shortcut = "Ctrl+R"}}},
         // Browsers keep Ctrl+T for a new tab.
-        {"mnuView", Msg("mnuView", "&View"),
-         {{"mnuViewTiming", Msg("mnuViewTiming", "&Timing Diagram"), "Ctrl+T", false, true, false, {}},
-          languages}},
-        {"mnuExercise", Msg("mnuExercise", "E&xercises"), exercises},
-        {"mnuHelp", Msg("mnuHelp", "&Help"),
-         {{"mnuHelpAbout", Msg("mnuHelpAbout", "&About..."), "", true, false, false, {}}}},
+        {.name = "mnuView",
+         .caption = Msg("mnuView", "&View"),
+         .items = {{.name = "mnuViewTiming", .caption = Msg("mnuViewTiming", "&Timing Diagram"), .shortcut = "Ctrl+T",
+                    .shortcutOnPage = false, .checkable = true},
+                   languages}},
+        {.name = "mnuExercise", .caption = Msg("mnuExercise", "E&xercises"), .items = exercises},
+        {.name = "mnuHelp",
+         .caption = Msg("mnuHelp", "&Help"),
+         .items = {{.name = "mnuHelpAbout", .caption = Msg("mnuHelpAbout", "&About...")}}},
     };
 }
 
@@ -432,7 +398,8 @@ std::string Text(const Message& m, std::string_view arg) {
 }
 
 const WindowSpec& MainWindow() {
-    static const WindowSpec kWindow{"frmMain", Raw("Quorin Bitwell"), 8895, 6765, kDefaultHelp};
+    static const WindowSpec kWindow{.name = "frmMain", .title = Raw("Quorin Bitwell"), .width = 8895,
+                                    .height = 6765, .defaultHelp = kDefaultHelp};
     return kWindow;
 }
 
@@ -445,6 +412,12 @@ const ControlSpec* FindControl(std::string_view name) {
     for (const ControlSpec& c : MainWindowControls())
         if (c.name == name) return &c;
     return nullptr;
+}
+
+std::string LevelSwitchName(Control c) {
+    for (const LevelRow& row : kLevelRows)
+        if (row.control == c) return SwitchName(row);
+    return {};
 }
 
 const std::vector<MenuSpec>& MainWindowMenus() {
@@ -472,62 +445,63 @@ std::string MenuText(const MenuItemSpec& item) {
 
 const ExerciseWindowTexts& ExerciseWindow() {
     static const ExerciseWindowTexts kTexts{
-        Msg("frmExercise", "Exercise"),
-        Msg("frmExercise", "Goals"),
-        Msg("frmExercise", "Hint"),
-        Msg("frmExercise", "Show &Hint"),
-        Msg("frmExercise", "&Start Over"),
-        Msg("frmExercise", "Exercise files (*.bwx)"),
-        Msg("MsgBox", "Restart Confirmation"),
-        Msg("MsgBox", "Power the chip up afresh? The memory's words will be lost."),
+        .title = Msg("frmExercise", "Exercise"),
+        .goals = Msg("frmExercise", "Goals"),
+        .hint = Msg("frmExercise", "Hint"),
+        .hintButton = Msg("frmExercise", "Show &Hint"),
+        .restartButton = Msg("frmExercise", "&Start Over"),
+        .filter = Msg("frmExercise", "Exercise files (*.bwx)"),
+        .restartTitle = Msg("MsgBox", "Restart Confirmation"),
+        .restartQuestion = Msg("MsgBox", "Power the chip up afresh? The memory's words will be lost."),
     };
     return kTexts;
 }
 
 const WindowSpec& AboutWindow() {
-    static const WindowSpec kWindow{"frmAbout", Dialogs().aboutTitle, 6015, 2670, Message{}, 2340, 1935};
+    static const WindowSpec kWindow{.name = "frmAbout", .title = Dialogs().aboutTitle, .width = 6015,
+                                    .height = 2670, .left = 2340, .top = 1935};
     return kWindow;
 }
 
 const std::vector<ControlSpec>& AboutWindowControls() {
     static const std::vector<ControlSpec> kControls = [] {
         const DialogTexts& d = Dialogs();
-        ControlSpec name = Caption("Label1", "", d.aboutName, 1680, 240, 3015, 375);
-        name.face = Face::Listing14;
-        ControlSpec text = Caption("Label2", "", d.aboutText, 240, 720, 5535, 615);
-        text.wrap = true;
-        ControlSpec notice = Caption("Label3", "", d.aboutNotice, 120, 1440, 5775, 495);
-        notice.wrap = true;
-        ControlSpec ok = Make("cmdOK", ControlKind::Button, "", 2400, 2160, 1260, 345);
-        ok.caption = d.ok;
-        ok.tab = 0;
-        return std::vector<ControlSpec>{name, text, notice, ok};
+        return std::vector<ControlSpec>{
+            {.name = "Label1", .kind = ControlKind::Caption, .left = 1680, .top = 240, .width = 3015,
+             .height = 375, .caption = d.aboutName, .face = Face::Listing14},
+            {.name = "Label2", .kind = ControlKind::Caption, .left = 240, .top = 720, .width = 5535,
+             .height = 615, .caption = d.aboutText, .wrap = true},
+            {.name = "Label3", .kind = ControlKind::Caption, .left = 120, .top = 1440, .width = 5775,
+             .height = 495, .caption = d.aboutNotice, .wrap = true},
+            {.name = "cmdOK", .kind = ControlKind::Button, .left = 2400, .top = 2160, .width = 1260,
+             .height = 345, .tab = 0, .caption = d.ok},
+        };
     }();
     return kControls;
 }
 
 const DialogTexts& Dialogs() {
     static const DialogTexts kTexts{
-        Msg("buttons", "OK"),
-        Msg("buttons", "Cancel"),
-        Msg("buttons", "&Yes"),
-        Msg("buttons", "&No"),
-        Msg("InputBox", "Memory Input Data"),
-        Msg("InputBox", "Please enter a hexadecimal value (truncated to 4 digits):"),
-        Msg("MsgBox", "Data Input Error"),
-        Msg("MsgBox", "Exit Confirmation"),
-        Msg("MsgBox", "Are you sure that you want to exit?"),
-        Msg("frmAbout", "About Quorin Bitwell"),
-        Raw("Quorin Bitwell"),
-        Msg("frmAbout",
+        .ok = Msg("buttons", "OK"),
+        .cancel = Msg("buttons", "Cancel"),
+        .yes = Msg("buttons", "&Yes"),
+        .no = Msg("buttons", "&No"),
+        .inputTitle = Msg("InputBox", "Memory Input Data"),
+        .inputPrompt = Msg("InputBox", "Please enter a hexadecimal value (truncated to 4 digits):"),
+        .errorTitle = Msg("MsgBox", "Data Input Error"),
+        .exitTitle = Msg("MsgBox", "Exit Confirmation"),
+        .exitQuestion = Msg("MsgBox", "Are you sure that you want to exit?"),
+        .aboutTitle = Msg("frmAbout", "About Quorin Bitwell"),
+        .aboutName = Raw("Quorin Bitwell"),
+        .aboutText = Msg("frmAbout",
             "This program is used to demonstrate the operation of a simple memory device and the "
             "representation of various common data types in memory."),
-        Msg("frmAbout",
+        .aboutNotice = Msg("frmAbout",
             "Quorin Bitwell %1, made by the Bitwell developers for the classroom. Free to use, copy "
             "and share."),
-        Msg("Ended", "Quorin Bitwell has ended."),
-        Msg("Ended", "Start Again"),
-        Msg("lblCannotStart",
+        .ended = Msg("Ended", "Quorin Bitwell has ended."),
+        .startAgain = Msg("Ended", "Start Again"),
+        .cannotStart = Msg("lblCannotStart",
             "Quorin Bitwell could not start here: this site's security policy or this browser "
             "stopped the page's script or its WebAssembly core. Download the page and open the "
             "file from your own disk, or ask the site to allow the page's script and style hashes "
@@ -538,14 +512,14 @@ const DialogTexts& Dialogs() {
 
 const CommandLineTexts& CommandLine() {
     static const CommandLineTexts kTexts{
-        Msg("main", "Drive a static memory chip by hand and watch it work."),
-        Msg("main", "Displays this help."),
-        Msg("main", "Displays version information."),
-        Msg("main", "Shows the program in this language: %1."),
-        Msg("main", "Checks an exercise file and exits."),
-        Msg("main", "An exercise file (.bwx) to open."),
-        Msg("main", "Unexpected argument '%1'."),
-        Msg("main", "Unknown language '%1'. The languages are: %2."),
+        .description = Msg("main", "Drive a static memory chip by hand and watch it work."),
+        .help = Msg("main", "Displays this help."),
+        .version = Msg("main", "Displays version information."),
+        .language = Msg("main", "Shows the program in this language: %1."),
+        .checkExercise = Msg("main", "Checks an exercise file and exits."),
+        .file = Msg("main", "An exercise file (.bwx) to open."),
+        .unexpected = Msg("main", "Unexpected argument '%1'."),
+        .unknownLanguage = Msg("main", "Unknown language '%1'. The languages are: %2."),
     };
     return kTexts;
 }

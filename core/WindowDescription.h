@@ -16,6 +16,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/SignalPanel.h"
+
 namespace bitwell {
 
 // An English text and the context it is translated in. A text with no
@@ -29,6 +31,13 @@ struct Message {
 constexpr Message Msg(const char* context, const char* id) { return {context, id}; }
 // A text that stays as it is in every language.
 constexpr Message Raw(const char* id) { return {nullptr, id}; }
+
+// A text that must be given. It has no default, so a designated initialiser
+// that leaves it out does not compile, where a plain Message would silently
+// be empty. Give Message{} where an entry has no text of its own.
+struct RequiredMessage : Message {
+    constexpr RequiredMessage(Message m) : Message(m) {}
+};
 
 // The message in the current language with %1 filled by `arg` when one is
 // given; "" for an empty message.
@@ -51,18 +60,20 @@ enum class Colour { Default, Black, Blue };
 // 14.25 points.
 enum class Face { Dialog, Listing12, Listing8, Listing14 };
 
+// Built with designated initialisers: the fields with no default (name,
+// kind and place) are the ones every control gives.
 struct ControlSpec {
-    std::string name;    // objectName and data-name, e.g. "sigData(3)"
+    std::string name;      // objectName and data-name, e.g. "sigData(3)"
     ControlKind kind;
-    std::string parent;  // "" for the client area, else the group's name
+    std::string parent{};  // "" for the client area, else the group's name
     int left, top, width, height;
     int tab = -1;        // place in the focus order, 0 first; -1: no focus
     int arg = -1;        // the bit number that fills %1 in the texts, or -1
-    Message caption;     // caption, group title or option text
-    Message help;        // hover help; empty where the pointer leaves the status line be
-    Message accessibleName;
-    Message accessibleDescription;
-    Message tooltip;
+    Message caption{};   // caption, group title or option text
+    Message help{};      // hover help; empty where the pointer leaves the status line be
+    Message accessibleName{};
+    Message accessibleDescription{};
+    Message tooltip{};
     Colour colour = Colour::Default;
     Face face = Face::Dialog;
     // Twips from the left edge where the caption's text must stop, because
@@ -81,29 +92,29 @@ struct ControlSpec {
 };
 
 struct WindowSpec {
-    const char* name;      // "frmMain"
-    Message title;         // "Quorin Bitwell", never translated
-    int width, height;     // the client area, twips
-    Message defaultHelp;   // the status line's text at design time and over
-                           // the bare client area and the two groups
+    const char* name;       // "frmMain"
+    RequiredMessage title;  // "Quorin Bitwell", never translated
+    int width, height;      // the client area, twips
+    Message defaultHelp{};  // the status line's text at design time and over
+                            // the bare client area and the two groups
     int left = 0, top = 0;  // where it opens on the screen, twips; 0, 0: centred
 };
 
 struct MenuItemSpec {
-    std::string name;               // "mnuEditEnter", "mnuLanguage(de)"
-    Message caption;                // with "&" before the access key
-    std::string shortcut;           // "F2", "Ctrl+R", "" none
-    bool shortcutOnPage = true;     // false where browsers keep the keys
+    std::string name;                   // "mnuEditEnter", "mnuLanguage(de)"
+    RequiredMessage caption;            // "&" before the access key; empty for a built-in exercise
+    std::string shortcut{};             // "F2", "Ctrl+R", "" none
+    bool shortcutOnPage = true;         // false where browsers keep the keys
     bool checkable = false;
-    bool exclusive = false;         // one of a group of which one is checked
-    std::vector<MenuItemSpec> items;  // a submenu's items
-    int builtin = -1;               // a built-in exercise's index: MenuText gives its title
-    bool pageOnly = false;          // only the web page has it (Save Page As, Copy Exercise Link)
+    bool exclusive = false;             // one of a group of which one is checked
+    std::vector<MenuItemSpec> items{};  // a submenu's items
+    int builtin = -1;                   // a built-in exercise's index: MenuText gives its title
+    bool pageOnly = false;              // only the web page has it (Save Page As, Copy Exercise Link)
 };
 
 struct MenuSpec {
     std::string name;  // "mnuFile"
-    Message caption;
+    RequiredMessage caption;
     std::vector<MenuItemSpec> items;
 };
 
@@ -112,6 +123,8 @@ const WindowSpec& MainWindow();
 const std::vector<ControlSpec>& MainWindowControls();
 // nullptr for a name that is none of them.
 const ControlSpec* FindControl(std::string_view name);
+// The name of the switch of control signal `c`: "sigCE" for Control::CE.
+std::string LevelSwitchName(Control c);
 const std::vector<MenuSpec>& MainWindowMenus();
 // An item's caption in the current language. A built-in exercise is
 // "&N " and its title in that language (with any "&" of the title doubled,
@@ -135,35 +148,35 @@ extern const Message kLevelLow;        // "LOW, active"
 
 // Dialogs. Button texts are our own, so that both front ends say the same.
 struct DialogTexts {
-    Message ok, cancel, yes, no;
-    Message inputTitle, inputPrompt;
-    Message errorTitle;
-    Message exitTitle, exitQuestion;
-    Message aboutTitle, aboutName, aboutText, aboutNotice;  // notice: %1 version
-    Message ended, startAgain;  // the page's screen after a confirmed exit
+    RequiredMessage ok, cancel, yes, no;
+    RequiredMessage inputTitle, inputPrompt;
+    RequiredMessage errorTitle;
+    RequiredMessage exitTitle, exitQuestion;
+    RequiredMessage aboutTitle, aboutName, aboutText, aboutNotice;  // notice: %1 version
+    RequiredMessage ended, startAgain;  // the page's screen after a confirmed exit
     // The page's notice while its core has not started, and stays so where a
     // site's policy or an old browser stops the script or the WebAssembly.
-    Message cannotStart;
+    RequiredMessage cannotStart;
 };
 const DialogTexts& Dialogs();
 
 // The exercise window and its dialogs. The window's own texts (title, task,
 // goals, hints, result) come from the exercise and its session.
 struct ExerciseWindowTexts {
-    Message title;                     // the window's and the error box's title, "Exercise"
-    Message goals, hint;               // accessible names of lstGoals and lblExerciseHint
-    Message hintButton, restartButton;  // cmdHint, cmdExerciseRestart
-    Message filter;                    // the file dialog's filter
-    Message restartTitle, restartQuestion;  // File, Restart's question
+    RequiredMessage title;                          // the window's and the error box's title, "Exercise"
+    RequiredMessage goals, hint;                    // accessible names of lstGoals and lblExerciseHint
+    RequiredMessage hintButton, restartButton;      // cmdHint, cmdExerciseRestart
+    RequiredMessage filter;                         // the file dialog's filter
+    RequiredMessage restartTitle, restartQuestion;  // File, Restart's question
 };
 const ExerciseWindowTexts& ExerciseWindow();
 
 // The command line's own texts (the program's usage and its errors).
 struct CommandLineTexts {
-    Message description, help, version, language;  // language: %1 the codes
-    Message checkExercise, file;
-    Message unexpected;       // %1 the argument
-    Message unknownLanguage;  // %1 the code, %2 the codes we have
+    RequiredMessage description, help, version, language;  // language: %1 the codes
+    RequiredMessage checkExercise, file;
+    RequiredMessage unexpected;       // %1 the argument
+    RequiredMessage unknownLanguage;  // %1 the code, %2 the codes we have
 };
 const CommandLineTexts& CommandLine();
 

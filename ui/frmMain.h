@@ -1,21 +1,14 @@
 #pragma once
 
-#include <QHash>
 #include <QMainWindow>
-#include <array>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 
 #include "core/Exercise.h"
 #include "core/Panel.h"
 
-class CaptionLabel;
-class Group;
-class Line;
 class HoverHelp;
-class QRadioButton;
-class QAction;
-class QMenu;
-class Shape;
 class Switch;
 class frmExercise;
 class frmTiming;
@@ -23,8 +16,10 @@ class frmTiming;
 // The simulator's only main window. The constructor builds every control in
 // its design-time state (all switches at 0, lamps shown, captions "0",
 // "0000", "0000", Big Endian selected); Form_Load() then powers the device
-// up and must run once before the window is shown. Every control's
-// objectName is its name; array members are named "sigData(3)" and so on.
+// up and must run once before the window is shown. Every control's, menu's
+// and menu item's objectName is its name in the description; array members
+// are named "sigData(3)" and so on. Its code is in frmMain.cpp (controls,
+// panel and exit), frmMainMenus.cpp and frmMainExercise.cpp.
 // The panel's state and rules live in bitwell::Panel: the window forwards
 // what the user does to it and draws what it is told.
 class frmMain : public QMainWindow, private bitwell::PanelView, private bitwell::ExerciseSession::Listener {
@@ -62,12 +57,24 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // The control, menu or menu item of the description named `name`, or
+    // `name` and `index` for "sigData(3)"; nullptr for none, or for one of
+    // another type.
+    template <class T = QWidget>
+    T* named(std::string_view name, int index = -1) const {
+        std::string key(name);
+        if (index >= 0) key += '(' + std::to_string(index) + ')';
+        const auto found = m_named.find(key);
+        return found == m_named.end() ? nullptr : qobject_cast<T*>(found->second);
+    }
+    Switch* levelSwitch(bitwell::Control c) const;
+
     void buildControls();
     void buildMenus();
     void connectHandlers();
     void retranslate();
+    void retranslateMenus();
     void setFocusOrder();
-    Switch* levelSwitch(bitwell::Control c) const;
 
     // PanelView: the panel's changes drawn on the controls.
     void levelChanged(bitwell::Control c, int value, bitwell::Cascade& then) override;
@@ -100,11 +107,7 @@ private:
     // carried on its cascade, if any; false for a change from outside.
     bool carriedFromPanel();
 
-    void sigCE_Change();
-    void sigOE_Change();
-    void sigWE_Change();
-    void sigLB_Change();
-    void sigUB_Change();
+    void levelSwitch_Change(bitwell::Control c);
     void sigAddr_Change(int index);
     void sigData_Change(int index);
     void lblAddr_Change();
@@ -158,51 +161,7 @@ private:
     QWidget* m_announce = nullptr;  // lblAnnounce
 
     QWidget* m_surface = nullptr;
-    QHash<QString, QWidget*> m_controls;  // by objectName
-    QHash<QString, QAction*> m_actions;
-    QHash<QString, QMenu*> m_submenus;
+    // Every control, menu and menu item of the description, by its name.
+    std::unordered_map<std::string, QObject*> m_named;
     HoverHelp* m_hover = nullptr;
-    Group* Frame1 = nullptr;
-    Group* Frame2 = nullptr;
-    Group* Frame3 = nullptr;
-
-    Switch* sigWE = nullptr;
-    Switch* sigCE = nullptr;
-    Switch* sigOE = nullptr;
-    Switch* sigLB = nullptr;
-    Switch* sigUB = nullptr;
-    std::array<Switch*, 4> sigAddr{};
-    std::array<Switch*, 16> sigData{};
-    std::array<Shape*, 16> sigRead{};
-    // Indexed 16 to 31 in the layout, stored from 0 here.
-    std::array<Shape*, 16> backgroundRead{};
-    std::array<Shape*, 16> borderRead{};
-
-    CaptionLabel* lblWE = nullptr;
-    CaptionLabel* lblCE = nullptr;
-    CaptionLabel* lblOE = nullptr;
-    CaptionLabel* lblLB = nullptr;
-    CaptionLabel* lblUB = nullptr;
-    CaptionLabel* lblAddrTitle = nullptr;
-    CaptionLabel* lblAddr = nullptr;
-    CaptionLabel* lblDataTitle = nullptr;
-    CaptionLabel* lblData = nullptr;
-    CaptionLabel* lblReadTitle = nullptr;
-    CaptionLabel* lblRead = nullptr;
-    CaptionLabel* lblContents = nullptr;
-    CaptionLabel* lblTypes = nullptr;
-    CaptionLabel* lblStatus = nullptr;
-
-    QRadioButton* optBig = nullptr;
-    QRadioButton* optLittle = nullptr;
-
-    QMenu* mnuFile = nullptr;
-    QMenu* mnuEdit = nullptr;
-    QMenu* mnuView = nullptr;
-    QMenu* mnuHelp = nullptr;
-    QAction* mnuFileExit = nullptr;
-    QAction* mnuEditEnter = nullptr;
-    QAction* mnuEditCopyRead = nullptr;
-    QAction* mnuViewTiming = nullptr;
-    QAction* mnuHelpAbout = nullptr;
 };
