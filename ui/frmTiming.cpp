@@ -131,7 +131,7 @@ void frmTiming::TraceChanged() {
 }
 
 void frmTiming::PlaceBeside(const QWidget* main, const QWidget* other) {
-    ::PlaceBeside(this, main, other, bitwell::PlaceTimingWindow);
+    ::PlaceBeside(this, main, other, SideWindowKind::Timing);
 }
 
 void frmTiming::showEvent(QShowEvent* event) {
