@@ -82,4 +82,9 @@ struct WindowLayout {
 WindowLayout PlaceWindows(const PlaceRect& screen, const MainFrame& main, bool mainMayMove, const SideWindow& timing,
                           const SideWindow& exercise);
 
+// The narrowest frame whose title bar shows a title `textWidth` pixels
+// wide: the text, the window's icon and its three buttons (squares of the
+// bar's `barHeight`) and a margin at each end.
+int TitleBarWidth(int textWidth, int barHeight);
+
 }  // namespace bitwell

@@ -1,6 +1,10 @@
 #include "ui/Layout.h"
 
 #include <QEvent>
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QGridLayout>
+#include <QMessageBox>
 #include <QLayout>
 #include <QMenuBar>
 #include <QPointer>
@@ -120,4 +124,19 @@ void PlaceBeside(QWidget* window, const QWidget* main, const QWidget* other, Sid
                            if (mainAlive) PlaceBeside(window, mainAlive, otherAlive, kind);
                        });
     }
+}
+
+void FitTitle(QMessageBox& box, const QWidget* main) {
+    const int bar = main->geometry().top() - main->frameGeometry().top();
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (bar <= 0 || !grid) return;
+    // The platform's title face, as window managers draw titles: bold.
+    QFont bold = QFontDatabase::systemFont(QFontDatabase::TitleFont);
+    bold.setBold(true);
+    const int width = bitwell::TitleBarWidth(QFontMetrics(bold).horizontalAdvance(box.windowTitle()), bar);
+    // A message box sizes itself to its layout: a spacer across it sets the floor.
+    const int borders = main->frameGeometry().width() - main->width();
+    const QMargins margins = grid->contentsMargins();
+    grid->addItem(new QSpacerItem(width - borders - margins.left() - margins.right(), 0), grid->rowCount(), 0, 1,
+                  grid->columnCount());
 }

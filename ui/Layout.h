@@ -7,6 +7,7 @@
 
 #include "core/TimingPlacement.h"
 
+class QMessageBox;
 class QWidget;
 
 // Layout units: 15 twips are one logical pixel.
@@ -36,3 +37,7 @@ enum class SideWindowKind { Timing, Exercise };
 // manager has framed `window`, it is placed again if its frame proved other
 // than assumed. Nothing without a screen.
 void PlaceBeside(QWidget* window, const QWidget* main, const QWidget* other, SideWindowKind kind);
+
+// Widens `box` until its title fits its title bar, taking the bar's height
+// from `main`'s frame (nothing while `main` has none).
+void FitTitle(QMessageBox& box, const QWidget* main);

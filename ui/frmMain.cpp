@@ -676,6 +676,7 @@ void frmMain::Form_Unload(QCloseEvent* event) {
     box.button(QMessageBox::Yes)->setText(Translated(say.yes));
     box.button(QMessageBox::No)->setText(Translated(say.no));
     box.setDefaultButton(QMessageBox::Yes);
+    FitTitle(box, this);
     const bool yes = box.exec() == QMessageBox::Yes;
     m_askingToExit = false;
     if (!yes) {
