@@ -276,6 +276,6 @@ WindowLayout PlaceWindows(const PlaceRect& screen, const MainFrame& main, bool m
     return layout;
 }
 
-int TitleBarWidth(int textWidth, int barHeight) { return textWidth + 4 * barHeight + 2 * kGap; }
+int TitleBarWidth(int textWidth, int barHeight) { return textWidth + 4 * barHeight; }
 
 }  // namespace bitwell

@@ -83,8 +83,8 @@ WindowLayout PlaceWindows(const PlaceRect& screen, const MainFrame& main, bool m
                           const SideWindow& exercise);
 
 // The narrowest frame whose title bar shows a title `textWidth` pixels
-// wide: the text, the window's icon and its three buttons (squares of the
-// bar's `barHeight`) and a margin at each end.
+// wide: the text beside the window's icon and its three buttons, each a
+// square of the bar's `barHeight`, which leaves room for their spacing.
 int TitleBarWidth(int textWidth, int barHeight);
 
 }  // namespace bitwell
