@@ -73,8 +73,10 @@ struct WindowLayout {
 //     afresh, then kept where it stands at its minimum size; the main window
 //     where it stands (when wholly on the screen), then (when `mainMayMove`)
 //     at the screen's top left, bottom left, top right or bottom right;
-//  2. at their minimum sizes, over the main window's panel as little as can
-//     be, never over its title bar, menu bar or status line nor each other;
+//  2. each in a free room where one is left, else over the main window's
+//     panel as little as can be (at the preferred size where that covers no
+//     more than the minimum size would), never over its title bar, menu bar
+//     or status line nor the other; the main window where that covers least;
 //  3. the single-window rules' least covered places.
 // The timing window is placed before the exercise window, a shown window
 // before one being opened. Every result lies on `screen` where the
