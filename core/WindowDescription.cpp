@@ -471,7 +471,7 @@ const std::vector<ControlSpec>& AboutWindowControls() {
              .height = 375, .caption = d.aboutName, .face = Face::Listing14},
             {.name = "Label2", .kind = ControlKind::Caption, .left = 240, .top = 720, .width = 5535,
              .height = 615, .caption = d.aboutText, .wrap = true},
-            {.name = "Label3", .kind = ControlKind::Caption, .left = 120, .top = 1440, .width = 5775,
+            {.name = "Label3", .kind = ControlKind::Caption, .left = 240, .top = 1440, .width = 5535,
              .height = 495, .caption = d.aboutNotice, .wrap = true},
             {.name = "cmdOK", .kind = ControlKind::Button, .left = 2400, .top = 2160, .width = 1260,
              .height = 345, .tab = 0, .caption = d.ok},

@@ -8,7 +8,7 @@ JOBS=$(nproc 2>/dev/null || echo 2)
 PACKAGES=(cmake g++ make qt6-base-dev qt6-svg-dev libqt6svg6 libgtest-dev libbenchmark-dev fonts-liberation fonts-symbola
           xvfb xauth xdotool x11-utils clang libclang-rt-14-dev desktop-file-utils appstream
           dpkg-dev file imagemagick at-spi2-core dbus python3-pyatspi lintian gettext
-          qt6-translations-l10n libxml2-utils shared-mime-info)
+          qt6-translations-l10n libxml2-utils shared-mime-info openbox)
 
 # ensure_packages [PACKAGE…]: installs whatever of them (by default PACKAGES)
 # is missing; does nothing when all are there.

@@ -7,9 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "core/Catalogue.h"
 #include "core/Panel.h"
 #include "core/Timing.h"
 #include "core/TimingPlacement.h"
+#include "core/TimingSave.h"
 
 namespace bitwell {
 namespace {
@@ -487,6 +489,16 @@ TEST(TimingText, EveryButtonHasItsOwnMnemonic) {
     }
     std::sort(letters.begin(), letters.end());
     EXPECT_EQ(std::adjacent_find(letters.begin(), letters.end()), letters.end()) << letters;
+}
+
+// Each Save dialog names its own format, in every language.
+TEST(TimingText, EverySaveDialogIsTitledWithItsFormat) {
+    for (const std::string& language : Languages()) {
+        ASSERT_TRUE(SetLanguage(language));
+        for (const auto& [suffix, format] : {std::pair{"svg", "SVG"}, {"png", "PNG"}, {"json", "WaveDrom"}, {"csv", "CSV"}})
+            EXPECT_NE(TimingSaveTitle(suffix).find(format), std::string::npos) << language << " " << suffix;
+    }
+    SetLanguage("en");
 }
 
 // ---- Where the window opens ----

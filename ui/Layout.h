@@ -7,6 +7,7 @@
 
 #include "core/TimingPlacement.h"
 
+class QMessageBox;
 class QWidget;
 
 // Layout units: 15 twips are one logical pixel.
@@ -25,11 +26,18 @@ QFont ListingFont(qreal points);
 // The program's scalable icon, for every window.
 QIcon AppIcon();
 
-// A placement rule of core/TimingPlacement.h: screen, main window, the
-// other window to avoid (if shown), preferred size.
-using PlacementRule = bitwell::PlaceRect (*)(const bitwell::PlaceRect&, const bitwell::PlaceRect&,
-                                             const std::optional<bitwell::PlaceRect>&, const bitwell::PlaceRect&);
-// Moves and sizes top-level `window` by `rule` on `main`'s screen, beside
-// `main` and clear of `other` (may be null; ignored while hidden), keeping
-// its current size as the preferred one. Nothing without a screen.
-void PlaceBeside(QWidget* window, const QWidget* main, const QWidget* other, PlacementRule rule);
+// Which side window PlaceBeside places.
+enum class SideWindowKind { Timing, Exercise };
+// Places top-level `window` (the timing or the exercise window, about to be
+// shown or shown) beside `main` and clear of `other` (the other side window;
+// may be null, ignored while hidden) by bitwell::PlaceWindows, measuring
+// their minimum sizes after layout and their frames (a window never shown
+// yet is taken to have the main window's frame). The main window may move;
+// `other`, when shown, is kept where it stands if it can be. Once the window
+// manager has framed `window`, it is placed again if its frame proved other
+// than assumed. Nothing without a screen.
+void PlaceBeside(QWidget* window, const QWidget* main, const QWidget* other, SideWindowKind kind);
+
+// Widens `box` until its title fits its title bar, taking the bar's height
+// from `main`'s frame (nothing while `main` has none).
+void FitTitle(QMessageBox& box, const QWidget* main);

@@ -4,6 +4,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "ui/Layout.h"
 #include "ui/Translation.h"
 
 bool AskYesNo(QWidget* parent, const bitwell::Message& title, const bitwell::Message& question,
@@ -14,6 +15,8 @@ bool AskYesNo(QWidget* parent, const bitwell::Message& title, const bitwell::Mes
     box.button(QMessageBox::Yes)->setText(Translated(say.yes));
     box.button(QMessageBox::No)->setText(Translated(say.no));
     box.setDefaultButton(yesByDefault ? QMessageBox::Yes : QMessageBox::No);
+    // A translated title may be wider than the question under it.
+    if (parent) FitTitle(box, parent->window());
     return box.exec() == QMessageBox::Yes;
 }
 

@@ -17,7 +17,7 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
     setModal(true);
     setFont(DialogFont());
     setWindowIcon(AppIcon());
-    setGeometry(Px(window.left), Px(window.top), Px(window.width), Px(window.height));
+    // Unmoved, it opens centred over the main window.
     setFixedSize(Px(window.width), Px(window.height));
 
     for (const bitwell::ControlSpec& c : bitwell::AboutWindowControls()) {

@@ -120,5 +120,7 @@ void frmExercise::Refresh() {
 }
 
 void frmExercise::PlaceBeside(const QWidget* main, const QWidget* timing) {
-    ::PlaceBeside(this, main, timing, bitwell::PlaceExerciseWindow);
+    // Measured with its texts: they set its minimum size.
+    Refresh();
+    ::PlaceBeside(this, main, timing, SideWindowKind::Exercise);
 }

@@ -18,6 +18,7 @@
 #include "core/Catalogue.h"
 #include "core/Timing.h"
 #include "core/TimingPlacement.h"
+#include "core/TimingSave.h"
 #include "ui/Layout.h"
 #include "ui/TimingAccessible.h"
 #include "ui/TimingDiagram.h"
@@ -131,7 +132,7 @@ void frmTiming::TraceChanged() {
 }
 
 void frmTiming::PlaceBeside(const QWidget* main, const QWidget* other) {
-    ::PlaceBeside(this, main, other, bitwell::PlaceTimingWindow);
+    ::PlaceBeside(this, main, other, SideWindowKind::Timing);
 }
 
 void frmTiming::showEvent(QShowEvent* event) {
@@ -174,7 +175,7 @@ void frmTiming::syncScrollBar() {
 }
 
 void frmTiming::saveAs(const QString& filter, const QString& suffix, bool (frmTiming::*save)(const QString&)) {
-    QString path = QFileDialog::getSaveFileName(this, T("frmTiming"),
+    QString path = QFileDialog::getSaveFileName(this, Q(bitwell::TimingSaveTitle(suffix.toStdString())),
                                                 QStringLiteral("timing.") + suffix, filter);
     if (path.isEmpty()) return;
     if (!path.endsWith(QLatin1Char('.') + suffix, Qt::CaseInsensitive)) path += QLatin1Char('.') + suffix;
