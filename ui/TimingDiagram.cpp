@@ -34,7 +34,6 @@ TimingDiagram::TimingDiagram(const bitwell::Trace& trace, QWidget* parent) : QWi
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
     setMinimumHeight(bitwell::TimingBaseHeight());
-    setFont(Font(bitwell::kFontPixels));
 }
 
 void TimingDiagram::changed(int selected) {
@@ -98,7 +97,6 @@ void TimingDiagram::wheelEvent(QWheelEvent* event) {
 
 void TimingDiagram::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    p.setFont(font());
     Paint(p, m_view.Draw());
     if (hasFocus()) {
         p.setPen(palette().color(QPalette::Highlight));

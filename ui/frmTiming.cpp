@@ -218,7 +218,6 @@ bool frmTiming::SavePng(const QString& path) {
     const bitwell::TimingFrame frame = m_diagram->View().ExportFrame(allSteps());
     QImage image(frame.width, frame.height, QImage::Format_RGB32);
     QPainter p(&image);
-    p.setFont(m_diagram->font());
     TimingDiagram::Paint(p, bitwell::LayoutTiming(m_trace, frame));
     p.end();
     return image.save(path, "PNG") || failed(path);
