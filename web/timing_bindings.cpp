@@ -109,10 +109,10 @@ extern "C" {
 // The window as the core describes it, in the current language:
 // {"font": the family, "roles": {name: {"stroke", "fill", "opacity",
 // "width", "dash", "fontPixels"}}, "keys": {key name: code for
-// bw_timing_key}, "controls": [{"name", "text" (with '&' before the
-// mnemonic), "bar": "view"|"export"|"keyOnly", "checkBox", "roomAfter",
-// "shortcut", "file", "mediaType"}], "columns": [the step table's header
-// texts], "texts": {name: text}}.
+// bw_timing_key}, "controls": [{"name", "bar": "view"|"export"|"keyOnly",
+// "checkBox", "roomAfter", "shortcut", "file", "mediaType"}], "columns":
+// [the step table's header texts], "texts": {name: text, with '&' before a
+// control's mnemonic}}.
 EMSCRIPTEN_KEEPALIVE const char* bw_timing_description() {
     g_text = "{";
     Writer w{g_text};
@@ -140,7 +140,7 @@ EMSCRIPTEN_KEEPALIVE const char* bw_timing_description() {
     for (const bitwell::TimingControl& c : bitwell::TimingControls()) {
         g_text += g_text.back() == '[' ? "{" : ",{";
         Writer control{g_text};
-        control.field("name", c.name).field("text", bitwell::TimingText(c.name)).field("bar", BarName(c.bar));
+        control.field("name", c.name).field("bar", BarName(c.bar));
         control.field("checkBox", c.checkBox).field("roomAfter", c.roomAfter).field("shortcut", c.shortcut);
         control.field("file", c.file).field("mediaType", c.mediaType);
         g_text += '}';
