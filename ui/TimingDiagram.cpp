@@ -106,6 +106,7 @@ void TimingDiagram::paintEvent(QPaintEvent*) {
 }
 
 void TimingDiagram::Paint(QPainter& p, const std::vector<TimingPrimitive>& primitives) {
+    int fontPixels = 0;  // the painter's font, made again only when a role asks another size
     for (const TimingPrimitive& d : primitives) {
         const bitwell::RoleStyle& style = bitwell::StyleOf(d.role);
         if (style.stroke.empty()) {
@@ -128,7 +129,7 @@ void TimingDiagram::Paint(QPainter& p, const std::vector<TimingPrimitive>& primi
             }
             case TimingShape::Text: {
                 // A text is written in its fill.
-                p.setFont(Font(style.fontPixels));
+                if (style.fontPixels != fontPixels) p.setFont(Font(fontPixels = style.fontPixels));
                 p.setPen(fill);
                 const QString text = QString::fromStdString(d.text);
                 const int x = d.anchor == bitwell::TextAnchor::Middle
