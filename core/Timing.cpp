@@ -463,6 +463,11 @@ void TimingView::Wheel(int notches, bool zoom) {
         SetFirst(m_first - forward * kWheelSteps);
 }
 
+void TimingView::Swipe(int firstAtTouch, int pixels) {
+    const int steps = (std::abs(pixels) + kSwipePixels / 2) / kSwipePixels;
+    SetFirst(firstAtTouch + (pixels < 0 ? -steps : steps));
+}
+
 void TimingView::SetFirst(int index) {
     m_first = std::clamp(index, 0, LastFirst());
     m_following = m_first == LastFirst();

@@ -180,6 +180,8 @@ public:
     // wheel scrolls this many steps.
     static constexpr int kZoomStep = 2;
     static constexpr int kWheelSteps = 4;
+    // A finger swiped sideways walks one step per this many pixels.
+    static constexpr int kSwipePixels = 6;
 
     enum class Key { Left, Right, Home, End, ZoomIn, ZoomOut };
     struct KeyName {
@@ -206,6 +208,10 @@ public:
     // scrolls back to earlier steps, or with `zoom` zooms in; backward the
     // other way. Only the sign counts.
     void Wheel(int notches, bool zoom);
+    // A finger swiped `pixels` to the left (right when negative) since it
+    // touched the view with `firstAtTouch` the first step shown: later
+    // steps come into view, as a sideways wheel brings them.
+    void Swipe(int firstAtTouch, int pixels);
     // How many steps fit the width at this zoom (at least 1).
     int VisibleSteps() const;
     // Index in the trace of the leftmost step shown, and its largest value.

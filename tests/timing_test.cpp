@@ -163,6 +163,38 @@ void Steps(Panel& panel, int steps) {
     for (int i = 0; i < steps; ++i) panel.ChooseOrder(i % 2 == 0);
 }
 
+struct MoveCase {
+    const char* tag;
+    int notches;  // a wheel's, unless swipe
+    bool zoom;
+    int swipe;    // pixels to the left, unless 0
+    int first, zoomAfter;
+};
+
+class Move : public ::testing::TestWithParam<MoveCase> {};
+
+// From step 50 of 105: the front ends forward only a direction or pixels.
+TEST_P(Move, WheelAndSwipeGoTheRightWay) {
+    Panel panel;
+    panel.Form_Load();
+    Steps(panel, 100);
+    TimingView view(panel.trace());
+    view.SetFirst(50);
+    if (GetParam().swipe) view.Swipe(50, GetParam().swipe);
+    else view.Wheel(GetParam().notches, GetParam().zoom);
+    EXPECT_EQ(view.First(), GetParam().first);
+    EXPECT_EQ(view.Zoom(), GetParam().zoomAfter);
+}
+
+INSTANTIATE_TEST_SUITE_P(TimingView, Move,
+                         ::testing::Values(MoveCase{"wheelForwardGoesBack", 120, false, 0, 46, 36},
+                                           MoveCase{"wheelBackGoesOn", -120, false, 0, 54, 36},
+                                           MoveCase{"wheelForwardZoomsIn", 120, true, 0, 50, 72},
+                                           MoveCase{"wheelBackZoomsOut", -1, true, 0, 50, 18},
+                                           MoveCase{"swipeLeftBringsLaterSteps", 0, false, 30, 55, 36},
+                                           MoveCase{"swipeRightBringsEarlierOnes", 0, false, -32, 45, 36}),
+                         [](const auto& info) { return std::string(info.param.tag); });
+
 TEST(TimingView, FollowsTheNewestStepUnlessScrolledBackAndAgainAfterClear) {
     Panel panel;
     panel.Form_Load();

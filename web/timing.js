@@ -236,15 +236,14 @@ window.BitwellTiming = function (panel, core) {
     run(() => core._bw_timing_wheel(back ? -1 : 1, e.ctrlKey ? 1 : 0));
   }, { passive: false });
   scroll.addEventListener('input', () => run(() => core._bw_timing_first(Number(scroll.value))));
-  // A finger swiped sideways walks the steps as the wheel does, a step per
-  // few pixels; the canvas leaves vertical panning to the page (pan-y).
+  // A finger swiped sideways walks the steps as the core says; the canvas
+  // leaves vertical panning to the page (pan-y).
   canvas.addEventListener('pointerdown', (e) => {
     if (e.pointerType === 'touch') swipe = { x: e.clientX, first: state().first };
   });
   canvas.addEventListener('pointermove', (e) => {
     if (!swipe || e.pointerType !== 'touch') return;
-    const steps = Math.round((swipe.x - e.clientX) / 6);
-    run(() => core._bw_timing_first(Math.max(0, swipe.first + steps)));
+    run(() => core._bw_timing_swipe(swipe.first, Math.round(swipe.x - e.clientX)));
   });
   for (const end of ['pointerup', 'pointercancel']) canvas.addEventListener(end, () => { swipe = null; });
   window.addEventListener('resize', () => { if (!panel.hidden) run(() => 0); });

@@ -169,6 +169,8 @@ EMSCRIPTEN_KEEPALIVE void bw_timing_select(int index) { View().Select(index); }
 EMSCRIPTEN_KEEPALIVE void bw_timing_zoom_by(int steps) { View().ZoomBy(steps); }
 // One notch of a wheel (bitwell::TimingView::Wheel); `zoom` nonzero zooms.
 EMSCRIPTEN_KEEPALIVE void bw_timing_wheel(int notches, int zoom) { View().Wheel(notches, zoom != 0); }
+// A finger swiped (bitwell::TimingView::Swipe).
+EMSCRIPTEN_KEEPALIVE void bw_timing_swipe(int firstAtTouch, int pixels) { View().Swipe(firstAtTouch, pixels); }
 // The step under x, or -1.
 EMSCRIPTEN_KEEPALIVE int bw_timing_at(int x) { return View().StepAt(x); }
 // A key by its code from the description's "keys"; 0 when it means nothing
