@@ -38,7 +38,8 @@ bitwell::TimingView& View() {
     return *g_view;
 }
 
-// Writes a JSON object field by field: field("name") then the value.
+// Writes a JSON object's fields: key(name) and then its value, or a
+// whole field (a text or a number) or flag (true or false) at once.
 struct Writer {
     std::string& out;
     bool first = true;
@@ -57,7 +58,7 @@ struct Writer {
     }
     Writer& field(std::string_view name, std::string_view text) { key(name).string(text); return *this; }
     Writer& field(std::string_view name, int v) { key(name).out += std::to_string(v); return *this; }
-    Writer& field(std::string_view name, bool v) { key(name).out += v ? "true" : "false"; return *this; }
+    Writer& flag(std::string_view name, bool v) { key(name).out += v ? "true" : "false"; return *this; }
 };
 
 std::string_view ShapeName(bitwell::TimingShape shape) {
@@ -81,7 +82,8 @@ void Primitives(std::string& out, const std::vector<bitwell::TimingPrimitive>& a
         w.field("shape", ShapeName(p.shape)).field("role", bitwell::StyleOf(p.role).name);
         w.field("x", p.x).field("y", p.y).field("x2", p.x2).field("y2", p.y2);
         if (p.shape == bitwell::TimingShape::Text) {
-            w.field("anchor", p.anchor == bitwell::TextAnchor::Middle ? "middle" : "start").field("text", p.text);
+            const std::string_view anchor = p.anchor == bitwell::TextAnchor::Middle ? "middle" : "start";
+            w.field("anchor", anchor).field("text", p.text);
         } else if (p.shape == bitwell::TimingShape::Polygon) {
             w.key("points");
             out += '[';
@@ -141,7 +143,7 @@ EMSCRIPTEN_KEEPALIVE const char* bw_timing_description() {
         g_text += g_text.back() == '[' ? "{" : ",{";
         Writer control{g_text};
         control.field("name", c.name).field("bar", BarName(c.bar));
-        control.field("checkBox", c.checkBox).field("roomAfter", c.roomAfter).field("shortcut", c.shortcut);
+        control.flag("checkBox", c.checkBox).flag("roomAfter", c.roomAfter).field("shortcut", c.shortcut);
         control.field("file", c.file).field("mediaType", c.mediaType);
         g_text += '}';
     }
@@ -190,7 +192,7 @@ EMSCRIPTEN_KEEPALIVE const char* bw_timing_state() {
     Writer w{g_text};
     w.field("first", v.First()).field("lastFirst", v.LastFirst()).field("visible", v.VisibleSteps());
     w.field("selected", v.Selected()).field("zoom", v.Zoom()).field("width", v.Width()).field("height", v.Height());
-    w.field("canUndo", PagePanel().trace().CanUndoClear());
+    w.flag("canUndo", PagePanel().trace().CanUndoClear());
     g_text += '}';
     return g_text.c_str();
 }
