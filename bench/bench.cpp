@@ -313,7 +313,7 @@ void BM_TimingPaint(benchmark::State& state) {
         if (i % 7 == 0) panel.MoveAddressBit(i % 4, (i / 4) % 2);
         if (i % 11 == 0) panel.MoveLevel(bitwell::Control::WE, (i / 11) % 2);
     }
-    frmTiming window(panel.trace(), [] {});
+    frmTiming window(panel.trace(), [] {}, {});
     window.show();
     QCoreApplication::processEvents();
     for (auto _ : state) window.repaint();

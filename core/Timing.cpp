@@ -3,6 +3,7 @@
 #include "core/Json.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "core/Catalogue.h"
 
@@ -16,30 +17,33 @@ constexpr int kLaneGap = 10;  // between one lane's waveform and the next
 const char* const kControlNames[5] = {"CE", "OE", "WE", "LB", "UB"};
 const char* const kBusNames[3] = {"A", "D", "Q"};
 
-struct RoleStyle {
-    std::string_view colour;
-    double opacity;
-    std::string_view opacityText;  // "" when opaque
+constexpr std::string_view kBlack = "#000000";
+constexpr std::string_view kRead = "#1f5fc8";
+constexpr std::string_view kWrite = "#c8321e";
+
+constexpr RoleStyle kStyles[] = {
+    {.role = TimingRole::Background, .name = "Background", .fill = "#ffffff"},
+    {.role = TimingRole::Name, .name = "Name", .fill = kBlack, .fontPixels = kFontPixels},
+    {.role = TimingRole::OverBar, .name = "OverBar", .stroke = kBlack},
+    {.role = TimingRole::Wave, .name = "Wave", .stroke = kBlack},
+    {.role = TimingRole::Bus, .name = "Bus", .stroke = kBlack},
+    {.role = TimingRole::BusValue, .name = "BusValue", .fill = kBlack, .fontPixels = kFontPixels},
+    {.role = TimingRole::ActionMark, .name = "ActionMark", .stroke = "#999999", .dash = 3},
+    {.role = TimingRole::ReadFill, .name = "ReadFill", .fill = kRead, .opacity = 0.35},
+    {.role = TimingRole::ReadBox, .name = "ReadBox", .stroke = kRead},
+    {.role = TimingRole::WriteFill, .name = "WriteFill", .fill = kWrite, .opacity = 0.35},
+    {.role = TimingRole::WriteBox, .name = "WriteBox", .stroke = kWrite},
+    {.role = TimingRole::CycleLetter, .name = "CycleLetter", .fill = kBlack, .fontPixels = kFontPixels},
+    {.role = TimingRole::Selection, .name = "Selection", .fill = "#308cc6", .opacity = 0.2},
 };
 
-const RoleStyle& Style(TimingRole role) {
-    static const RoleStyle kStyles[] = {
-        {"#ffffff", 1, ""},       // Background
-        {"#000000", 1, ""},       // Name
-        {"#000000", 1, ""},       // OverBar
-        {"#000000", 1, ""},       // Wave
-        {"#000000", 1, ""},       // Bus
-        {"#000000", 1, ""},       // BusValue
-        {"#999999", 1, ""},       // ActionMark
-        {"#1f5fc8", 0.35, "0.35"},  // ReadFill
-        {"#1f5fc8", 1, ""},       // ReadBox
-        {"#c8321e", 0.35, "0.35"},  // WriteFill
-        {"#c8321e", 1, ""},       // WriteBox
-        {"#000000", 1, ""},       // CycleLetter
-        {"#308cc6", 0.2, "0.2"},  // Selection
-    };
-    return kStyles[static_cast<std::size_t>(role)];
+// Each role has its style, at its own place.
+constexpr bool EveryRoleInPlace() {
+    for (std::size_t i = 0; i < std::size(kStyles); ++i)
+        if (static_cast<std::size_t>(kStyles[i].role) != i || kStyles[i].name.empty()) return false;
+    return true;
 }
+static_assert(std::size(kStyles) == kTimingRoleCount && EveryRoleInPlace());
 
 const std::string& Bus(const TraceStep& s, int lane) {
     return lane == 0 ? s.address : lane == 1 ? s.data : s.read;
@@ -99,10 +103,16 @@ void EscapeXml(std::string& out, std::string_view text) {
 
 }  // namespace
 
-std::string_view RoleColour(TimingRole role) { return Style(role).colour; }
-double RoleOpacity(TimingRole role) { return Style(role).opacity; }
-bool RoleOutlined(TimingRole role) { return role == TimingRole::ReadBox || role == TimingRole::WriteBox; }
-bool RoleDashed(TimingRole role) { return role == TimingRole::ActionMark; }
+std::string OpacityText(double opacity) {
+    const long percent = std::lround(opacity * 100);
+    if (percent >= 100) return "1";
+    std::string text = "0." + std::to_string(100 + percent).substr(1);
+    if (text.back() == '0') text.pop_back();
+    return text;
+}
+
+const RoleStyle& StyleOf(TimingRole role) { return kStyles[static_cast<std::size_t>(role)]; }
+std::span<const RoleStyle> RoleStyles() { return kStyles; }
 
 int TimingBaseHeight() { return kTop + kTimingRows * kBaseRowPitch + 4; }
 
@@ -211,48 +221,57 @@ std::string TimingSvg(const std::vector<TimingPrimitive>& primitives, int width,
     std::string svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
                       std::to_string(width) + "\" height=\"" + std::to_string(height) + "\" viewBox=\"0 0 " +
                       std::to_string(width) + " " + std::to_string(height) +
-                      "\" font-family=\"Liberation Mono, DejaVu Sans Mono, monospace\" font-size=\"" +
+                      "\" font-family=\"" + std::string(kTimingFontFamily) + "\" font-size=\"" +
                       std::to_string(kFontPixels) + "\">\n<title>";
     EscapeXml(svg, Tr("timing", "Timing Diagram"));
     svg += "</title>\n";
     svg.reserve(primitives.size() * 80);
     for (const TimingPrimitive& p : primitives) {
         if (p.role == TimingRole::Selection) continue;
-        const RoleStyle& style = Style(p.role);
-        const std::string colour(style.colour);
+        const RoleStyle& style = StyleOf(p.role);
+        // A stroke runs along the middle of its pixels; a fill covers them.
+        const auto at = [&](int v) { return style.stroke.empty() ? std::to_string(v) : Half(v); };
         switch (p.shape) {
             case TimingShape::Line:
-                svg += "<line x1=\"" + Half(p.x) + "\" y1=\"" + Half(p.y) + "\" x2=\"" + Half(p.x2) + "\" y2=\"" +
-                       Half(p.y2) + "\" stroke=\"" + colour + "\"";
-                if (RoleDashed(p.role)) svg += " stroke-dasharray=\"3 3\"";
-                svg += "/>\n";
+                svg += "<line x1=\"" + at(p.x) + "\" y1=\"" + at(p.y) + "\" x2=\"" + at(p.x2) + "\" y2=\"" + at(p.y2) + "\"";
                 break;
             case TimingShape::Rect:
-                if (RoleOutlined(p.role)) {
-                    svg += "<rect x=\"" + Half(p.x) + "\" y=\"" + Half(p.y) + "\" width=\"" + std::to_string(p.x2) +
-                           "\" height=\"" + std::to_string(p.y2) + "\" fill=\"none\" stroke=\"" + colour + "\"/>\n";
-                } else {
-                    svg += "<rect x=\"" + std::to_string(p.x) + "\" y=\"" + std::to_string(p.y) + "\" width=\"" +
-                           std::to_string(p.x2) + "\" height=\"" + std::to_string(p.y2) + "\" fill=\"" + colour + "\"";
-                    if (!style.opacityText.empty()) svg += " fill-opacity=\"" + std::string(style.opacityText) + "\"";
-                    svg += "/>\n";
-                }
+                svg += "<rect x=\"" + at(p.x) + "\" y=\"" + at(p.y) + "\" width=\"" + std::to_string(p.x2) +
+                       "\" height=\"" + std::to_string(p.y2) + "\"";
                 break;
             case TimingShape::Polygon:
                 svg += "<polygon points=\"";
                 for (std::size_t k = 0; k + 1 < p.points.size(); k += 2) {
                     if (k) svg += ' ';
-                    svg += Half(p.points[k]) + "," + Half(p.points[k + 1]);
+                    svg += at(p.points[k]) + "," + at(p.points[k + 1]);
                 }
-                svg += "\" fill=\"none\" stroke=\"" + colour + "\"/>\n";
+                svg += "\"";
                 break;
             case TimingShape::Text:
                 svg += "<text x=\"" + std::to_string(p.x) + "\" y=\"" + std::to_string(p.y) + "\"";
                 if (p.anchor == TextAnchor::Middle) svg += " text-anchor=\"middle\"";
-                svg += " fill=\"" + colour + "\">";
-                EscapeXml(svg, p.text);
-                svg += "</text>\n";
+                if (style.fontPixels != kFontPixels) svg += " font-size=\"" + std::to_string(style.fontPixels) + "\"";
                 break;
+        }
+        const std::string opacity = style.opacity < 1 ? OpacityText(style.opacity) : "";
+        if (!style.fill.empty()) {
+            svg += " fill=\"" + std::string(style.fill) + "\"";
+            if (!opacity.empty()) svg += " fill-opacity=\"" + opacity + "\"";
+        } else if (p.shape != TimingShape::Line) {
+            svg += " fill=\"none\"";
+        }
+        if (!style.stroke.empty()) {
+            svg += " stroke=\"" + std::string(style.stroke) + "\"";
+            if (!opacity.empty()) svg += " stroke-opacity=\"" + opacity + "\"";
+            if (style.width != 1) svg += " stroke-width=\"" + std::to_string(style.width) + "\"";
+            if (style.dash > 0) svg += " stroke-dasharray=\"" + std::to_string(style.dash) + " " + std::to_string(style.dash) + "\"";
+        }
+        if (p.shape == TimingShape::Text) {
+            svg += '>';
+            EscapeXml(svg, p.text);
+            svg += "</text>\n";
+        } else {
+            svg += "/>\n";
         }
     }
     svg += "</svg>\n";
@@ -315,37 +334,91 @@ std::string TimingWaveJson(const Trace& trace, std::size_t first, std::size_t co
     return json;
 }
 
+namespace {
+
+struct TextEntry {
+    std::string_view name;
+    std::string (*text)();
+};
+
+// Literal texts, for the catalogue's extraction.
+const TextEntry kTexts[] = {
+    {"frmTiming", [] { return Tr("timing", "Timing Diagram"); }},
+    {"cmdClear", [] { return Tr("timing", "C&lear"); }},
+    {"cmdUndo", [] { return Tr("timing", "&Undo Clear"); }},
+    {"cmdZoomIn", [] { return Tr("timing", "Zoom &In"); }},
+    {"cmdZoomOut", [] { return Tr("timing", "Zoom &Out"); }},
+    {"chkAllSteps", [] { return Tr("timing", "&All kept steps"); }},
+    {"cmdSaveSvg", [] { return Tr("timing", "Save as &SVG..."); }},
+    {"cmdSavePng", [] { return Tr("timing", "Save as &PNG..."); }},
+    {"cmdSaveWaveJson", [] { return Tr("timing", "Save as Wave&Drom..."); }},
+    {"cmdSaveCsv", [] { return Tr("timing", "Save as &CSV..."); }},
+    {"diagram", [] { return Tr("timing", "Timing diagram"); }},
+    {"diagramStep", [] { return Tr("timing", "Timing diagram: %1"); }},
+    {"scroll", [] { return Tr("timing", "Steps shown"); }},
+    {"steps", [] { return Tr("timing", "Kept steps"); }},
+    {"lblStatus", [] { return Tr("timing", "Point at a step, or use Left and Right, to see what it did."); }},
+    {"filterSvg", [] { return Tr("timing", "SVG images (*.svg)"); }},
+    {"filterPng", [] { return Tr("timing", "PNG images (*.png)"); }},
+    {"filterWaveJson", [] { return Tr("timing", "WaveDrom files (*.json)"); }},
+    {"filterCsv", [] { return Tr("timing", "CSV files (*.csv)"); }},
+    {"saveFailed", [] { return Tr("timing", "The file %1 could not be written."); }},
+};
+
+using C = TimingCommand;
+using B = TimingBar;
+constexpr TimingControl kControls[] = {
+    {.command = C::Clear, .name = "cmdClear", .bar = B::View},
+    {.command = C::UndoClear, .name = "cmdUndo", .bar = B::View, .shortcut = "Ctrl+Z"},
+    {.command = C::ZoomIn, .name = "cmdZoomIn", .bar = B::View},
+    {.command = C::ZoomOut, .name = "cmdZoomOut", .bar = B::View},
+    {.command = C::AllSteps, .name = "chkAllSteps", .bar = B::Export, .checkBox = true, .roomAfter = true},
+    {.command = C::SaveSvg, .name = "cmdSaveSvg", .bar = B::Export,
+     .file = "timing.svg", .mediaType = "image/svg+xml", .filter = "filterSvg"},
+    {.command = C::SavePng, .name = "cmdSavePng", .bar = B::Export,
+     .file = "timing.png", .mediaType = "image/png", .filter = "filterPng"},
+    {.command = C::SaveWaveJson, .name = "cmdSaveWaveJson", .bar = B::Export,
+     .file = "timing.json", .mediaType = "application/json", .filter = "filterWaveJson"},
+    {.command = C::SaveCsv, .name = "cmdSaveCsv", .bar = B::Export,
+     .file = "timing.csv", .mediaType = "text/csv", .filter = "filterCsv"},
+    {.command = C::CopyCsv, .name = "copyCsv", .bar = B::KeyOnly, .shortcut = "Ctrl+C"},
+};
+
+constexpr bool EveryCommandInPlace() {
+    for (std::size_t i = 0; i < std::size(kControls); ++i)
+        if (static_cast<std::size_t>(kControls[i].command) != i || kControls[i].name.empty()) return false;
+    return true;
+}
+static_assert(std::size(kControls) == kTimingCommandCount && EveryCommandInPlace());
+
+constexpr TimingView::KeyName kKeyNames[] = {
+    {"Left", TimingView::Key::Left},   {"Right", TimingView::Key::Right},  {"Home", TimingView::Key::Home},
+    {"End", TimingView::Key::End},     {"+", TimingView::Key::ZoomIn},     {"=", TimingView::Key::ZoomIn},
+    {"-", TimingView::Key::ZoomOut},
+};
+
+}  // namespace
+
 std::string TimingText(std::string_view name) {
-    struct Entry {
-        std::string_view name;
-        std::string (*text)();
-    };
-    // Literal texts, for the catalogue's extraction.
-    static const Entry kTexts[] = {
-        {"frmTiming", [] { return Tr("timing", "Timing Diagram"); }},
-        {"cmdClear", [] { return Tr("timing", "C&lear"); }},
-        {"cmdUndo", [] { return Tr("timing", "&Undo Clear"); }},
-        {"cmdZoomIn", [] { return Tr("timing", "Zoom &In"); }},
-        {"cmdZoomOut", [] { return Tr("timing", "Zoom &Out"); }},
-        {"chkAllSteps", [] { return Tr("timing", "&All kept steps"); }},
-        {"cmdSaveSvg", [] { return Tr("timing", "Save as &SVG..."); }},
-        {"cmdSavePng", [] { return Tr("timing", "Save as &PNG..."); }},
-        {"cmdSaveWaveJson", [] { return Tr("timing", "Save as Wave&Drom..."); }},
-        {"cmdSaveCsv", [] { return Tr("timing", "Save as &CSV..."); }},
-        {"diagram", [] { return Tr("timing", "Timing diagram"); }},
-        {"diagramStep", [] { return Tr("timing", "Timing diagram: %1"); }},
-        {"scroll", [] { return Tr("timing", "Steps shown"); }},
-        {"steps", [] { return Tr("timing", "Kept steps"); }},
-        {"lblStatus", [] { return Tr("timing", "Point at a step, or use Left and Right, to see what it did."); }},
-        {"filterSvg", [] { return Tr("timing", "SVG images (*.svg)"); }},
-        {"filterPng", [] { return Tr("timing", "PNG images (*.png)"); }},
-        {"filterWaveJson", [] { return Tr("timing", "WaveDrom files (*.json)"); }},
-        {"filterCsv", [] { return Tr("timing", "CSV files (*.csv)"); }},
-        {"saveFailed", [] { return Tr("timing", "The file %1 could not be written."); }},
-    };
-    for (const Entry& e : kTexts)
+    for (const TextEntry& e : kTexts)
         if (e.name == name) return e.text();
     return {};
+}
+
+std::vector<std::string_view> TimingTextNames() {
+    std::vector<std::string_view> names;
+    for (const TextEntry& e : kTexts) names.push_back(e.name);
+    return names;
+}
+
+std::span<const TimingControl> TimingControls() { return kControls; }
+
+std::span<const TimingView::KeyName> TimingView::KeyNames() { return kKeyNames; }
+
+std::optional<TimingView::Key> TimingView::KeyNamed(std::string_view name) {
+    for (const KeyName& k : kKeyNames)
+        if (k.name == name) return k.key;
+    return std::nullopt;
 }
 
 // ---- The view ----
@@ -374,6 +447,25 @@ void TimingView::clampFirst() {
 void TimingView::SetZoom(int pixels) {
     m_zoom = std::clamp(pixels, kMinZoom, kMaxZoom);
     clampFirst();
+}
+
+void TimingView::ZoomBy(int steps) {
+    for (; steps > 0; --steps) SetZoom(m_zoom * kZoomStep);
+    for (; steps < 0; ++steps) SetZoom(m_zoom / kZoomStep);
+}
+
+void TimingView::Wheel(int notches, bool zoom) {
+    if (notches == 0) return;
+    const int forward = notches > 0 ? 1 : -1;
+    if (zoom)
+        ZoomBy(forward);
+    else
+        SetFirst(m_first - forward * kWheelSteps);
+}
+
+void TimingView::Swipe(int firstAtTouch, int pixels) {
+    const int steps = (std::abs(pixels) + kSwipePixels / 2) / kSwipePixels;
+    SetFirst(firstAtTouch + (pixels < 0 ? -steps : steps));
 }
 
 void TimingView::SetFirst(int index) {
@@ -408,8 +500,8 @@ int TimingView::StepAt(int x) const {
 bool TimingView::Press(Key key) {
     const int last = static_cast<int>(m_trace.size()) - 1;
     switch (key) {
-        case Key::ZoomIn: SetZoom(m_zoom * 2); return true;
-        case Key::ZoomOut: SetZoom(m_zoom / 2); return true;
+        case Key::ZoomIn: ZoomBy(1); return true;
+        case Key::ZoomOut: ZoomBy(-1); return true;
         case Key::Left: if (last >= 0) Select(m_selected < 0 ? last : std::max(0, m_selected - 1)); break;
         case Key::Right: if (last >= 0) Select(m_selected < 0 ? last : std::min(last, m_selected + 1)); break;
         case Key::Home: if (last >= 0) Select(0); break;

@@ -61,32 +61,45 @@ void Trace::UndoClear() {
     ++m_clears;
 }
 
+namespace {
+
+std::string Level(const TraceStep& s, Control c) { return s.levels[static_cast<int>(c)] ? "1" : "0"; }
+
+constexpr TraceColumn kColumns[] = {
+    {"step", [](const TraceStep& s) { return std::to_string(s.step); }},
+    {"action", [](const TraceStep& s) { return std::to_string(s.action); }},
+    {"cause", [](const TraceStep& s) { return std::string(CauseName(s.cause)); }},
+    {"CE", [](const TraceStep& s) { return Level(s, Control::CE); }},
+    {"OE", [](const TraceStep& s) { return Level(s, Control::OE); }},
+    {"WE", [](const TraceStep& s) { return Level(s, Control::WE); }},
+    {"LB", [](const TraceStep& s) { return Level(s, Control::LB); }},
+    {"UB", [](const TraceStep& s) { return Level(s, Control::UB); }},
+    {"A", [](const TraceStep& s) { return s.address; }},
+    {"D", [](const TraceStep& s) { return s.data; }},
+    {"Q", [](const TraceStep& s) { return s.read; }},
+    {"cycle", [](const TraceStep& s) { return std::string(CycleName(s.cycle)); }},
+    {"bytes", [](const TraceStep& s) { return std::string(BytesName(s.bytes)); }},
+    {"word", [](const TraceStep& s) { return s.word; }},
+};
+
+}  // namespace
+
+std::span<const TraceColumn> TraceColumns() { return kColumns; }
+
 std::string Trace::CsvLine(const TraceStep& s) {
-    std::string line = std::to_string(s.step);
-    line += ',';
-    line += std::to_string(s.action);
-    line += ',';
-    line += CauseName(s.cause);
-    for (const int level : s.levels) {
-        line += ',';
-        line += level ? '1' : '0';
+    std::string line;
+    for (const TraceColumn& c : kColumns) {
+        if (&c != kColumns) line += ',';
+        line += c.field(s);
     }
-    for (const std::string* text : {&s.address, &s.data, &s.read}) {
-        line += ',';
-        line += *text;
-    }
-    line += ',';
-    line += CycleName(s.cycle);
-    line += ',';
-    line += BytesName(s.bytes);
-    line += ',';
-    line += s.word;
     line += '\n';
     return line;
 }
 
 std::string Trace::Csv() const {
-    std::string csv = "step,action,cause,CE,OE,WE,LB,UB,A,D,Q,cycle,bytes,word\n";
+    std::string csv;
+    for (const TraceColumn& c : kColumns) (csv += c.name) += ',';
+    csv.back() = '\n';
     csv.reserve(csv.size() + m_size * 48);
     for (std::size_t i = 0; i < m_size; ++i) csv += CsvLine((*this)[i]);
     return csv;

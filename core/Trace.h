@@ -6,6 +6,7 @@
 // Clear().
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -43,6 +44,15 @@ struct TraceStep {
     std::string word;          // the stored word at the address after the step
 };
 
+// One column of the CSV, which is also one of the step table's: its name
+// is its header text on both front ends, the same in every language.
+struct TraceColumn {
+    std::string_view name;
+    std::string (*field)(const TraceStep& s);
+};
+// step, action, cause, CE, OE, WE, LB, UB, A, D, Q, cycle, bytes, word.
+std::span<const TraceColumn> TraceColumns();
+
 class Trace {
 public:
     static constexpr std::size_t kCapacity = 4096;
@@ -69,8 +79,8 @@ public:
     }
     const TraceStep& back() const { return (*this)[m_size - 1]; }
 
-    // The header line and one line per kept step, oldest first, each ending
-    // in "\n": step,action,cause,CE,OE,WE,LB,UB,A,D,Q,cycle,bytes,word
+    // The header line (the columns' names) and one line per kept step
+    // (their fields), oldest first, each ending in "\n".
     std::string Csv() const;
     static std::string CsvLine(const TraceStep& s);
 

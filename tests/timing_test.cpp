@@ -165,6 +165,38 @@ void Steps(Panel& panel, int steps) {
     for (int i = 0; i < steps; ++i) panel.ChooseOrder(i % 2 == 0);
 }
 
+struct MoveCase {
+    const char* tag;
+    int notches;  // a wheel's, unless swipe
+    bool zoom;
+    int swipe;    // pixels to the left, unless 0
+    int first, zoomAfter;
+};
+
+class Move : public ::testing::TestWithParam<MoveCase> {};
+
+// From step 50 of 105: the front ends forward only a direction or pixels.
+TEST_P(Move, WheelAndSwipeGoTheRightWay) {
+    Panel panel;
+    panel.Form_Load();
+    Steps(panel, 100);
+    TimingView view(panel.trace());
+    view.SetFirst(50);
+    if (GetParam().swipe) view.Swipe(50, GetParam().swipe);
+    else view.Wheel(GetParam().notches, GetParam().zoom);
+    EXPECT_EQ(view.First(), GetParam().first);
+    EXPECT_EQ(view.Zoom(), GetParam().zoomAfter);
+}
+
+INSTANTIATE_TEST_SUITE_P(TimingView, Move,
+                         ::testing::Values(MoveCase{"wheelForwardGoesBack", 120, false, 0, 46, 36},
+                                           MoveCase{"wheelBackGoesOn", -120, false, 0, 54, 36},
+                                           MoveCase{"wheelForwardZoomsIn", 120, true, 0, 50, 72},
+                                           MoveCase{"wheelBackZoomsOut", -1, true, 0, 50, 18},
+                                           MoveCase{"swipeLeftBringsLaterSteps", 0, false, 30, 55, 36},
+                                           MoveCase{"swipeRightBringsEarlierOnes", 0, false, -32, 45, 36}),
+                         [](const auto& info) { return std::string(info.param.tag); });
+
 TEST(TimingView, FollowsTheNewestStepUnlessScrolledBackAndAgainAfterClear) {
     Panel panel;
     panel.Form_Load();
@@ -380,7 +412,7 @@ TEST(TimingView, TheSelectionIsShownButNeverExported) {
     for (const bool all : {false, true}) {
         const TimingFrame f = view.ExportFrame(all);
         EXPECT_EQ(f.selected, -1);
-        EXPECT_EQ(view.Svg(all).find("#308cc6"), std::string::npos);
+        EXPECT_EQ(view.Svg(all).find(StyleOf(TimingRole::Selection).fill), std::string::npos);
     }
 }
 
@@ -407,8 +439,40 @@ TEST(TimingExport, SvgHoldsEveryPrimitiveOnce) {
     EXPECT_EQ(count("<polygon "), polygons);
     EXPECT_EQ(svg.rfind("</svg>\n"), svg.size() - 7);
     EXPECT_NE(svg.find("width=\"" + std::to_string(view.Width()) + "\""), std::string::npos);
-    EXPECT_EQ(view.Svg(false), svg);  // the same bytes every time
 }
+
+struct ElementCase {
+    const char* tag;
+    TimingPrimitive primitive;
+    const char* element;  // as SVG draws it, written by hand
+};
+
+class SvgElement : public ::testing::TestWithParam<ElementCase> {};
+
+TEST_P(SvgElement, IsTheRolesStyleOnTheRightPixels) {
+    const std::string svg = TimingSvg({GetParam().primitive}, 10, 10);
+    const std::size_t body = svg.find("</title>\n") + 9;
+    EXPECT_EQ(svg.substr(body, svg.size() - body - 7), GetParam().element);
+}
+
+using S = TimingShape;
+using R = TimingRole;
+INSTANTIATE_TEST_SUITE_P(
+    TimingExport, SvgElement,
+    ::testing::Values(
+        ElementCase{"dashedLine", {.shape = S::Line, .role = R::ActionMark, .x = 3, .y = 0, .x2 = 3, .y2 = 9},
+                    "<line x1=\"3.5\" y1=\"0.5\" x2=\"3.5\" y2=\"9.5\" stroke=\"#999999\" stroke-dasharray=\"3 3\"/>\n"},
+        ElementCase{"outline", {.shape = S::Rect, .role = R::WriteBox, .x = 1, .y = 2, .x2 = 5, .y2 = 4},
+                    "<rect x=\"1.5\" y=\"2.5\" width=\"5\" height=\"4\" fill=\"none\" stroke=\"#c8321e\"/>\n"},
+        ElementCase{"translucentFill", {.shape = S::Rect, .role = R::ReadFill, .x = 1, .y = 2, .x2 = 5, .y2 = 4},
+                    "<rect x=\"1\" y=\"2\" width=\"5\" height=\"4\" fill=\"#1f5fc8\" fill-opacity=\"0.35\"/>\n"},
+        ElementCase{"busOutline", {.shape = S::Polygon, .role = R::Bus, .points = {0, 4, 2, 0, -1, 8}},
+                    "<polygon points=\"0.5,4.5 2.5,0.5 -0.5,8.5\" fill=\"none\" stroke=\"#000000\"/>\n"},
+        ElementCase{"escapedCentredText",
+                    {.shape = S::Text, .role = R::CycleLetter, .x = 5, .y = 9, .anchor = TextAnchor::Middle, .text = "<&>"},
+                    "<text x=\"5\" y=\"9\" text-anchor=\"middle\" fill=\"#000000\">&lt;&amp;&gt;</text>\n"},
+        ElementCase{"selectionLeftOut", {.shape = S::Rect, .role = R::Selection, .x2 = 5, .y2 = 5}, ""}),
+    [](const auto& info) { return std::string(info.param.tag); });
 
 struct AllStepsCase {
     const char* tag;
@@ -457,38 +521,22 @@ TEST(TimingExport, WaveJsonHasOnePeriodPerStepAndTheValues) {
 
 // ---- The window's texts ----
 
-struct TextCase {
-    const char* tag;
-    const char* text;
-};
-
-class WindowText : public ::testing::TestWithParam<TextCase> {};
-
-// Both front ends ask these names; a button's text marks one mnemonic.
-TEST_P(WindowText, IsTheCoresForEachName) {
-    EXPECT_EQ(TimingText(GetParam().tag), GetParam().text);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    TimingText, WindowText,
-    ::testing::Values(TextCase{"frmTiming", "Timing Diagram"}, TextCase{"cmdClear", "C&lear"},
-                      TextCase{"cmdUndo", "&Undo Clear"}, TextCase{"chkAllSteps", "&All kept steps"},
-                      TextCase{"cmdSaveWaveJson", "Save as Wave&Drom..."},
-                      TextCase{"filterWaveJson", "WaveDrom files (*.json)"},
-                      TextCase{"saveFailed", "The file %1 could not be written."},
-                      TextCase{"diagramStep", "Timing diagram: %1"}, TextCase{"unknownName", ""}),
-    [](const auto& info) { return std::string(info.param.tag); });
-
-TEST(TimingText, EveryButtonHasItsOwnMnemonic) {
+// Both front ends ask these names: every control shown has a text with one
+// mnemonic of its own, every save its filter's text; other names have none.
+TEST(TimingText, EveryControlHasItsTextsAndItsOwnMnemonic) {
     std::string letters;
-    for (const char* name : {"cmdClear", "cmdUndo", "cmdZoomIn", "cmdZoomOut", "chkAllSteps", "cmdSaveSvg",
-                             "cmdSavePng", "cmdSaveWaveJson", "cmdSaveCsv"}) {
-        const std::string text = TimingText(name);
-        ASSERT_EQ(std::count(text.begin(), text.end(), '&'), 1) << name;
+    for (const TimingControl& c : TimingControls()) {
+        if (!c.file.empty()) {
+            EXPECT_FALSE(TimingText(c.filter).empty()) << c.name;
+        }
+        if (c.bar == TimingBar::KeyOnly) continue;
+        const std::string text = TimingText(c.name);
+        ASSERT_EQ(std::count(text.begin(), text.end(), '&'), 1) << c.name;
         letters += static_cast<char>(std::tolower(static_cast<unsigned char>(text[text.find('&') + 1])));
     }
     std::sort(letters.begin(), letters.end());
     EXPECT_EQ(std::adjacent_find(letters.begin(), letters.end()), letters.end()) << letters;
+    EXPECT_EQ(TimingText("unknownName"), "");
 }
 
 // Each Save dialog names its own format, in every language.

@@ -5,10 +5,8 @@
 
 namespace {
 
-// The CSV's header, the table's columns.
-const char* const kColumns[] = {"step", "action", "cause", "CE", "OE", "WE", "LB", "UB",
-                                "A",    "D",      "Q",     "cycle", "bytes", "word"};
-constexpr int kColumnCount = static_cast<int>(std::size(kColumns));
+// The core's step columns, the table's.
+const int kColumnCount = static_cast<int>(bitwell::TraceColumns().size());
 
 // One cell: a step's field, read from the trace when asked.
 class StepCell : public QAccessibleInterface, public QAccessibleTableCellInterface {
@@ -130,7 +128,9 @@ QAccessibleInterface* TimingTableAccessible::focusChild() const {
 }
 
 QString TimingTableAccessible::columnDescription(int column) const {
-    return column >= 0 && column < kColumnCount ? QLatin1String(kColumns[column]) : QString();
+    if (column < 0 || column >= kColumnCount) return {};
+    const std::string_view name = bitwell::TraceColumns()[static_cast<std::size_t>(column)].name;
+    return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
 }
 
 QString TimingTableAccessible::rowDescription(int row) const {
@@ -139,9 +139,9 @@ QString TimingTableAccessible::rowDescription(int row) const {
 }
 
 QString TimingTableAccessible::field(int row, int column) const {
-    if (row < 0 || row >= rowCount()) return {};
-    const QString line = QString::fromStdString(bitwell::Trace::CsvLine(diagram()->Trace()[static_cast<std::size_t>(row)]));
-    return line.trimmed().split(QLatin1Char(',')).value(column);
+    if (row < 0 || row >= rowCount() || column < 0 || column >= kColumnCount) return {};
+    const bitwell::TraceColumn& c = bitwell::TraceColumns()[static_cast<std::size_t>(column)];
+    return QString::fromStdString(c.field(diagram()->Trace()[static_cast<std::size_t>(row)]));
 }
 
 int TimingTableAccessible::selectedRowCount() const { return diagram()->Selected() >= 0 ? 1 : 0; }

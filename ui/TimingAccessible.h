@@ -8,7 +8,7 @@ class TimingDiagram;
 
 // What assistive technology is shown of the timing window: the window as a
 // window, and the diagram as a table of the kept steps, one row per step
-// (its description as the row's name), the CSV's columns as columns, the
+// (its description as the row's name), the core's step columns, the
 // selected step as the selected row. Cells are made only when asked for
 // and live as long as the table's interface.
 
@@ -49,7 +49,7 @@ public:
     void modelChange(QAccessibleTableModelChangeEvent*) override {}
 
     TimingDiagram* diagram() const;
-    // Field `column` of step `row`'s CSV line; empty out of range.
+    // Field `column` of step `row` (as its CSV line has it); empty out of range.
     QString field(int row, int column) const;
 
 private:

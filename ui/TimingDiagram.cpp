@@ -1,6 +1,7 @@
 #include "ui/TimingDiagram.h"
 
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWheelEvent>
@@ -12,10 +13,19 @@ using bitwell::TimingView;
 
 namespace {
 
-QColor Colour(TimingRole role) {
-    QColor c(QLatin1String(bitwell::RoleColour(role).data(), static_cast<int>(bitwell::RoleColour(role).size())));
-    c.setAlphaF(static_cast<float>(bitwell::RoleOpacity(role)));
+QColor Colour(std::string_view rgb, double opacity) {
+    QColor c(QLatin1String(rgb.data(), static_cast<int>(rgb.size())));
+    c.setAlphaF(static_cast<float>(opacity));
     return c;
+}
+
+QFont Font(int pixels) {
+    QFont font;
+    font.setFamilies(QString::fromUtf8(bitwell::kTimingFontFamily.data(), static_cast<int>(bitwell::kTimingFontFamily.size()))
+                         .split(QStringLiteral(", ")));
+    font.setStyleHint(QFont::Monospace);
+    font.setPixelSize(pixels);
+    return font;
 }
 
 }  // namespace
@@ -24,22 +34,12 @@ TimingDiagram::TimingDiagram(const bitwell::Trace& trace, QWidget* parent) : QWi
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
     setMinimumHeight(bitwell::TimingBaseHeight());
-    QFont font(QStringLiteral("Liberation Mono"));
-    font.setStyleHint(QFont::Monospace);
-    font.setPixelSize(bitwell::kFontPixels);
-    setFont(font);
 }
 
 void TimingDiagram::changed(int selected) {
     update();
     emit ViewChanged();
     if (selected != m_view.Selected()) emit SelectionChanged(m_view.Selected());
-}
-
-void TimingDiagram::SetZoom(int pixels) {
-    const int selected = m_view.Selected();
-    m_view.SetZoom(pixels);
-    changed(selected);
 }
 
 void TimingDiagram::SetFirstStep(int index) {
@@ -72,37 +72,31 @@ void TimingDiagram::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void TimingDiagram::keyPressEvent(QKeyEvent* event) {
-    TimingView::Key key;
-    switch (event->key()) {
-        case Qt::Key_Left: key = TimingView::Key::Left; break;
-        case Qt::Key_Right: key = TimingView::Key::Right; break;
-        case Qt::Key_Home: key = TimingView::Key::Home; break;
-        case Qt::Key_End: key = TimingView::Key::End; break;
-        case Qt::Key_Plus:
-        case Qt::Key_Equal: key = TimingView::Key::ZoomIn; break;
-        case Qt::Key_Minus: key = TimingView::Key::ZoomOut; break;
-        default: QWidget::keyPressEvent(event); return;
-    }
+    const std::optional<TimingView::Key> key =
+        TimingView::KeyNamed(QKeySequence(event->key()).toString(QKeySequence::PortableText).toStdString());
     const int selected = m_view.Selected();
-    if (!m_view.Press(key)) {
+    if (!key || !m_view.Press(*key)) {
         QWidget::keyPressEvent(event);
         return;
     }
     changed(selected);
 }
 
+void TimingDiagram::ZoomBy(int steps) {
+    const int selected = m_view.Selected();
+    m_view.ZoomBy(steps);
+    changed(selected);
+}
+
 void TimingDiagram::wheelEvent(QWheelEvent* event) {
-    const int delta = event->angleDelta().y() + event->angleDelta().x();
-    if (event->modifiers() & Qt::ControlModifier)
-        SetZoom(delta > 0 ? Zoom() * 2 : Zoom() / 2);
-    else
-        SetFirstStep(FirstStep() + (delta > 0 ? -4 : 4));
+    const int selected = m_view.Selected();
+    m_view.Wheel(event->angleDelta().y() + event->angleDelta().x(), event->modifiers() & Qt::ControlModifier);
+    changed(selected);
     event->accept();
 }
 
 void TimingDiagram::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    p.setFont(font());
     Paint(p, m_view.Draw());
     if (hasFocus()) {
         p.setPen(palette().color(QPalette::Highlight));
@@ -112,37 +106,35 @@ void TimingDiagram::paintEvent(QPaintEvent*) {
 }
 
 void TimingDiagram::Paint(QPainter& p, const std::vector<TimingPrimitive>& primitives) {
-    const QFontMetrics fm(p.font());
-    p.setBrush(Qt::NoBrush);
+    int fontPixels = 0;  // the painter's font, made again only when a role asks another size
     for (const TimingPrimitive& d : primitives) {
-        const QColor colour = Colour(d.role);
+        const bitwell::RoleStyle& style = bitwell::StyleOf(d.role);
+        if (style.stroke.empty()) {
+            p.setPen(Qt::NoPen);
+        } else {
+            QPen pen(Colour(style.stroke, style.opacity), style.width);
+            if (style.dash > 0) pen.setDashPattern({qreal(style.dash) / style.width, qreal(style.dash) / style.width});
+            p.setPen(pen);
+        }
+        const QColor fill = style.fill.empty() ? QColor() : Colour(style.fill, style.opacity);
+        p.setBrush(style.fill.empty() ? QBrush(Qt::NoBrush) : QBrush(fill));
         switch (d.shape) {
-            case TimingShape::Line: {
-                QPen pen(colour, 1);
-                if (bitwell::RoleDashed(d.role)) pen.setDashPattern({3, 3});
-                p.setPen(pen);
-                p.drawLine(d.x, d.y, d.x2, d.y2);
-                break;
-            }
-            case TimingShape::Rect:
-                if (bitwell::RoleOutlined(d.role)) {
-                    p.setPen(QPen(colour, 1));
-                    p.drawRect(d.x, d.y, d.x2, d.y2);
-                } else {
-                    p.fillRect(d.x, d.y, d.x2, d.y2, colour);
-                }
-                break;
+            case TimingShape::Line: p.drawLine(d.x, d.y, d.x2, d.y2); break;
+            case TimingShape::Rect: p.drawRect(d.x, d.y, d.x2, d.y2); break;
             case TimingShape::Polygon: {
                 QPolygon polygon;
                 for (std::size_t k = 0; k + 1 < d.points.size(); k += 2) polygon << QPoint(d.points[k], d.points[k + 1]);
-                p.setPen(QPen(colour, 1));
                 p.drawPolygon(polygon);
                 break;
             }
             case TimingShape::Text: {
+                // A text is written in its fill.
+                if (style.fontPixels != fontPixels) p.setFont(Font(fontPixels = style.fontPixels));
+                p.setPen(fill);
                 const QString text = QString::fromStdString(d.text);
-                const int x = d.anchor == bitwell::TextAnchor::Middle ? d.x - fm.horizontalAdvance(text) / 2 : d.x;
-                p.setPen(colour);
+                const int x = d.anchor == bitwell::TextAnchor::Middle
+                                  ? d.x - QFontMetrics(p.font()).horizontalAdvance(text) / 2
+                                  : d.x;
                 p.drawText(QPoint(x, d.y), text);
                 break;
             }

@@ -6,8 +6,8 @@
 #include "core/Timing.h"
 
 // The trace's timing diagram on screen: draws what the core's TimingView
-// lays out and forwards the pointer, the wheel, the keys (Left, Right, Home,
-// End, +, -) and its size to it. Holds no layout of its own; the trace must
+// lays out and forwards the pointer, the wheel, the keys (by their names,
+// which the core knows) and its size to it. Holds no layout of its own; the trace must
 // outlive it.
 class TimingDiagram : public QWidget {
     Q_OBJECT
@@ -18,7 +18,8 @@ public:
     const bitwell::TimingView& View() const { return m_view; }
     const bitwell::Trace& Trace() const { return m_trace; }
     int Zoom() const { return m_view.Zoom(); }
-    void SetZoom(int pixels);
+    // Zooms in by `steps` of the core's zoom step, out when negative.
+    void ZoomBy(int steps);
     int VisibleSteps() const { return m_view.VisibleSteps(); }
     int FirstStep() const { return m_view.First(); }
     void SetFirstStep(int index);
@@ -29,8 +30,8 @@ public:
     int Selected() const { return m_view.Selected(); }
     void Select(int index);
 
-    // Draws primitives with this front end's pen for each role; the same
-    // for the screen and for PNG.
+    // Draws primitives in their role's style; the same for the screen and
+    // for PNG.
     static void Paint(QPainter& p, const std::vector<bitwell::TimingPrimitive>& primitives);
 
 signals:

@@ -116,8 +116,8 @@ void frmMain::mnuViewTiming_Click(bool checked) {
         return;
     }
     if (!m_timing) {
-        m_timing = new frmTiming(m_panel.trace(), [this] { m_panel.ClearTrace(); }, this,
-                                 [this] { m_panel.UndoClearTrace(); });
+        m_timing = new frmTiming(m_panel.trace(), [this] { m_panel.ClearTrace(); },
+                                 [this] { m_panel.UndoClearTrace(); }, this);
         connect(m_timing, &frmTiming::Hidden, this,
                 [this] { named<QAction>("mnuViewTiming")->setChecked(false); });
         m_timing->PlaceBeside(this, findChild<QWidget*>(QStringLiteral("frmExercise")));

@@ -1,5 +1,6 @@
 #include "ui/frmTiming.h"
 
+#include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
 #include <QBoxLayout>
@@ -27,12 +28,13 @@ namespace {
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 // One of the window's texts, from the core.
-QString T(const char* name) { return Q(bitwell::TimingText(name)); }
+QString L(std::string_view text) { return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())); }
+QString T(const QString& name) { return Q(bitwell::TimingText(name.toStdString())); }
 
 }  // namespace
 
-frmTiming::frmTiming(const bitwell::Trace& trace, std::function<void()> clear, QWidget* parent,
-                     std::function<void()> undo)
+frmTiming::frmTiming(const bitwell::Trace& trace, std::function<void()> clear, std::function<void()> undo,
+                     QWidget* parent)
     : QWidget(parent, Qt::Window), m_trace(trace), m_clear(std::move(clear)), m_undo(std::move(undo)) {
     InstallTimingAccessibles();
     setObjectName(QStringLiteral("frmTiming"));
@@ -40,42 +42,42 @@ frmTiming::frmTiming(const bitwell::Trace& trace, std::function<void()> clear, Q
     setWindowIcon(AppIcon());
     resize(720, 340);
 
-    // The view's buttons above the diagram, the exports below it.
+    // The core's controls, in their bars above and below the diagram; a bar
+    // without free room keeps its controls at its start.
     auto* viewRow = new QHBoxLayout;
     auto* exportRow = new QHBoxLayout;
-    QHBoxLayout* buttons = viewRow;
-    const auto button = [&](const char* name, const QString& text, auto slot) {
-        auto* b = new QPushButton(text, this);
-        b->setObjectName(QLatin1String(name));
-        b->setAutoDefault(false);
-        connect(b, &QPushButton::clicked, this, slot);
-        buttons->addWidget(b);
-        return b;
-    };
-    button("cmdClear", T("cmdClear"), [this] { m_clear(); });
-    m_undoButton = button("cmdUndo", T("cmdUndo"), [this] {
-        if (m_undo && m_trace.CanUndoClear()) m_undo();
-    });
-    button("cmdZoomIn", T("cmdZoomIn"), [this] { m_diagram->SetZoom(m_diagram->Zoom() * 2); });
-    button("cmdZoomOut", T("cmdZoomOut"), [this] { m_diagram->SetZoom(m_diagram->Zoom() / 2); });
-    viewRow->addStretch();
-    buttons = exportRow;
-    m_all = new QCheckBox(T("chkAllSteps"), this);
-    m_all->setObjectName(QStringLiteral("chkAllSteps"));
-    buttons->addWidget(m_all);
-    buttons->addStretch();
-    button("cmdSaveSvg", T("cmdSaveSvg"), [this] {
-        saveAs(T("filterSvg"), QStringLiteral("svg"), &frmTiming::SaveSvg);
-    });
-    button("cmdSavePng", T("cmdSavePng"), [this] {
-        saveAs(T("filterPng"), QStringLiteral("png"), &frmTiming::SavePng);
-    });
-    button("cmdSaveWaveJson", T("cmdSaveWaveJson"), [this] {
-        saveAs(T("filterWaveJson"), QStringLiteral("json"), &frmTiming::SaveWaveJson);
-    });
-    button("cmdSaveCsv", T("cmdSaveCsv"), [this] {
-        saveAs(T("filterCsv"), QStringLiteral("csv"), &frmTiming::SaveCsv);
-    });
+    QAbstractButton* first = nullptr;
+    for (const bitwell::TimingControl& c : bitwell::TimingControls()) {
+        QAbstractButton* b = nullptr;
+        if (c.bar != bitwell::TimingBar::KeyOnly) {
+            const QString name = L(c.name);
+            if (c.checkBox) {
+                b = new QCheckBox(T(name), this);
+            } else {
+                auto* push = new QPushButton(T(name), this);
+                push->setAutoDefault(false);
+                b = push;
+            }
+            b->setObjectName(name);
+            if (!c.checkBox) connect(b, &QAbstractButton::clicked, this, [this, &c] { run(c); });
+            QHBoxLayout* row = c.bar == bitwell::TimingBar::View ? viewRow : exportRow;
+            row->addWidget(b);
+            if (c.roomAfter) row->addStretch();
+            if (!first) first = b;
+        }
+        if (c.command == bitwell::TimingCommand::UndoClear) m_undoButton = b;
+        if (c.command == bitwell::TimingCommand::AllSteps) m_all = static_cast<QCheckBox*>(b);
+        if (!c.shortcut.empty()) {
+            auto* key = new QShortcut(QKeySequence(L(c.shortcut)), this);
+            // A shortcut does what its control does, and nothing while it is disabled.
+            connect(key, &QShortcut::activated, this, [b, this, &c] { b ? b->click() : run(c); });
+        }
+    }
+    for (QHBoxLayout* row : {viewRow, exportRow}) {
+        bool room = false;
+        for (int i = 0; i < row->count(); ++i) room = room || row->itemAt(i)->spacerItem();
+        if (!room) row->addStretch();
+    }
 
     m_diagram = new TimingDiagram(trace, this);
     m_diagram->setObjectName(QStringLiteral("diagram"));
@@ -94,16 +96,12 @@ frmTiming::frmTiming(const bitwell::Trace& trace, std::function<void()> clear, Q
     layout->addWidget(m_scroll);
     layout->addLayout(exportRow);
     layout->addWidget(m_status);
-    // The diagram first: Tab from it reaches the buttons.
-    setTabOrder(m_diagram, findChild<QPushButton*>(QStringLiteral("cmdClear")));
+    // The diagram first: Tab from it reaches the controls.
+    setTabOrder(m_diagram, first);
 
     connect(m_diagram, &TimingDiagram::SelectionChanged, this, &frmTiming::showStep);
     connect(m_diagram, &TimingDiagram::ViewChanged, this, &frmTiming::syncScrollBar);
     connect(m_scroll, &QScrollBar::valueChanged, m_diagram, &TimingDiagram::SetFirstStep);
-    auto* copy = new QShortcut(QKeySequence::Copy, this);
-    connect(copy, &QShortcut::activated, this, [this] { QApplication::clipboard()->setText(Csv()); });
-    auto* undoKey = new QShortcut(QKeySequence::Undo, this);
-    connect(undoKey, &QShortcut::activated, m_undoButton, &QPushButton::click);
     setFocusProxy(m_diagram);
     m_undoButton->setEnabled(false);
     syncScrollBar();
@@ -115,10 +113,25 @@ QString frmTiming::Csv() const { return Q(m_trace.Csv()); }
 QString frmTiming::Svg() const { return Q(m_diagram->View().Svg(allSteps())); }
 QString frmTiming::WaveJson() const { return Q(m_diagram->View().WaveJson(allSteps())); }
 
+void frmTiming::run(const bitwell::TimingControl& c) {
+    using C = bitwell::TimingCommand;
+    switch (c.command) {
+        case C::Clear: m_clear(); break;
+        case C::UndoClear: if (m_undo && m_trace.CanUndoClear()) m_undo(); break;
+        case C::ZoomIn: m_diagram->ZoomBy(1); break;
+        case C::ZoomOut: m_diagram->ZoomBy(-1); break;
+        case C::AllSteps: break;
+        case C::SaveSvg: saveAs(c, &frmTiming::SaveSvg); break;
+        case C::SavePng: saveAs(c, &frmTiming::SavePng); break;
+        case C::SaveWaveJson: saveAs(c, &frmTiming::SaveWaveJson); break;
+        case C::SaveCsv: saveAs(c, &frmTiming::SaveCsv); break;
+        case C::CopyCsv: QApplication::clipboard()->setText(Csv()); break;
+    }
+}
+
 void frmTiming::Retranslate() {
     setWindowTitle(T("frmTiming"));
-    for (QPushButton* b : findChildren<QPushButton*>()) b->setText(T(b->objectName().toLatin1().constData()));
-    m_all->setText(T("chkAllSteps"));
+    for (QAbstractButton* b : findChildren<QAbstractButton*>()) b->setText(T(b->objectName()));
     m_diagram->setAccessibleName(T("diagram"));
     m_scroll->setAccessibleName(T("scroll"));
     const int selected = m_diagram->Selected();
@@ -174,9 +187,11 @@ void frmTiming::syncScrollBar() {
     m_scroll->setValue(m_diagram->FirstStep());
 }
 
-void frmTiming::saveAs(const QString& filter, const QString& suffix, bool (frmTiming::*save)(const QString&)) {
-    QString path = QFileDialog::getSaveFileName(this, Q(bitwell::TimingSaveTitle(suffix.toStdString())),
-                                                QStringLiteral("timing.") + suffix, filter);
+void frmTiming::saveAs(const bitwell::TimingControl& c, bool (frmTiming::*save)(const QString&)) {
+    const QString file = L(c.file);
+    const QString suffix = file.section(QLatin1Char('.'), -1);
+    QString path = QFileDialog::getSaveFileName(this, Q(bitwell::TimingSaveTitle(suffix.toStdString())), file,
+                                                T(L(c.filter)));
     if (path.isEmpty()) return;
     if (!path.endsWith(QLatin1Char('.') + suffix, Qt::CaseInsensitive)) path += QLatin1Char('.') + suffix;
     (this->*save)(path);
@@ -204,7 +219,6 @@ bool frmTiming::SavePng(const QString& path) {
     const bitwell::TimingFrame frame = m_diagram->View().ExportFrame(allSteps());
     QImage image(frame.width, frame.height, QImage::Format_RGB32);
     QPainter p(&image);
-    p.setFont(m_diagram->font());
     TimingDiagram::Paint(p, bitwell::LayoutTiming(m_trace, frame));
     p.end();
     return image.save(path, "PNG") || failed(path);

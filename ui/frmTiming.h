@@ -3,11 +3,11 @@
 #include <QWidget>
 #include <functional>
 
-#include "core/Trace.h"
+#include "core/Timing.h"
 
 class QCheckBox;
 class QLabel;
-class QPushButton;
+class QAbstractButton;
 class QScrollBar;
 class TimingDiagram;
 
@@ -15,7 +15,7 @@ class TimingDiagram;
 // panel's trace live, explains the step under the pointer (or walked to with
 // Left and Right) in its status line, and saves the steps in view (or, with
 // chkAllSteps, every kept step) as SVG, PNG or WaveDrom, and every kept step
-// as CSV. Ctrl+C copies the CSV, Ctrl+Z undoes a Clear. Opens with the focus
+// as CSV, with the controls and shortcuts the core describes. Opens with the focus
 // on the diagram. The trace must outlive the window; call TraceChanged()
 // whenever it grows or is cleared.
 class frmTiming : public QWidget {
@@ -27,8 +27,8 @@ class frmTiming : public QWidget {
 public:
     // `clear` empties the trace and `undo` brings the cleared steps back (the
     // window owns neither the trace nor these).
-    frmTiming(const bitwell::Trace& trace, std::function<void()> clear, QWidget* parent = nullptr,
-              std::function<void()> undo = {});
+    frmTiming(const bitwell::Trace& trace, std::function<void()> clear, std::function<void()> undo,
+              QWidget* parent = nullptr);
 
     // Exactly what Save as CSV, Save as SVG and Save as WaveDrom write.
     QString Csv() const;
@@ -61,7 +61,9 @@ protected:
 private:
     void showStep(int index);
     void syncScrollBar();
-    void saveAs(const QString& filter, const QString& suffix, bool (frmTiming::*save)(const QString&));
+    // Does what the core's control `c` stands for.
+    void run(const bitwell::TimingControl& c);
+    void saveAs(const bitwell::TimingControl& c, bool (frmTiming::*save)(const QString&));
     bool saveText(const QString& path, const QString& text);
     bool failed(const QString& path);
     bool allSteps() const;
@@ -72,6 +74,6 @@ private:
     TimingDiagram* m_diagram = nullptr;
     QScrollBar* m_scroll = nullptr;
     QLabel* m_status = nullptr;
-    QPushButton* m_undoButton = nullptr;
+    QAbstractButton* m_undoButton = nullptr;
     QCheckBox* m_all = nullptr;
 };

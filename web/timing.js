@@ -5,48 +5,51 @@
 
 window.BitwellTiming = function (panel, core) {
   const text = (p) => core.UTF8ToString(p);
-  const ROLES = JSON.parse(text(core._bw_timing_roles()));
-  const SHAPE = { Line: 0, Rect: 1, Polygon: 2, Text: 3 };
-  const FONT = '11px "Liberation Mono", "DejaVu Sans Mono", monospace';
-  // The panel's texts by name, from the core, in the catalogue's language,
-  // without the desktop's mnemonic marks.
-  function tr(name) {
-    // Names are ASCII.
-    const p = core._malloc(name.length + 1);
-    for (let i = 0; i < name.length; ++i) core.HEAPU8[p + i] = name.charCodeAt(i);
-    core.HEAPU8[p + name.length] = 0;
-    const out = text(core._bw_timing_text(p));
-    core._free(p);
-    return out.replace(/&(.)/g, '$1');
-  }
+  // The window as the core describes it: its roles' styles, keys, controls,
+  // step columns and texts (again after a change of language).
+  let desc = JSON.parse(text(core._bw_timing_description()));
+  let pending = false;      // a redraw is asked for the next frame
+  let swipe = null;         // a finger's sideways swipe: where it started
+  // The panel's texts by name, without the desktop's mnemonic marks.
+  const tr = (name) => desc.texts[name].replace(/&(.)/g, '$1');
 
   const bar = document.createElement('div');
   bar.className = 'bar';
   const exportBar = document.createElement('div');
   exportBar.className = 'bar';
-  const button = (row, name, label, run) => {
-    const b = document.createElement('button');
-    b.type = 'button';
-    b.dataset.name = name;
-    b.textContent = label;
-    b.addEventListener('click', run);
-    row.appendChild(b);
-    return b;
+  const bars = { view: bar, export: exportBar };
+  // What each of the core's controls does here, by its name.
+  const saveAs = (c, contents) => download(c.file, new Blob([contents], { type: c.mediaType }));
+  const handlers = {
+    cmdClear: () => core._bw_clear_trace(),
+    cmdUndo: () => core._bw_undo_clear_trace(),
+    cmdZoomIn: () => run(() => core._bw_timing_zoom_by(1)),
+    cmdZoomOut: () => run(() => core._bw_timing_zoom_by(-1)),
+    cmdSaveSvg: (c) => saveAs(c, svgText()),
+    cmdSavePng: (c) => pngCanvas().toBlob((b) => download(c.file, b), c.mediaType),
+    cmdSaveWaveJson: (c) => saveAs(c, waveJson()),
+    cmdSaveCsv: (c) => saveAs(c, csv()),
+    copyCsv: () => navigator.clipboard.writeText(csv()).catch(() => {}),
   };
-  button(bar, 'cmdClear', tr('cmdClear'), () => core._bw_clear_trace());
-  const undo = button(bar, 'cmdUndo', tr('cmdUndo'), () => core._bw_undo_clear_trace());
-  button(bar, 'cmdZoomIn', tr('cmdZoomIn'), () => key(4));
-  button(bar, 'cmdZoomOut', tr('cmdZoomOut'), () => key(5));
-  const allLabel = document.createElement('label');
-  const all = Object.assign(document.createElement('input'), { type: 'checkbox' });
-  all.dataset.name = 'chkAllSteps';
-  allLabel.append(all, ' ' + tr('chkAllSteps'));
-  exportBar.appendChild(allLabel);
-  exportBar.appendChild(Object.assign(document.createElement('span'), { className: 'gap' }));
-  button(exportBar, 'cmdSaveSvg', tr('cmdSaveSvg'), () => save('timing.svg', 'image/svg+xml', svgText()));
-  button(exportBar, 'cmdSavePng', tr('cmdSavePng'), () => pngCanvas().toBlob((b) => download('timing.png', b), 'image/png'));
-  button(exportBar, 'cmdSaveWaveJson', tr('cmdSaveWaveJson'), () => save('timing.json', 'application/json', waveJson()));
-  button(exportBar, 'cmdSaveCsv', tr('cmdSaveCsv'), () => save('timing.csv', 'text/csv', csv()));
+  const controls = {};  // the elements, by name
+  for (const c of desc.controls) {
+    if (c.bar === 'keyOnly') continue;
+    let element;
+    if (c.checkBox) {
+      element = Object.assign(document.createElement('input'), { type: 'checkbox' });
+      const label = document.createElement('label');
+      label.append(element, ' ' + tr(c.name));
+      bars[c.bar].appendChild(label);
+    } else {
+      element = Object.assign(document.createElement('button'), { type: 'button', textContent: tr(c.name) });
+      element.addEventListener('click', () => handlers[c.name](c));
+      bars[c.bar].appendChild(element);
+    }
+    element.dataset.name = c.name;
+    controls[c.name] = element;
+    if (c.roomAfter) bars[c.bar].appendChild(Object.assign(document.createElement('span'), { className: 'gap' }));
+  }
+  const all = controls.chkAllSteps, undo = controls.cmdUndo;
 
   const canvas = document.createElement('canvas');
   canvas.dataset.name = 'diagram';
@@ -66,7 +69,6 @@ window.BitwellTiming = function (panel, core) {
 
   // The steps as a table for assistive technology: every kept step counts,
   // only the rows in view are made.
-  const COLUMNS = 'step,action,cause,CE,OE,WE,LB,UB,A,D,Q,cycle,bytes,word'.split(',');
   const grid = document.createElement('div');
   grid.className = 'steps';
   grid.dataset.name = 'steps';
@@ -75,7 +77,7 @@ window.BitwellTiming = function (panel, core) {
   const header = document.createElement('div');
   header.setAttribute('role', 'row');
   header.setAttribute('aria-rowindex', '1');
-  for (const c of COLUMNS) {
+  for (const c of desc.columns) {
     const h = document.createElement('span');
     h.setAttribute('role', 'columnheader');
     h.textContent = c;
@@ -86,11 +88,7 @@ window.BitwellTiming = function (panel, core) {
   grid.append(header, body);
   panel.append(bar, canvas, scroll, exportBar, status, grid);
 
-  const state = () => {
-    const p = core._bw_timing_state() >> 2, h = core.HEAP32;
-    return { first: h[p], lastFirst: h[p + 1], visible: h[p + 2], selected: h[p + 3], zoom: h[p + 4],
-      width: h[p + 5], height: h[p + 6], canUndo: h[p + 7] !== 0 };
-  };
+  const state = () => JSON.parse(text(core._bw_timing_state()));
   const size = () => core._bw_trace_size();
   const csv = () => text(core._bw_trace_csv());
   const svgText = () => text(core._bw_timing_svg(all.checked ? 1 : 0));
@@ -98,40 +96,33 @@ window.BitwellTiming = function (panel, core) {
 
   // ---- Drawing the core's primitives ----
 
+  // Each primitive in its role's style: filled where the style fills,
+  // stroked where it strokes, a stroke along the middle of its pixels.
   function draw(ctx, primitives) {
-    ctx.font = FONT;
-    ctx.lineWidth = 1;
     ctx.textBaseline = 'alphabetic';
-    for (const [shape, role, x, y, x2, y2, anchor, extra] of primitives) {
-      const [colour, opacity, outlined, dashed] = ROLES[role];
-      ctx.globalAlpha = opacity;
-      if (shape === SHAPE.Line) {
-        ctx.strokeStyle = colour;
-        ctx.setLineDash(dashed ? [3, 3] : []);
-        ctx.beginPath();
-        ctx.moveTo(x + 0.5, y + 0.5);
-        ctx.lineTo(x2 + 0.5, y2 + 0.5);
-        ctx.stroke();
-      } else if (shape === SHAPE.Rect) {
-        if (outlined) {
-          ctx.setLineDash([]);
-          ctx.strokeStyle = colour;
-          ctx.strokeRect(x + 0.5, y + 0.5, x2, y2);
-        } else {
-          ctx.fillStyle = colour;
-          ctx.fillRect(x, y, x2, y2);
-        }
-      } else if (shape === SHAPE.Polygon) {
-        ctx.setLineDash([]);
-        ctx.strokeStyle = colour;
-        ctx.beginPath();
-        for (let k = 0; k < extra.length; k += 2) ctx.lineTo(extra[k] + 0.5, extra[k + 1] + 0.5);
+    for (const p of primitives) {
+      const style = desc.roles[p.role];
+      ctx.globalAlpha = style.opacity;
+      if (p.shape === 'text') {
+        ctx.font = style.fontPixels + 'px ' + desc.font;
+        ctx.fillStyle = style.fill;
+        ctx.textAlign = p.anchor === 'middle' ? 'center' : 'left';
+        ctx.fillText(p.text, p.x, p.y);
+        continue;
+      }
+      const o = style.stroke ? 0.5 : 0;
+      ctx.beginPath();
+      if (p.shape === 'rect') ctx.rect(p.x + o, p.y + o, p.x2, p.y2);
+      else if (p.shape === 'line') { ctx.moveTo(p.x + o, p.y + o); ctx.lineTo(p.x2 + o, p.y2 + o); } else {
+        for (let k = 0; k < p.points.length; k += 2) ctx.lineTo(p.points[k] + o, p.points[k + 1] + o);
         ctx.closePath();
+      }
+      if (style.fill && p.shape !== 'line') { ctx.fillStyle = style.fill; ctx.fill(); }
+      if (style.stroke) {
+        ctx.strokeStyle = style.stroke;
+        ctx.lineWidth = style.width;
+        ctx.setLineDash(style.dash ? [style.dash, style.dash] : []);
         ctx.stroke();
-      } else {
-        ctx.fillStyle = colour;
-        ctx.textAlign = anchor === 1 ? 'center' : 'left';
-        ctx.fillText(extra, x, y);
       }
     }
     ctx.globalAlpha = 1;
@@ -164,7 +155,7 @@ window.BitwellTiming = function (panel, core) {
     while (body.children.length < count) {
       const row = document.createElement('div');
       row.setAttribute('role', 'row');
-      for (let c = 0; c < COLUMNS.length; ++c) {
+      for (let c = 0; c < desc.columns.length; ++c) {
         const cell = document.createElement('span');
         cell.setAttribute('role', 'gridcell');
         row.appendChild(cell);
@@ -173,22 +164,21 @@ window.BitwellTiming = function (panel, core) {
     }
     for (let k = 0; k < count; ++k) {
       const i = s.first + k, row = body.children[k];
-      const [name, line] = text(core._bw_timing_row(i)).split('\n');
+      const [name, ...fields] = text(core._bw_timing_row(i)).split('\n');
       row.setAttribute('aria-rowindex', String(i + 2));
       row.setAttribute('aria-label', name);
       row.setAttribute('aria-selected', i === s.selected ? 'true' : 'false');
-      line.split(',').forEach((v, c) => { row.children[c].textContent = v; });
+      fields.forEach((v, c) => { row.children[c].textContent = v; });
     }
   }
 
   // The export at its own size, without the selection band.
   function pngCanvas() {
-    const primitives = JSON.parse(text(core._bw_timing_draw_export(all.checked ? 1 : 0)));
-    const p = core._bw_timing_export_size() >> 2;
+    const picture = JSON.parse(text(core._bw_timing_draw_export(all.checked ? 1 : 0)));
     const out = document.createElement('canvas');
-    out.width = core.HEAP32[p];
-    out.height = core.HEAP32[p + 1];
-    draw(out.getContext('2d'), primitives);
+    out.width = picture.width;
+    out.height = picture.height;
+    draw(out.getContext('2d'), picture.primitives);
     return out;
   }
 
@@ -201,7 +191,6 @@ window.BitwellTiming = function (panel, core) {
     a.remove();
     setTimeout(() => URL.revokeObjectURL(a.href), 1000);
   }
-  function save(name, type, contents) { download(name, new Blob([contents], { type })); }
 
   // ---- Forwarding events ----
 
@@ -217,47 +206,48 @@ window.BitwellTiming = function (panel, core) {
     }
     return result;
   }
-  const key = (k) => run(() => core._bw_timing_key(k));
-
   canvas.addEventListener('mousemove', (e) => {
     const i = core._bw_timing_at(Math.round(e.offsetX));
     if (i >= 0) run(() => core._bw_timing_select(i));
   });
   canvas.addEventListener('click', (e) => canvas.dispatchEvent(new MouseEvent('mousemove', e)));
-  const KEYS = { ArrowLeft: 0, ArrowRight: 1, Home: 2, End: 3, '+': 4, '=': 4, '-': 5 };
+  // Keys by the names the core knows them by ("ArrowLeft" is "Left").
   canvas.addEventListener('keydown', (e) => {
-    if (e.ctrlKey && e.key === 'c') { navigator.clipboard.writeText(csv()).catch(() => {}); e.preventDefault(); return; }
-    if (e.altKey || e.ctrlKey || e.metaKey || !(e.key in KEYS)) return;
-    if (key(KEYS[e.key])) e.preventDefault();
+    const code = desc.keys[e.key.replace(/^Arrow/, '')];
+    if (e.altKey || e.ctrlKey || e.metaKey || code === undefined) return;
+    if (run(() => core._bw_timing_key(code))) e.preventDefault();
   });
+  // The controls' shortcuts ("Ctrl+Z"), anywhere in the panel; a disabled
+  // control's does nothing.
   panel.addEventListener('keydown', (e) => {
-    if (e.ctrlKey && !e.altKey && (e.key === 'z' || e.key === 'Z') && !undo.disabled) {
-      e.preventDefault();
-      undo.click();
-    }
+    const pressed = (e.ctrlKey ? 'Ctrl+' : '') + (e.altKey ? 'Alt+' : '') + (e.shiftKey ? 'Shift+' : '') + e.key.toUpperCase();
+    const c = desc.controls.find((c) => c.shortcut === pressed);
+    if (!c || e.metaKey) return;
+    e.preventDefault();
+    if (controls[c.name]) controls[c.name].click();
+    else handlers[c.name](c);
   });
+  // A sideways wheel scrolls, Ctrl with the wheel zooms; the core knows by
+  // how much. A plain vertical wheel scrolls the page.
   canvas.addEventListener('wheel', (e) => {
     if (!e.ctrlKey && Math.abs(e.deltaX) < 1 && !e.shiftKey) return;
     e.preventDefault();
-    if (e.ctrlKey) key(e.deltaY < 0 ? 4 : 5);
-    else run(() => core._bw_timing_first(state().first + ((e.deltaX || e.deltaY) > 0 ? 4 : -4)));
+    const back = e.ctrlKey ? e.deltaY >= 0 : (e.deltaX || e.deltaY) > 0;
+    run(() => core._bw_timing_wheel(back ? -1 : 1, e.ctrlKey ? 1 : 0));
   }, { passive: false });
   scroll.addEventListener('input', () => run(() => core._bw_timing_first(Number(scroll.value))));
-  // A finger swiped sideways walks the steps as the wheel does, a step per
-  // few pixels; the canvas leaves vertical panning to the page (pan-y).
-  let swipe = null;
+  // A finger swiped sideways walks the steps as the core says; the canvas
+  // leaves vertical panning to the page (pan-y).
   canvas.addEventListener('pointerdown', (e) => {
     if (e.pointerType === 'touch') swipe = { x: e.clientX, first: state().first };
   });
   canvas.addEventListener('pointermove', (e) => {
     if (!swipe || e.pointerType !== 'touch') return;
-    const steps = Math.round((swipe.x - e.clientX) / 6);
-    run(() => core._bw_timing_first(Math.max(0, swipe.first + steps)));
+    run(() => core._bw_timing_swipe(swipe.first, Math.round(swipe.x - e.clientX)));
   });
   for (const end of ['pointerup', 'pointercancel']) canvas.addEventListener(end, () => { swipe = null; });
   window.addEventListener('resize', () => { if (!panel.hidden) run(() => 0); });
 
-  let pending = false;
   const api = {
     // The trace grew or was cleared: redraw once per frame, following the
     // newest step as the core decides.
@@ -275,8 +265,9 @@ window.BitwellTiming = function (panel, core) {
     },
     // Every text in the catalogue's language; the view stays as it is.
     retranslate() {
+      desc = JSON.parse(text(core._bw_timing_description()));
       for (const b of panel.querySelectorAll('button[data-name]')) b.textContent = tr(b.dataset.name);
-      allLabel.lastChild.textContent = ' ' + tr('chkAllSteps');
+      all.parentElement.lastChild.textContent = ' ' + tr('chkAllSteps');
       scroll.setAttribute('aria-label', tr('scroll'));
       grid.setAttribute('aria-label', tr('steps'));
       const selected = state().selected;
