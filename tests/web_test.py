@@ -649,6 +649,7 @@ class Page(unittest.TestCase):
                         lblContents: text('lblContents'), lblTypes: text('lblTypes')});
             }
             return out;""", run)
+        self.assertEqual(len(seen), len(run))
         for n, (want, got) in enumerate(zip(run, seen)):
             del want["click"]
             self.assertEqual(got, want, "action %d" % n)
@@ -975,6 +976,7 @@ class Page(unittest.TestCase):
             answers = json.load(f)
         page = self.d.execute_script(
             "return arguments[0].map((a) => Bitwell.enter(a));", answers)
+        self.assertEqual((len(desktop["typed"]), len(page)), (len(answers), len(answers)))
         for answer, want, got in zip(answers, desktop["typed"], page):
             self.assertEqual((got["kind"], got["text"]), (want["kind"], want["text"]), repr(answer))
 
