@@ -178,9 +178,12 @@ window.BitwellBuilder = (() => {
       node.removeAttribute('style');
     }
     document.getElementById('built').textContent = rules.join('\n');
-    // As the markup stands where no script runs: it says why.
+    // Whether the window or the notice shows is the style sheet's.
     document.querySelector('[data-name="lblCannotStart"]').hidden = false;
-    document.querySelector('[data-name="frmMain"]').hidden = true;
+    document.querySelector('[data-name="frmMain"]').hidden = false;
+    document.documentElement.removeAttribute('class');
+    // What the page starts from without making it again.
+    document.querySelector('[data-name="frmMain"]').dataset.first = '';
   }
 
   // About's places, as its controls have them.

@@ -1,6 +1,7 @@
 // The page's language: the one it starts in and the one chosen from the
 // menu, kept for the next visit. The core has the catalogue; the page
-// only says which language and draws the texts again.
+// only says which language and draws the texts again. Run in the page's
+// head, before its markup is drawn.
 'use strict';
 
 const Language = (() => {
@@ -39,3 +40,9 @@ const Language = (() => {
     },
   };
 })();
+
+// Before the first paint: with a script the window takes the place of the
+// markup's notice that it cannot start, and waits for the core where its
+// markup may not be in the start language (page.css).
+document.documentElement.classList.add('scripted');
+if (Language.mayDiffer(document.documentElement.lang)) document.documentElement.classList.add('later');

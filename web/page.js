@@ -13,15 +13,29 @@
   let menus = null;    // the menu bar (menus.js)
   let timing = null;   // the timing diagram panel (timing.js), made when first shown
 
+  // The chip's core: the WebAssembly the page carries, gzip-compressed and
+  // seven bits a character (web/pack.py), inflated by the browser and
+  // compiled while the page shows: started before anything else.
+  const text = document.getElementById('core-wasm').textContent;
+  const bytes = new Uint8Array(text.length * 7 >> 3);
+  for (let i = 0, n = 0, acc = 0, bits = 0; i < text.length; ++i) {
+    acc = (acc << 7) | (text.charCodeAt(i) & 0x7F);
+    bits += 7;
+    if (bits >= 8) {
+      bits -= 8;
+      bytes[n++] = acc >> bits;
+      acc &= (1 << bits) - 1;
+    }
+  }
+  const inflated = new Blob([bytes]).stream().pipeThrough(new DecompressionStream('gzip'));
+  const compiled = WebAssembly.compileStreaming(new Response(inflated, { headers: { 'Content-Type': 'application/wasm' } }));
+
   // What the page was as built, for File, Save Page As: the document with
   // its scripts and style left out (they never change, and are read back
   // from the live page when saving), so that no second copy is kept.
-  const pristine = (() => {
-    const copy = document.documentElement.cloneNode(false);
-    copy.innerHTML = document.documentElement.innerHTML.replace(
-      /(<(script|style)\b[^>]*>)[\s\S]*?(<\/\2>)/g, (all, open, tag, close) => open + close);
-    return copy;
-  })();
+  const pristine = document.documentElement.cloneNode(true);
+  for (const node of pristine.querySelectorAll('script, style')) node.textContent = '';
+  pristine.removeAttribute('class');
 
   // The downloaded single file: the pristine document with its scripts and
   // style put back, as it was built.
@@ -40,20 +54,19 @@
     return html;
   }
 
-  // The markup says it cannot start, for when no script runs; with the
-  // script it shows the window at once, unless its texts may not be in the
-  // start language: then the core shows it once it has them. A copy saved
-  // by the browser as it stood opens as one window, with no panel open.
+  // A copy saved by the browser as it stood opens as one window, with no
+  // panel open.
   const markupLanguage = document.documentElement.lang;
-  named('lblCannotStart').hidden = true;
   named('Ended').hidden = true;
-  app.hidden = Language.mayDiffer(markupLanguage);
+  named('lblCannotStart').hidden = true;
+  app.hidden = false;
   for (const name of ['frmTiming', 'lblAnnounce']) named(name).replaceChildren();
   named('frmTiming').hidden = true;
   for (const box of document.querySelectorAll('dialog[open]')) box.removeAttribute('open');
 
+  // Where the core cannot start, the markup's notice says why.
   function cannotStart() {
-    app.hidden = true;
+    document.documentElement.classList.remove('scripted', 'later');
     named('lblCannotStart').hidden = false;
   }
 
@@ -122,11 +135,13 @@
     named('cmdRestart').focus();
   }
 
-  function startSession() {
+  // From the design-time state, unless the markup is the first state
+  // already (`fromFirst`): the core then changes nothing that it shows.
+  function startSession(fromFirst) {
     named('Ended').hidden = true;
     app.hidden = false;
     showTiming(false);
-    view.designTime(Controller.description());
+    if (fromFirst !== true) view.designTime(Controller.description());
     Controller.powerUp();
     ExercisePanel.show();
     if (timing) timing.reset();
@@ -170,7 +185,7 @@
   function start(module) {
     Controller.attach(module, handlers);
     // Shown, for the texts to be measured where they are drawn.
-    app.hidden = false;
+    document.documentElement.classList.remove('later');
     Language.start();
     const d = Controller.describe();
     // The build's first run makes the markup that the page then carries.
@@ -199,11 +214,13 @@
     };
     named('Form').addEventListener('mousemove', pointTo);
     named('Form').addEventListener('click', pointTo);
-    named('cmdRestart').addEventListener('click', startSession);
+    named('cmdRestart').addEventListener('click', () => startSession());
     // The title captions keep "0x" clear in the layout now in force: below
     // the window's width the style sheet stacks the groups.
     window.matchMedia('(max-width: ' + (d.window.width / 15 - 0.02) + 'px)').addEventListener('change', () => view.narrowChanged());
-    startSession();
+    // The markup as built is the first state; a copy saved as it stood is not.
+    startSession('first' in app.dataset);
+    delete app.dataset.first;
     // A teacher's link opens its exercise; a bad one says why, and the page
     // goes on without one.
     if (location.hash.startsWith('#exercise=')) ExercisePanel.openLink(location.hash);
@@ -223,22 +240,6 @@
     };
   }
 
-  // The chip's core: the WebAssembly the page carries, gzip-compressed and
-  // seven bits a character (web/pack.py), inflated by the browser and
-  // compiled while the page shows.
-  const text = document.getElementById('core-wasm').textContent;
-  const bytes = new Uint8Array(text.length * 7 >> 3);
-  for (let i = 0, n = 0, acc = 0, bits = 0; i < text.length; ++i) {
-    acc = (acc << 7) | (text.charCodeAt(i) & 0x7F);
-    bits += 7;
-    if (bits >= 8) {
-      bits -= 8;
-      bytes[n++] = acc >> bits;
-      acc &= (1 << bits) - 1;
-    }
-  }
-  const inflated = new Blob([bytes]).stream().pipeThrough(new DecompressionStream('gzip'));
-  const compiled = new Response(inflated).arrayBuffer().then((wasm) => WebAssembly.compile(wasm));
   compiled
     .then((wasm) => window.BitwellCore({
       view: Controller.coreView,
