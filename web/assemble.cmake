@@ -9,16 +9,18 @@ file(READ ${CORE} core)
 file(READ ${WASM} wasm)
 # SCRIPTS: the scripts in the order they are joined, separated by "|".
 string(REPLACE "|" ";" SCRIPTS "${SCRIPTS}")
+string(REPLACE "|" ";" EARLY "${EARLY}")
+set(early "")
 set(scripts "")
 # The page carries its scripts and style without their comment lines and
-# indentation, which the sources keep for their readers. EARLY runs in the
-# head, before the markup is drawn; SCRIPTS after it.
+# indentation, which the sources keep for their readers. EARLY (separated
+# by "|" too) runs in the head, before the markup is drawn; SCRIPTS after it.
 foreach(script ${EARLY} ${SCRIPTS})
   file(READ ${script} text)
   string(REGEX REPLACE "\n[ \t]*//[^\n]*" "" text "\n${text}")
   string(REGEX REPLACE "\n[ \t]+" "\n" text "${text}")
-  if(script STREQUAL EARLY)
-    set(early "${text}")
+  if(script IN_LIST EARLY)
+    string(APPEND early "${text}\n")
   else()
     string(APPEND scripts "${text}\n")
   endif()

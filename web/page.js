@@ -1,6 +1,6 @@
 // Quorin Bitwell in the browser: the page's markup is the window in its
-// first state, made by the build; this starts the chip's core, compiled to
-// WebAssembly, while the page shows, then hands the markup over to the
+// first state, made by the build; once it shows and the chip's core is
+// compiled (load.js), this starts the core, hands the markup over to the
 // views and wires them to the controller. Every state change arrives
 // through the controller, in the order the panel makes it; the page never
 // reads a value back out of its own elements.
@@ -12,23 +12,6 @@
   let view = null;     // the main window (view.js)
   let menus = null;    // the menu bar (menus.js)
   let timing = null;   // the timing diagram panel (timing.js), made when first shown
-
-  // The chip's core: the WebAssembly the page carries, gzip-compressed and
-  // seven bits a character (web/pack.py), inflated by the browser and
-  // compiled while the page shows: started before anything else.
-  const text = document.getElementById('core-wasm').textContent;
-  const bytes = new Uint8Array(text.length * 7 >> 3);
-  for (let i = 0, n = 0, acc = 0, bits = 0; i < text.length; ++i) {
-    acc = (acc << 7) | (text.charCodeAt(i) & 0x7F);
-    bits += 7;
-    if (bits >= 8) {
-      bits -= 8;
-      bytes[n++] = acc >> bits;
-      acc &= (1 << bits) - 1;
-    }
-  }
-  const inflated = new Blob([bytes]).stream().pipeThrough(new DecompressionStream('gzip'));
-  const compiled = WebAssembly.compileStreaming(new Response(inflated, { headers: { 'Content-Type': 'application/wasm' } }));
 
   // What the page was as built, for File, Save Page As: the document with
   // its scripts and style left out (they never change, and are read back
@@ -240,8 +223,11 @@
     };
   }
 
-  compiled
-    .then((wasm) => window.BitwellCore({
+  // The core takes the markup over once it is on screen, never delaying its
+  // first paint: after the first frame, or as soon as it is compiled.
+  const painted = new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve)));
+  Promise.all([CoreFile.compiled, painted])
+    .then(([wasm]) => window.BitwellCore({
       view: Controller.coreView,
       instantiateWasm: (imports, done) => { WebAssembly.instantiate(wasm, imports).then((i) => done(i)); return {}; },
     }))
