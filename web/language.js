@@ -22,17 +22,18 @@ const Language = (() => {
       return first.toLowerCase().split(/[-_]/)[0] !== markup.toLowerCase().split(/[-_]/)[0];
     },
     // The language at start: ?lang= if we have it, else the one chosen
-    // before, else the first of the browser's that we have, else English.
-    start() {
+    // before, else the first of the browser's that we have, else English;
+    // `core` is the controller (the page's scripts come after this one).
+    start(core) {
       for (const code of [asked, kept()]) {
-        if (code && Controller.setLanguage(code)) return;
+        if (code && core.setLanguage(code)) return;
       }
-      Controller.setLanguage(Controller.pickLanguage(browser()));
+      core.setLanguage(core.pickLanguage(browser()));
     },
     // Every later text in `code`, remembered for the next visit when
     // `remember`; false for a code we lack.
-    choose(code, remember) {
-      if (!Controller.setLanguage(code)) return false;
+    choose(core, code, remember) {
+      if (!core.setLanguage(code)) return false;
       if (remember) {
         try { localStorage.setItem(STORE_KEY, code); } catch (e) { /* storage may be off */ }
       }

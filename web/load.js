@@ -1,7 +1,7 @@
-// The chip's core, loaded from the page's head before its markup is drawn:
-// the WebAssembly the page carries, gzip-compressed and seven bits a
-// character (web/pack.py), inflated by the browser and compiled while the
-// markup is parsed and drawn. Where a policy or the browser refuses it,
+// The chip's core, loaded first of the page's scripts, which run once its
+// markup is parsed: the WebAssembly the page carries, gzip-compressed and
+// seven bits a character (web/pack.py), inflated by the browser and
+// compiled while the markup is drawn. Where a policy or the browser refuses it,
 // `compiled` fails and the page says it cannot start.
 'use strict';
 

@@ -88,7 +88,7 @@
 
   // Every text at once; the chip, the trace and the focus stay as they are.
   function chooseLanguage(code, remember) {
-    if (!Language.choose(code, remember)) return false;
+    if (!Language.choose(Controller, code, remember)) return false;
     applyTexts(Controller.describe(), false);
     return true;
   }
@@ -169,7 +169,7 @@
     Controller.attach(module, handlers);
     // Shown, for the texts to be measured where they are drawn.
     document.documentElement.classList.remove('later');
-    Language.start();
+    Language.start(Controller);
     const d = Controller.describe();
     // The build's first run makes the markup that the page then carries.
     const builder = window.BitwellBuilder;
@@ -227,7 +227,7 @@
   // first paint: after the first frame, or as soon as it is compiled.
   const painted = new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve)));
   Promise.all([CoreFile.compiled, painted])
-    .then(([wasm]) => window.BitwellCore({
+    .then(([wasm]) => BitwellCore({
       view: Controller.coreView,
       instantiateWasm: (imports, done) => { WebAssembly.instantiate(wasm, imports).then((i) => done(i)); return {}; },
     }))
