@@ -610,4 +610,14 @@ std::string DescriptionJson(std::string_view version) {
     return out;
 }
 
+double FacePoints(Face face) {
+    switch (face) {
+    case Face::Dialog: return 8;
+    case Face::Listing12: return 12;
+    case Face::Listing8: return 8.25;
+    case Face::Listing14: return 14.25;
+    }
+    return 8;
+}
+
 }  // namespace bitwell

@@ -187,4 +187,8 @@ std::string DescriptionJson(std::string_view version);
 // `text` as a JSON string, quotes included, for other JSON the page reads.
 std::string JsonString(std::string_view text);
 
+// The points of the font a face is drawn in: the dialog font's 8 and the
+// listings' 12, 8.25 and 14.25, for the front ends' fonts.
+double FacePoints(Face face);
+
 }  // namespace bitwell

@@ -16,11 +16,21 @@
 #include "core/Panel.h"
 #include "core/Trace.h"
 #include "core/WindowDescription.h"
+#include "web/codes.h"
 
 using bitwell::Control;
+namespace code = bitwell::page;
 
-// What the page is told, in the order the panel tells it. Texts are ASCII
-// (hex digits, listings) and passed as pointer and length.
+// The shared codes are the core's own values.
+static_assert(code::LevelCE == static_cast<int>(Control::CE) && code::LevelOE == static_cast<int>(Control::OE) &&
+              code::LevelWE == static_cast<int>(Control::WE) && code::LevelLB == static_cast<int>(Control::LB) &&
+              code::LevelUB == static_cast<int>(Control::UB));
+static_assert(code::EntryNothing == static_cast<int>(bitwell::TypedEntry::Kind::Nothing) &&
+              code::EntryWord == static_cast<int>(bitwell::TypedEntry::Kind::Word) &&
+              code::EntryInvalid == static_cast<int>(bitwell::TypedEntry::Kind::Invalid));
+
+// What the page is told, in the order the panel tells it, with the codes of
+// web/codes.h. Texts are ASCII (hex digits, listings), as pointer and length.
 EM_JS(void, bw_js_level, (int control, int value), { Module.view.level(control, value); });
 EM_JS(void, bw_js_address_bit, (int bit, int value), { Module.view.addressBit(bit, value); });
 EM_JS(void, bw_js_data_bit, (int bit, int value), { Module.view.dataBit(bit, value); });
@@ -30,16 +40,14 @@ EM_JS(void, bw_js_lamp, (int bit, int lit), { Module.view.lamp(bit, lit !== 0); 
 EM_JS(void, bw_js_order, (int big), { Module.view.order(big !== 0); });
 EM_JS(void, bw_js_step, (), { Module.view.step(); });
 EM_JS(void, bw_js_cleared, (), { Module.view.cleared(); });
-// The exercise: 0 opened, restarted or closed; 1 goals checked; 2 just done.
+// The exercise: Changed (opened, restarted or closed), GoalsChecked, Done.
 EM_JS(void, bw_js_exercise, (int what), { Module.view.exercise(what); });
 // What an action from outside did, in words (UTF-8, zero-terminated).
 EM_JS(void, bw_js_action_ended, (const char* sentence), { Module.view.actionEnded(UTF8ToString(sentence)); });
 
 namespace {
 
-enum Text { kAddress, kData, kRead, kContents, kTypes };
-
-void SendText(Text which, const std::string& text) {
+void SendText(int which, const std::string& text) {
     bw_js_text(which, text.data(), static_cast<int>(text.size()));
 }
 
@@ -53,12 +61,12 @@ public:
         bw_js_address_bit(bit, value);
     }
     void dataBitChanged(int bit, int value, bitwell::Cascade&) override { bw_js_data_bit(bit, value); }
-    void addressTextChanged(const std::string& t) override { SendText(kAddress, t); }
-    void dataTextChanged(const std::string& t, bitwell::Cascade&) override { SendText(kData, t); }
-    void readTextChanged(const std::string& t, bitwell::Cascade&) override { SendText(kRead, t); }
+    void addressTextChanged(const std::string& t) override { SendText(code::TextAddress, t); }
+    void dataTextChanged(const std::string& t, bitwell::Cascade&) override { SendText(code::TextData, t); }
+    void readTextChanged(const std::string& t, bitwell::Cascade&) override { SendText(code::TextRead, t); }
     void lampChanged(int bit, bool lit) override { bw_js_lamp(bit, lit ? 1 : 0); }
-    void contentsChanged(const std::string& t) override { SendText(kContents, t); }
-    void typesChanged(const std::string& t) override { SendText(kTypes, t); }
+    void contentsChanged(const std::string& t) override { SendText(code::TextContents, t); }
+    void typesChanged(const std::string& t) override { SendText(code::TextTypes, t); }
     void orderChanged(bool big) override { bw_js_order(big ? 1 : 0); }
     void stepRecorded(const bitwell::TraceStep&) override { bw_js_step(); }
     void traceCleared() override { bw_js_cleared(); }
@@ -69,9 +77,9 @@ public:
 
 class PageExercise final : public bitwell::ExerciseSession::Listener {
 public:
-    void exerciseChanged() override { bw_js_exercise(0); }
-    void goalsChecked() override { bw_js_exercise(1); }
-    void exerciseDone() override { bw_js_exercise(2); }
+    void exerciseChanged() override { bw_js_exercise(code::ExerciseChanged); }
+    void goalsChecked() override { bw_js_exercise(code::ExerciseGoalsChecked); }
+    void exerciseDone() override { bw_js_exercise(code::ExerciseDone); }
 };
 
 PageView g_view;
@@ -83,7 +91,6 @@ std::string g_exerciseBytes;
 std::vector<bitwell::TypedCharacter> g_answer;
 std::u16string g_entryText;
 std::string g_out;
-std::int32_t g_step[16];
 
 bitwell::Panel& P() { return *g_panel; }
 
@@ -114,22 +121,23 @@ EMSCRIPTEN_KEEPALIVE void bw_restart() {
         P().PowerUpAfresh();
 }
 
-// Opens an exercise: `length` bytes of a file named `name`, or with
-// `length` -1 the text of a link (zero-terminated), or with `length` -2
-// built-in exercise `name[0]`. 1 when open; 0 and bw_exercise_error() holds
-// "NAME:LINE: message" (a link: "LINE: message"), nothing changed.
-EMSCRIPTEN_KEEPALIVE int bw_exercise_open(const char* bytes, int length, const char* name) {
+// Opens an exercise from `source` (web/codes.h): File, `length` bytes of a
+// file named `name`; Link, the text of a link (zero-terminated); Builtin,
+// the course's exercise number `length`. 1 when open; 0 and
+// bw_exercise_error() holds "NAME:LINE: message" (a link: "LINE: message"),
+// nothing changed.
+EMSCRIPTEN_KEEPALIVE int bw_exercise_open(int source, const char* bytes, int length, const char* name) {
     std::string file;
     std::string label = name;
     bitwell::ExerciseError error;
     bool ok = true;
-    if (length == -1) {
+    if (source == code::SourceLink) {
         ok = bitwell::DecodeExerciseLink(bytes, file, error);
         label.clear();
-    } else if (length == -2) {
+    } else if (source == code::SourceBuiltin) {
         const auto& course = bitwell::BuiltinExercises();
-        const std::size_t i = static_cast<unsigned char>(name[0]);
-        if (i >= course.size()) return 0;
+        const std::size_t i = static_cast<std::size_t>(length);
+        if (length < 0 || i >= course.size()) return 0;
         file = course[i].bytes;
         label = course[i].name;
     } else {
@@ -205,7 +213,6 @@ EMSCRIPTEN_KEEPALIVE const char* bw_export(int kind, const char* page, int lengt
     return g_out.data();
 }
 EMSCRIPTEN_KEEPALIVE int bw_export_size() { return static_cast<int>(g_out.size()); }
-EMSCRIPTEN_KEEPALIVE int bw_exercise_builtins() { return static_cast<int>(bitwell::BuiltinExercises().size()); }
 
 EMSCRIPTEN_KEEPALIVE void bw_move_level(int control, int value) {
     P().MoveLevel(static_cast<Control>(control % 5), value);
@@ -217,8 +224,8 @@ EMSCRIPTEN_KEEPALIVE void bw_copy_read() { P().CopyReadToData(); }
 EMSCRIPTEN_KEEPALIVE void bw_clear_trace() { P().ClearTrace(); }
 
 // A typed answer, one user-perceived character at a time (UTF-16), then
-// bw_enter_end(): 0 nothing, 1 a word (now the data word), 2 an error whose
-// message bw_entry_text() holds, ending in a zero.
+// bw_enter_end(): the Entry code (web/codes.h): Nothing, Word (now the data
+// word) or Invalid, whose message bw_entry_text() holds, ending in a zero.
 EMSCRIPTEN_KEEPALIVE void bw_enter_begin() { g_answer.clear(); }
 EMSCRIPTEN_KEEPALIVE void bw_enter_char(const char16_t* text, int length) {
     if (length > 0) g_answer.push_back({std::u16string(text, static_cast<std::size_t>(length))});
@@ -236,26 +243,6 @@ EMSCRIPTEN_KEEPALIVE int bw_update_memory_runs() {
 
 EMSCRIPTEN_KEEPALIVE int bw_trace_size() { return static_cast<int>(P().trace().size()); }
 
-// Step i (0 the oldest kept) as 16 integers: step, action, cause, CE, OE,
-// WE, LB, UB, address, data, read, cycle (0 none, 1 read, 2 write), bytes
-// (0 none, 1 both, 2 upper, 3 lower), word; values are the hex texts read
-// as numbers. Returns a pointer into memory that the next call reuses.
-EMSCRIPTEN_KEEPALIVE const std::int32_t* bw_trace_step(int i) {
-    const bitwell::TraceStep& s = P().trace()[static_cast<std::size_t>(i)];
-    const auto hex = [](const std::string& t) { return bitwell::HexToInt(t) & 0xFFFF; };
-    g_step[0] = static_cast<std::int32_t>(s.step);
-    g_step[1] = static_cast<std::int32_t>(s.action);
-    g_step[2] = static_cast<std::int32_t>(s.cause);
-    for (int k = 0; k < 5; ++k) g_step[3 + k] = s.levels[k];
-    g_step[8] = hex(s.address);
-    g_step[9] = hex(s.data);
-    g_step[10] = hex(s.read);
-    g_step[11] = static_cast<std::int32_t>(s.cycle);
-    g_step[12] = static_cast<std::int32_t>(s.bytes);
-    g_step[13] = hex(s.word);
-    return g_step;
-}
-
 // Texts for the page, valid until the next call of any of these.
 EMSCRIPTEN_KEEPALIVE const char* bw_trace_csv() {
     g_out = P().trace().Csv();
@@ -270,6 +257,20 @@ EMSCRIPTEN_KEEPALIVE const char* bw_describe(int i) {
 // DescriptionJson); valid until the next call of a text function.
 EMSCRIPTEN_KEEPALIVE const char* bw_description() {
     g_out = bitwell::DescriptionJson(BITWELL_VERSION);
+    return g_out.c_str();
+}
+
+// What the page's style sheet is made from at build time, as JSON: the
+// window's client area in pixels and each face's font in pixels (96 dpi).
+EMSCRIPTEN_KEEPALIVE const char* bw_geometry() {
+    using bitwell::Face;
+    const auto px = [](double points) { return std::to_string(points * 96 / 72); };
+    const bitwell::WindowSpec& w = bitwell::MainWindow();
+    g_out = "{\"width\":" + std::to_string(w.width / 15) + ",\"height\":" + std::to_string(w.height / 15) +
+            ",\"fonts\":{\"dialog\":" + px(bitwell::FacePoints(Face::Dialog)) +
+            ",\"listing12\":" + px(bitwell::FacePoints(Face::Listing12)) +
+            ",\"listing8\":" + px(bitwell::FacePoints(Face::Listing8)) +
+            ",\"listing14\":" + px(bitwell::FacePoints(Face::Listing14)) + "}}";
     return g_out.c_str();
 }
 

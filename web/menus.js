@@ -1,7 +1,7 @@
-// The page's menu bar, built from the core's description of the menus:
-// captions with their access keys, shortcuts where the browser leaves them
-// to the page, check marks and submenus. Choosing an item calls
-// `run(name)`; the controller decides what it does.
+// The page's menu bar, as the build made it from the core's description of
+// the menus (web/builder.js): captions with their access keys, shortcuts
+// where the browser leaves them to the page, check marks and submenus.
+// Choosing an item calls `run(name)`; the page decides what it does.
 'use strict';
 
 window.BitwellMenus = function (bar, run) {
@@ -24,36 +24,17 @@ window.BitwellMenus = function (bar, run) {
     return title[at + 1].toLocaleLowerCase();
   }
 
-  function list(specs, parent) {
-    const ul = document.createElement('ul');
-    ul.setAttribute('role', 'menu');
-    for (const spec of specs) ul.appendChild(item(spec));
-    parent.appendChild(ul);
-    return ul;
-  }
-
-  function item(spec) {
-    const li = document.createElement('li');
-    li.dataset.name = spec.name;
-    if (spec.page) li.dataset.page = 'true';
-    li.tabIndex = -1;
-    li.setAttribute('role', spec.check === 2 ? 'menuitemradio' : spec.check ? 'menuitemcheckbox' : 'menuitem');
-    if (spec.check) li.setAttribute('aria-checked', 'false');
-    const label = document.createElement('span');
-    li.appendChild(label);
-    const keys = document.createElement('span');
-    keys.className = 'keys';
-    li.appendChild(keys);
-    const entry = { node: li, label, keys, key: '', spec };
+  // Takes over the items as the markup has them (web/builder.js makes
+  // them): each answers its pointer and its keys.
+  function bindItem(spec) {
+    const li = bar.querySelector('li[data-name="' + spec.name + '"]');
+    const entry = { node: li, label: li.children[0], keys: li.children[1], key: '', spec };
     items.set(spec.name, entry);
     if (spec.items) {
-      li.setAttribute('aria-haspopup', 'menu');
-      li.setAttribute('aria-expanded', 'false');
-      li.classList.add('parent');
-      list(spec.items, li);
+      spec.items.forEach(bindItem);
       li.addEventListener('mouseenter', () => openSub(li, false));
       li.addEventListener('mouseleave', () => closeSub(li));
-      li.addEventListener('click', (e) => { if (e.target === li || label.contains(e.target)) openSub(li, true); });
+      li.addEventListener('click', (e) => { if (e.target === li || entry.label.contains(e.target)) openSub(li, true); });
     } else {
       li.addEventListener('click', (e) => { e.stopPropagation(); choose(spec.name); });
     }
@@ -63,32 +44,44 @@ window.BitwellMenus = function (bar, run) {
       e.stopPropagation();
       if (spec.items) openSub(li, true); else choose(spec.name);
     });
-    return li;
   }
 
-  function build(specs) {
+  // `translated` is false where the markup's captions are not yet in the
+  // description's language.
+  function take(specs, translated) {
     for (const spec of specs) {
-      const wrap = document.createElement('div');
-      wrap.className = 'menu';
-      const button = document.createElement('button');
-      button.type = 'button';
-      button.dataset.name = spec.name;
-      button.tabIndex = -1;
-      button.setAttribute('aria-haspopup', 'menu');
-      wrap.appendChild(button);
-      list(spec.items, wrap);
+      const button = bar.querySelector('button[data-name="' + spec.name + '"]');
+      const wrap = button.parentElement;
       const menu = { name: spec.name, wrap, button, key: '' };
       button.addEventListener('click', () => (wrap.classList.contains('open') ? close() : open(menu)));
       button.addEventListener('mouseenter', () => { if (bar.querySelector('.open') && !wrap.classList.contains('open')) open(menu); });
-      bar.appendChild(wrap);
       menus.push(menu);
+      spec.items.forEach(bindItem);
     }
     bar.addEventListener('keydown', onKey);
     // A click on the menu bar leaves the focus where it was, for the item
     // chosen to give it back there, as a desktop menu does.
     bar.addEventListener('mousedown', (e) => e.preventDefault());
     document.addEventListener('pointerdown', (e) => { if (!bar.contains(e.target)) close(); });
-    retranslate(specs);
+    if (translated) learn(specs); else retranslate(specs);
+  }
+
+  // The access keys as the markup shows them underlined.
+  function learn(specs) {
+    const walk = (list) => {
+      for (const spec of list) {
+        const entry = items.get(spec.name);
+        entry.spec = spec;
+        const u = entry.label.querySelector('u');
+        entry.key = u ? u.textContent.toLocaleLowerCase() : '';
+        if (spec.items) walk(spec.items);
+      }
+    };
+    specs.forEach((spec, i) => {
+      const u = menus[i].button.querySelector('u');
+      menus[i].key = u ? u.textContent.toLocaleLowerCase() : '';
+      walk(spec.items);
+    });
   }
 
   // Every caption and shortcut in the description's language.
@@ -181,5 +174,5 @@ window.BitwellMenus = function (bar, run) {
 
   function check(name, on) { items.get(name).node.setAttribute('aria-checked', on ? 'true' : 'false'); }
 
-  return { build, retranslate, accessText, close, openByKey, openFirst: () => open(menus[0]), check, item: (n) => items.get(n).node };
+  return { take, retranslate, accessText, close, openByKey, openFirst: () => open(menus[0]), check, item: (n) => items.get(n).node };
 };

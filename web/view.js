@@ -1,44 +1,25 @@
-// The page's view of the main window: it builds every control from the
-// core's description of the window (places in twips, texts in the chosen
-// language), draws what the controller tells it, and hands the student's
-// gestures to the controller. It holds no text and no place of its own.
+// The page's view of the main window. Its controls are in the page's
+// markup, made by the build from the core's description of the window
+// (web/builder.js); the view takes them over, draws what the controller
+// tells it, and hands the student's gestures on. It holds no text and no
+// place of its own.
 'use strict';
 
 window.BitwellView = function (surface, handlers) {
   const el = {};        // controls by data-name
-  let texts = null;     // the description's texts by control name
+  let texts = null;     // the description's controls by name
   let defaultHelp = '';
+  let lamps = null;     // the lamps' state words in the current language
+  // The captions whose text is the panel's state: the controller keeps them.
+  const STATE = new Set(['lblAddr', 'lblData', 'lblRead', 'lblContents', 'lblTypes', 'lblStatus']);
 
   const px = (twips) => twips / 15;
-
-  function div(className) {
-    const node = document.createElement('div');
-    node.className = className;
-    return node;
-  }
-
-  function put(node, c, parent, left, top, width, height) {
-    node.dataset.name = c.name;
-    node.style.left = left + 'px';
-    node.style.top = top + 'px';
-    if (width !== undefined) node.style.width = width + 'px';
-    if (height !== undefined) node.style.height = height + 'px';
-    parent.appendChild(node);
-    el[c.name] = node;
-    return node;
-  }
-  const place = (node, c, parent) => put(node, c, parent, px(c.left), px(c.top), px(c.width), px(c.height));
+  const named = (name) => surface.querySelector('[data-name="' + name + '"]');
 
   // A switch: a click or tap toggles it; Space toggles; Up sets 1, Down 0.
-  function switchControl(c, parent) {
-    const node = place(div('switch' + (px(c.width) < 12 ? ' narrow' : '')), c, parent);
-    node.setAttribute('role', 'switch');
-    node.setAttribute('aria-checked', 'false');
-    node.tabIndex = 0;
-    node.dataset.quiet = '';
-    node.appendChild(div('thumb'));
+  function bindSwitch(node, name) {
     const value = () => (node.getAttribute('aria-checked') === 'true' ? 1 : 0);
-    node.addEventListener('click', () => { node.focus(); handlers.move(c.name, 1 - value()); });
+    node.addEventListener('click', () => { node.focus(); handlers.move(name, 1 - value()); });
     node.addEventListener('keydown', (e) => {
       if (e.altKey || e.ctrlKey || e.metaKey) return;
       let to = null;
@@ -47,108 +28,28 @@ window.BitwellView = function (surface, handlers) {
       else if (e.key === 'ArrowDown' || e.key === 'PageDown' || e.key === 'End') to = 0;
       if (to === null) return;
       e.preventDefault();
-      if (to !== value()) handlers.move(c.name, to);
+      if (to !== value()) handlers.move(name, to);
     });
-    return node;
+    node.words = document.getElementById('words-' + name);
   }
 
-  const CAPTION_CLASS = { listing12: ' listing contents', listing8: ' listing types' };
-  // The captions whose text is the panel's state: the controller keeps them.
-  const STATE = new Set(['lblAddr', 'lblData', 'lblRead', 'lblContents', 'lblTypes', 'lblStatus']);
-
-  function make(c, parent) {
-    switch (c.kind) {
-      case 'group': {
-        // A region named by its title.
-        const node = place(div('group'), c, parent);
-        node.setAttribute('role', 'region');
-        node.appendChild(div('frame'));
-        const legend = node.appendChild(div('legend'));
-        legend.id = 'legend-' + c.name;
-        node.setAttribute('aria-labelledby', legend.id);
-        if (c.help) node.dataset.help = c.name; else node.dataset.quiet = '';
-        return;
-      }
-      case 'border': case 'background': case 'lamp': {
-        place(div('shape ' + c.kind), c, parent).setAttribute('aria-hidden', 'true');
-        if (c.kind !== 'lamp') return;
-        // Each lamp's column answers for its bit, lit or dark; the pointer
-        // over it is still over the group.
-        const col = put(div('column'), { name: 'colRead(' + c.arg + ')' }, parent,
-          px(c.left), px(c.top), px(c.width), px(c.height));
-        col.setAttribute('role', 'img');
-        return;
-      }
-      case 'line': {
-        const x1 = px(c.left), y1 = px(c.top), x2 = px(c.width), y2 = px(c.height);
-        const node = put(div('line' + (c.colour === 'blue' ? ' blue' : '')), c, parent,
-          Math.min(x1, x2), Math.min(y1, y2), Math.abs(x2 - x1) || 1, Math.abs(y2 - y1) || 1);
-        node.setAttribute('aria-hidden', 'true');
-        return;
-      }
-      case 'option': {
-        const label = put(document.createElement('label'), { name: c.name + 'Label' }, parent,
-          px(c.left), px(c.top), px(c.width) + 20, px(c.height));
-        label.className = 'option';
-        label.dataset.help = c.name;
-        const radio = document.createElement('input');
-        radio.type = 'radio';
-        radio.name = 'order';
-        radio.dataset.name = c.name;
-        radio.checked = !!c.value;
-        label.append(radio, document.createTextNode(''));
-        el[c.name] = radio;
-        radio.addEventListener('click', () => handlers.order(c.name));
-        return;
-      }
-      case 'switch':
-        switchControl(c, parent);
-        return;
-      default: {
-        const node = place(div('caption' + (CAPTION_CLASS[c.face] || '') +
-          (c.colour === 'blue' ? ' blue' : '') + (STATE.has(c.name) && c.name !== 'lblStatus' &&
-          !c.face ? ' value' : '') + (c.name === 'lblStatus' ? ' status' : '')), c, parent);
-        if (c.help) node.dataset.help = c.name; else node.dataset.quiet = '';
-        if (c.decorative) node.setAttribute('aria-hidden', 'true');
-        // A caption answers its own taps, so that a finger on it is never
-        // taken for one on the switch nearby; the surface shows its help.
-        if (c.help) node.addEventListener('click', () => {});
-        node.textContent = c.caption || '';
-      }
-    }
-  }
-
-  // Builds the window in the description's order, the lowest control first;
-  // within each group the switches follow the description's focus order, so
-  // that Tab walks them as the desktop's does.
-  function build(description) {
-    surface.style.width = px(description.window.width) + 'px';
-    surface.dataset.help = 'Form';
-    const byParent = new Map();
+  // Takes over the window's controls as the markup has them and answers
+  // their gestures; `translated` is false where the markup's texts are not
+  // yet the description's language.
+  function take(description, translated) {
     for (const c of description.controls) {
-      const parent = c.parent ? el[c.parent] : surface;
-      if (c.kind === 'switch') {
-        if (!byParent.has(parent)) byParent.set(parent, []);
-        const list = byParent.get(parent);
-        list.push(c);
-        if (list.length === 1) list.anchor = true;
-        continue;
-      }
-      flush(byParent, parent);
-      make(c, parent);
+      const node = el[c.name] = named(c.name);
+      if (c.kind === 'switch') bindSwitch(node, c.name);
+      else if (c.kind === 'option') node.addEventListener('click', () => handlers.order(c.name));
+      else if (c.kind === 'lamp') el['colRead(' + c.arg + ')'] = named('colRead(' + c.arg + ')');
+      // A caption answers its own taps, so that a finger on it is never
+      // taken for one on the switch nearby; the surface shows its help.
+      else if (c.kind === 'caption' && c.help) node.addEventListener('click', () => {});
     }
-    for (const parent of byParent.keys()) flush(byParent, parent);
-    // The read bits are read after the switches, as they are seen.
-    for (let i = 15; i >= 0; --i) {
-      const col = el['colRead(' + i + ')'];
-      col.parentElement.appendChild(col);
-    }
-    el.lblStatus.setAttribute('role', 'status');
-    el.lblStatus.setAttribute('aria-live', 'polite');
     el.lblData.addEventListener('dblclick', handlers.enter);
     doubleTap(el.lblData, handlers.enter);
     el.lblRead.addEventListener('dblclick', handlers.copy);
-    retranslate(description);
+    if (translated) learn(description); else retranslate(description);
   }
 
   // Two taps on `node` within the double-click time: what a double click
@@ -171,18 +72,17 @@ window.BitwellView = function (surface, handlers) {
     if (texts) for (const c of texts.values()) if (c.textLimit !== undefined) keepClear(c);
   }
 
-  function flush(byParent, parent) {
-    const list = byParent.get(parent);
-    if (!list || list.done) return;
-    list.done = true;
-    for (const c of list.slice().sort((a, b) => a.tab - b.tab)) make(c, parent);
+  // The description's texts for the help and the lamps' words.
+  function learn(description) {
+    texts = new Map(description.controls.map((c) => [c.name, c]));
+    defaultHelp = description.window.help;
+    texts.set('Form', { help: defaultHelp });
+    lamps = description.dialogs;
   }
 
   // Every text in the description's language; the panel's state stays.
   function retranslate(description) {
-    texts = new Map(description.controls.map((c) => [c.name, c]));
-    defaultHelp = description.window.help;
-    texts.set('Form', { help: defaultHelp });
+    learn(description);
     for (const c of description.controls) {
       const node = el[c.name];
       if (!node) continue;
@@ -201,8 +101,7 @@ window.BitwellView = function (surface, handlers) {
       }
     }
     el.lblStatus.textContent = defaultHelp;
-    for (let i = 0; i < 16; ++i) lamp(i, !el['sigRead(' + i + ')'].hidden, description.dialogs);
-    lamps = description.dialogs;
+    for (let i = 0; i < 16; ++i) lamp(i, !el['sigRead(' + i + ')'].hidden);
     for (const c of description.controls) if (c.textLimit !== undefined) keepClear(c);
   }
 
@@ -211,7 +110,7 @@ window.BitwellView = function (surface, handlers) {
   function keepClear(c) {
     const node = el[c.name];
     node.style.width = px(c.textLimit) + 'px';
-    node.style.letterSpacing = '';
+    node.style.letterSpacing = 'normal';
     const range = document.createRange();
     range.selectNodeContents(node);
     const over = range.getBoundingClientRect().width - node.clientWidth;
@@ -230,27 +129,16 @@ window.BitwellView = function (surface, handlers) {
     return null;
   }
 
-  let lamps = null;
-  function lamp(bit, lit, words) {
-    const w = words || lamps;
+  function lamp(bit, lit) {
     el['sigRead(' + bit + ')'].hidden = !lit;
     const name = (texts.get('sigRead(' + bit + ')') || {}).accessibleName;
-    el['colRead(' + bit + ')'].setAttribute('aria-label', name + ', ' + (lit ? w.lampLit : w.lampDark));
+    el['colRead(' + bit + ')'].setAttribute('aria-label', name + ', ' + (lit ? lamps.lampLit : lamps.lampDark));
   }
 
   // A control switch also says its level in words after its description:
-  // a hidden text the switch is described by, kept with its value.
+  // the hidden text the switch is described by, kept with its value.
   function levelWords(node, c, words) {
-    let said = node.words;
-    if (!said) {
-      said = node.words = document.createElement('span');
-      said.className = 'unseen';
-      said.id = 'words-' + c.name;
-      // Read as the switch's description only, not again as text of its own.
-      said.setAttribute('aria-hidden', 'true');
-      node.parentElement.appendChild(said);
-      node.setAttribute('aria-describedby', said.id);
-    }
+    const said = node.words;
     said.dataset.high = words.levelHigh;
     said.dataset.low = words.levelLow;
     said.dataset.description = c.accessibleDescription || '';
@@ -278,5 +166,9 @@ window.BitwellView = function (surface, handlers) {
     }
   }
 
-  return { el, build, retranslate, helpAt, lamp, setSwitch, designTime, narrowChanged };
+  return {
+    el, take, retranslate, helpAt, lamp, setSwitch, designTime, narrowChanged,
+    setText(name, value) { el[name].textContent = value; },
+    order(big) { el[big ? 'optBig' : 'optLittle'].checked = true; },
+  };
 };

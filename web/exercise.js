@@ -1,0 +1,141 @@
+// The exercise panel: the open exercise's title, task, goals, hints and
+// result as the core's session has them (the teacher's texts, set as text
+// only), the course's items checked when done, and every way an exercise
+// is opened: the menu, a file picked or dropped, a teacher's link.
+'use strict';
+
+const ExercisePanel = (() => {
+  const DONE_KEY = 'bitwell.exercisesDone';  // the built-in exercises done, by file name
+  let doneNow = '';   // "Done in N actions." while the action that did it is being said
+  let menus = null;
+  let announce = null;
+
+  const named = (name) => document.querySelector('[data-name="' + name + '"]');
+  const panel = () => named('frmExercise');
+
+  function doneList() {
+    try { return JSON.parse(localStorage.getItem(DONE_KEY) || '[]'); } catch (e) { return []; }
+  }
+
+  function builtinItems() {
+    return Controller.description().menus.find((m) => m.name === 'mnuExercise').items.filter((i) => i.file);
+  }
+
+  // A bad exercise shows its error and changes nothing.
+  function open(source, bytes, name, index) {
+    const error = Controller.openExercise(source, bytes, name, index);
+    if (error !== null) Dialogs.showError(Controller.description().exercise.title, error);
+    return error === null;
+  }
+  function openFile(file) {
+    file.arrayBuffer().then((buffer) => {
+      // A file over the limit is refused by the core from its first 64 KiB and one byte.
+      open(Codes.Source.File, new Uint8Array(buffer, 0, Math.min(buffer.byteLength, 64 * 1024 + 1)), file.name, -1);
+    });
+  }
+  const openLink = (hash) => open(Codes.Source.Link, Controller.utf8(hash), '', -1);
+
+  // The panel drawn from the session.
+  function show() {
+    const p = panel();
+    const state = Controller.exerciseState();
+    const say = Controller.description().exercise;
+    p.setAttribute('aria-label', say.title);
+    menus.accessText(named('cmdHint'), say.hintButton);
+    menus.accessText(named('cmdExerciseRestart'), say.restartButton);
+    named('lstGoals').setAttribute('aria-label', say.goals);
+    named('lblExerciseHint').setAttribute('aria-label', say.hint);
+    const done = doneList();
+    for (const item of builtinItems()) menus.check(item.name, done.includes(item.file));
+    p.hidden = !state.open;
+    if (!state.open) {
+      delete p.dataset.done;
+      delete p.dataset.link;
+      return;
+    }
+    named('lblExerciseTitle').textContent = state.title;
+    named('lblExerciseText').textContent = state.text;
+    const list = named('lstGoals');
+    while (list.children.length > state.goals.length) list.lastChild.remove();
+    while (list.children.length < state.goals.length) {
+      const item = document.createElement('div');
+      item.setAttribute('role', 'checkbox');
+      item.setAttribute('aria-readonly', 'true');
+      item.dataset.name = 'goal(' + list.children.length + ')';
+      const box = document.createElement('span');
+      box.className = 'box';
+      box.setAttribute('aria-hidden', 'true');
+      item.append(box, document.createElement('span'));
+      list.appendChild(item);
+    }
+    state.goals.forEach((goal, i) => {
+      const item = list.children[i];
+      item.setAttribute('aria-checked', goal.holds ? 'true' : 'false');
+      item.firstChild.textContent = goal.holds ? '\u2611' : '\u2610';
+      item.lastChild.textContent = goal.text;
+    });
+    const hint = named('lblExerciseHint');
+    hint.textContent = state.hints.join('\n');
+    hint.hidden = state.hints.length === 0;
+    named('cmdHint').disabled = !state.more;
+    named('lblExerciseResult').textContent = state.result;
+    if (state.done) p.dataset.done = 'true'; else delete p.dataset.done;
+  }
+
+  return {
+    show,
+    doneNow: () => doneNow,
+    // What the session says (Codes.Exercise); `builtin` is the course's
+    // exercise just done, or -1.
+    changed(what, builtin) {
+      if (!Controller.description()) return;
+      const item = builtin >= 0 && builtinItems().find((i) => i.name === 'mnuExerciseBuiltin(' + builtin + ')');
+      if (item) {
+        const done = doneList();
+        if (!done.includes(item.file)) done.push(item.file);
+        try { localStorage.setItem(DONE_KEY, JSON.stringify(done)); } catch (e) { /* storage may be off */ }
+      }
+      show();
+      if (what === Codes.Exercise.Done) {
+        doneNow = named('lblExerciseResult').textContent;
+        announce(doneNow);
+        // Both come from one call into the core; what follows it is new.
+        queueMicrotask(() => { doneNow = ''; });
+      }
+    },
+    openBuiltin: (index) => open(Codes.Source.Builtin, new Uint8Array(0), '', index),
+    openText: (text, name) => open(Codes.Source.File, Controller.utf8(text), name, -1),
+    openLink,
+    pick() {
+      const input = named('filExercise');
+      input.value = '';
+      input.click();
+    },
+    copyLink() {
+      const code = Controller.exerciseLink();
+      if (!code) return;
+      const link = location.href.replace(/#.*$/, '') + '#exercise=' + code;
+      panel().dataset.link = link;
+      if (navigator.clipboard && navigator.clipboard.writeText) navigator.clipboard.writeText(link).catch(() => {});
+    },
+    take(menuBar, say) {
+      menus = menuBar;
+      announce = say;
+      named('cmdHint').addEventListener('click', () => { Controller.exerciseHint(); show(); });
+      named('cmdExerciseRestart').addEventListener('click', () => Controller.exerciseRestart());
+      named('filExercise').addEventListener('change', (e) => { if (e.target.files[0]) openFile(e.target.files[0]); });
+      // A .bwx file dropped anywhere on the page opens it.
+      const isFile = (e) => e.dataTransfer && Array.from(e.dataTransfer.types || []).includes('Files');
+      document.addEventListener('dragover', (e) => { if (isFile(e)) e.preventDefault(); });
+      document.addEventListener('drop', (e) => {
+        if (!isFile(e)) return;
+        e.preventDefault();
+        const file = Array.from(e.dataTransfer.files).find((f) => /\.bwx$/i.test(f.name));
+        if (file) openFile(file);
+      });
+      window.addEventListener('hashchange', () => {
+        if (location.hash.startsWith('#exercise=')) openLink(location.hash);
+      });
+    },
+  };
+})();
