@@ -355,19 +355,19 @@ bool frmMain::OpenExercise(const QString& path) {
     bitwell::ExerciseError error;
     const std::string name = QFileInfo(path).fileName().toStdString();
     if (!bitwell::ReadExerciseFile(path.toStdString(), bytes, error)) {
-        showExerciseError(error, name);
+        showExerciseError({error});
         return false;
     }
     return startExercise(bytes, name, -1);
 }
 
 bool frmMain::startExercise(std::string_view bytes, const std::string& name, int builtin) {
-    bitwell::ExerciseError error;
+    std::vector<bitwell::ExerciseError> problems;
     // Known before it starts, for an exercise done at its start to count as itself.
     const int before = std::exchange(m_builtin, builtin);
-    if (!m_session.Open(bytes, name, error)) {
+    if (!m_session.Open(bytes, name, problems)) {
         m_builtin = before;
-        showExerciseError(error, name);
+        showExerciseError(problems);
         return false;
     }
     if (!m_exercise) {
@@ -383,9 +383,9 @@ bool frmMain::startExercise(std::string_view bytes, const std::string& name, int
     return true;
 }
 
-void frmMain::showExerciseError(const bitwell::ExerciseError& error, const std::string& name) {
+void frmMain::showExerciseError(const std::vector<bitwell::ExerciseError>& problems) {
     QMessageBox box(QMessageBox::Warning, Translated(bitwell::ExerciseWindow().title),
-                    QString::fromStdString(error.Text(name)), QMessageBox::Ok, this);
+                    QString::fromStdString(bitwell::ProblemsText(problems)), QMessageBox::Ok, this);
     box.button(QMessageBox::Ok)->setText(Translated(bitwell::Dialogs().ok));
     // The file's name and words are a stranger's: never markup.
     box.setTextFormat(Qt::PlainText);

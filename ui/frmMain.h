@@ -131,7 +131,8 @@ private:
     // `builtin` (-1 for a file). On a bad file shows the error and changes
     // nothing.
     bool startExercise(std::string_view bytes, const std::string& name, int builtin);
-    void showExerciseError(const bitwell::ExerciseError& error, const std::string& name);
+    // Every problem of a refused file, one a line ("LINE: message").
+    void showExerciseError(const std::vector<bitwell::ExerciseError>& problems);
     // Checks the built-in items that are done and enables what applies.
     void updateExerciseMenu();
     // ExerciseSession::Listener: the window redrawn, done remembered and said.

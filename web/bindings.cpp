@@ -116,11 +116,13 @@ EMSCRIPTEN_KEEPALIVE void bw_restart() {
 // Opens an exercise: `length` bytes of a file named `name`, or with
 // `length` -1 the text of a link (zero-terminated), or with `length` -2
 // built-in exercise `name[0]`. 1 when open; 0 and bw_exercise_error() holds
-// "NAME:LINE: message" (a link: "LINE: message"), nothing changed.
+// every problem, one a line: "LINE: message", "message" alone for line 0
+// and for a link; nothing changed.
 EMSCRIPTEN_KEEPALIVE int bw_exercise_open(const char* bytes, int length, const char* name) {
     std::string file;
     std::string label = name;
     bitwell::ExerciseError error;
+    std::vector<bitwell::ExerciseError> problems;
     bool ok = true;
     if (length == -1) {
         ok = bitwell::DecodeExerciseLink(bytes, file, error);
@@ -134,9 +136,10 @@ EMSCRIPTEN_KEEPALIVE int bw_exercise_open(const char* bytes, int length, const c
     } else {
         file.assign(bytes, static_cast<std::size_t>(length < 0 ? 0 : length));
     }
-    if (ok) ok = g_session->Open(file, label, error);
+    if (!ok) problems.push_back(error);
+    if (ok) ok = g_session->Open(file, label, problems);
     if (!ok) {
-        g_out = label.empty() ? error.Text() : error.Text(label);
+        g_out = bitwell::ProblemsText(problems, length == -1);
         return 0;
     }
     g_exerciseBytes = std::move(file);
