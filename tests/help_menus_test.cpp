@@ -708,18 +708,19 @@ void HelpMenusTest::exerciseSolvedFromTheMenu() {
     QVERIFY(!w->findChild<QAction*>("mnuExerciseClose")->isEnabled());
 }
 
-// A bad file is refused with "NAME:LINE: message" in a plain-text box
+// A bad file is refused with every problem ("LINE: message", the message
+// alone for line 0) in a plain-text box
 // titled "Exercise", and neither the open exercise nor the chip changes.
 void HelpMenusTest::badExerciseFileChangesNothing_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("expected");
     QTest::newRow("unknown goal") << QByteArray("title: T\ntext: X\ngoal memroy 5 = BEEF\n")
-                                  << QStringLiteral("bad.bwx:3: unknown goal \"memroy\"");
-    QTest::newRow("no goal") << QByteArray("title: T\ntext: X\n") << QStringLiteral("bad.bwx:0: ");
+                                  << QStringLiteral("3: unknown goal \"memroy\"; did you mean \"memory\"?");
+    QTest::newRow("no goal") << QByteArray("title: T\ntext: X\n") << QStringLiteral("the file has no goal");
     QTest::newRow("markup in the file") << QByteArray("title: <b>T</b>\ntext: X\ngoal read = <i>\n")
-                                        << QStringLiteral("bad.bwx:3: ");
-    QTest::newRow("not UTF-8") << QByteArray("title: T\ntext: \xff\n") << QStringLiteral("bad.bwx:2: ");
-    QTest::newRow("no such file") << QByteArray() << QStringLiteral("bad.bwx:0: ");
+                                        << QStringLiteral("3: ");
+    QTest::newRow("not UTF-8") << QByteArray("title: T\ntext: \xff\n") << QStringLiteral("2: the line is not UTF-8 text");
+    QTest::newRow("no such file") << QByteArray() << QStringLiteral("the file cannot be read");
 }
 
 void HelpMenusTest::badExerciseFileChangesNothing() {

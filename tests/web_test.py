@@ -190,10 +190,11 @@ class Page(unittest.TestCase):
                 self.assertTrue(self.el("frmExercise").is_displayed())
                 self.assertEqual(self.exercise(), shown)
                 self.assertEqual(self.text("lblExerciseTitle"), shown["title"])
-        # A bad link says why; the page works without an exercise.
+        # A bad link says why, the message alone; the page works without an exercise.
         bad_file = base64.urlsafe_b64encode(b"title: T\ntext: X\n").decode().rstrip("=")
-        for tag, payload, message in (("not base64", "%%%!!", "0: "), ("no goal", bad_file, "0: "),
-                                      ("over the limit", "QUFB" * 30000, "0: ")):
+        for tag, payload, message in (("not base64", "%%%!!", "the link does not hold"),
+                                      ("no goal", bad_file, "the file has no goal"),
+                                      ("over the limit", "QUFB" * 30000, "the file is larger")):
             with self.subTest(tag):
                 self.d.get("about:blank")
                 self.open(web_session.file_url(PAGE) + "#exercise=" + payload)
@@ -220,10 +221,10 @@ class Page(unittest.TestCase):
             document.body.dispatchEvent(new DragEvent('drop', { dataTransfer: dt, bubbles: true, cancelable: true }));"""
         self.d.execute_script(drop, "title: Dropped\ntext: X\ngoal read = 0000\n", "drop.bwx")
         WebDriverWait(self.d, 5).until(lambda d: self.text("lblExerciseTitle") == "Dropped")
-        # A bad dropped file: NAME:LINE: message, and the open exercise stays.
+        # A bad dropped file: every problem as LINE: message, and the open exercise stays.
         self.d.execute_script(drop, "title: T\ntext: X\ngoal memroy 5 = BEEF\n", "bad.bwx")
         WebDriverWait(self.d, 5).until(lambda d: self.error_shown())
-        self.assertEqual(self.error_shown(), 'bad.bwx:3: unknown goal "memroy"')
+        self.assertEqual(self.error_shown(), '3: unknown goal "memroy"; did you mean "memory"?')
         self.assertEqual(self.dialog("MsgBox", "error").find_element(By.CSS_SELECTOR, '[data-name="lblTitle"]').text,
                          "Exercise")
         self.el("cmdOK", self.dialog("MsgBox", "error")).click()
