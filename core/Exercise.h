@@ -206,6 +206,10 @@ public:
     void Close();
 
     bool isOpen() const { return m_open; }
+    // Whether the memory holds words the student changed, which opening an
+    // exercise or File, Restart would lose: inside an exercise any word
+    // other than its start, otherwise any word that is not power-on.
+    bool MemoryChanged() const;
     // The open exercise; meaningless while !isOpen().
     const Exercise& exercise() const { return m_exercise; }
 

@@ -215,6 +215,13 @@ void ExerciseSession::Close() {
     if (m_listener) m_listener->exerciseChanged();
 }
 
+bool ExerciseSession::MemoryChanged() const {
+    if (!m_open) return !m_panel.MemoryAtPowerOn();
+    for (std::size_t i = 0; i < 16; ++i)
+        if (m_panel.device().memWords[i] != m_state->startWords[i]) return true;
+    return false;
+}
+
 bool ExerciseSession::holds(std::size_t goal) const { return m_state->holds[goal] != 0; }
 unsigned long ExerciseSession::actions() const { return m_state->actions; }
 bool ExerciseSession::holdsAll() const { return m_open && m_state->allHeld; }

@@ -363,6 +363,7 @@ bool frmMain::OpenExercise(const QString& path) {
 
 bool frmMain::startExercise(std::string_view bytes, const std::string& name, int builtin) {
     std::vector<bitwell::ExerciseError> problems;
+    if (!mayLoseMemory()) return false;
     // Known before it starts, for an exercise done at its start to count as itself.
     const int before = std::exchange(m_builtin, builtin);
     if (!m_session.Open(bytes, name, problems)) {
@@ -423,6 +424,11 @@ void frmMain::exerciseDone() {
     announce(m_done.sentence);
 }
 
+void frmMain::exerciseUndone() {
+    if (m_exercise) m_exercise->Refresh();
+    m_undone = Text(m_session.DoneText());
+}
+
 void frmMain::mnuExerciseOpen_Click() {
     const QString path = QFileDialog::getOpenFileName(this, Translated(bitwell::ExerciseWindow().title), QString(),
                                                       Translated(bitwell::ExerciseWindow().filter));
@@ -446,17 +452,19 @@ void frmMain::mnuExerciseClose_Click() {
     updateExerciseMenu();
 }
 
+bool frmMain::mayLoseMemory() {
+    if (!m_session.MemoryChanged()) return true;
+    const bitwell::DialogTexts& say = bitwell::Dialogs();
+    QMessageBox box(QMessageBox::Question, Translated(bitwell::ExerciseWindow().restartTitle),
+                    Translated(bitwell::ExerciseWindow().restartQuestion), QMessageBox::Yes | QMessageBox::No, this);
+    box.button(QMessageBox::Yes)->setText(Translated(say.yes));
+    box.button(QMessageBox::No)->setText(Translated(say.no));
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
 void frmMain::mnuFileRestart_Click() {
-    if (!m_panel.MemoryAtPowerOn()) {
-        const bitwell::DialogTexts& say = bitwell::Dialogs();
-        QMessageBox box(QMessageBox::Question, Translated(bitwell::ExerciseWindow().restartTitle),
-                        Translated(bitwell::ExerciseWindow().restartQuestion), QMessageBox::Yes | QMessageBox::No,
-                        this);
-        box.button(QMessageBox::Yes)->setText(Translated(say.yes));
-        box.button(QMessageBox::No)->setText(Translated(say.no));
-        box.setDefaultButton(QMessageBox::No);
-        if (box.exec() != QMessageBox::Yes) return;
-    }
+    if (!mayLoseMemory()) return;
     if (m_session.isOpen())
         m_session.Restart();
     else
@@ -556,6 +564,7 @@ void frmMain::actionEnded(const bitwell::TraceStep& last) {
     if (!m_done.sentence.isEmpty() && m_done.step == last.step)
         sentence = Translated(bitwell::kActionAndDone).arg(sentence, m_done.sentence);
     announce(sentence);
+    if (!m_undone.isEmpty()) announce(std::exchange(m_undone, QString()));
 }
 
 void frmMain::announce(const QString& sentence) {

@@ -139,6 +139,9 @@ private:
     void exerciseChanged() override;
     void goalsChecked() override;
     void exerciseDone() override;
+    void exerciseUndone() override;
+    // True when nothing the student changed would be lost, or they say so.
+    bool mayLoseMemory();
     void Form_Unload(QCloseEvent* event);
 
     bitwell::Panel m_panel;
@@ -148,6 +151,8 @@ private:
         QString sentence;
         std::uint64_t step = 0;
     } m_done;
+    // "Done in N actions. Since then: …", said after the action that broke a goal.
+    QString m_undone;
     bitwell::ExerciseSession m_session{m_panel, this};
     int m_builtin = -1;  // the open exercise's place in the course, -1 for a file or none
     frmExercise* m_exercise = nullptr;

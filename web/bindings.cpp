@@ -29,7 +29,8 @@ EM_JS(void, bw_js_lamp, (int bit, int lit), { Module.view.lamp(bit, lit !== 0); 
 EM_JS(void, bw_js_order, (int big), { Module.view.order(big !== 0); });
 EM_JS(void, bw_js_step, (), { Module.view.step(); });
 EM_JS(void, bw_js_cleared, (), { Module.view.cleared(); });
-// The exercise: 0 opened, restarted or closed; 1 goals checked; 2 just done.
+// The exercise: 0 opened, restarted or closed; 1 goals checked; 2 just done;
+// 3 a goal of a done exercise just broke.
 EM_JS(void, bw_js_exercise, (int what), { Module.view.exercise(what); });
 // What an action from outside did, in words (UTF-8, zero-terminated).
 EM_JS(void, bw_js_action_ended, (const char* sentence), { Module.view.actionEnded(UTF8ToString(sentence)); });
@@ -71,6 +72,7 @@ public:
     void exerciseChanged() override { bw_js_exercise(0); }
     void goalsChecked() override { bw_js_exercise(1); }
     void exerciseDone() override { bw_js_exercise(2); }
+    void exerciseUndone() override { bw_js_exercise(3); }
 };
 
 PageView g_view;
@@ -104,7 +106,7 @@ EMSCRIPTEN_KEEPALIVE void bw_power_up() {
 }
 
 // File, Restart: 1 when powering up afresh loses nothing.
-EMSCRIPTEN_KEEPALIVE int bw_memory_at_power_on() { return P().MemoryAtPowerOn() ? 1 : 0; }
+EMSCRIPTEN_KEEPALIVE int bw_memory_at_power_on() { return g_session->MemoryChanged() ? 0 : 1; }
 // Powers the chip up afresh, or restarts the open exercise.
 EMSCRIPTEN_KEEPALIVE void bw_restart() {
     if (g_session->isOpen())

@@ -100,6 +100,9 @@
     // did, in one announcement.
     actionEnded(sentence) {
       announce(doneNow ? description.dialogs.actionAndDone.replace('%1', sentence).replace('%2', doneNow) : sentence);
+      // A goal the action broke: "Since then: …", once, after the action's own.
+      if (undoneNow) announce(undoneNow);
+      undoneNow = '';
     },
   };
 
@@ -339,14 +342,16 @@
 
   function restartBox() { return document.querySelector('dialog[data-kind="restart"]'); }
 
-  // Powers the chip up afresh (or restarts the exercise), asking first when
-  // words other than the power-on ones would be lost.
-  function askRestart() {
-    if (core._bw_memory_at_power_on()) { core._bw_restart(); return; }
+  // Runs `then` at once when no word the student changed would be lost
+  // (inside an exercise, none other than its start), else once they say yes.
+  function askFirst(then) {
+    if (core._bw_memory_at_power_on()) { then(); return; }
     const box = restartBox();
-    ask(box, (answer) => { if (answer === 'yes') core._bw_restart(); });
+    ask(box, (answer) => { if (answer === 'yes') then(); });
     named('cmdNo', box).focus();
   }
+  // Powers the chip up afresh (or restarts the exercise), asking first.
+  function askRestart() { askFirst(() => core._bw_restart()); }
 
   // ---- Exercises ----
 
@@ -374,12 +379,13 @@
     }
     return !!ok;
   }
-  function openBuiltin(index) { openExercise(new Uint8Array(0), -2, Uint8Array.of(index), index); }
+  // From the menu, the picker or a drop: asking first, as File, Restart does.
+  function openBuiltin(index) { askFirst(() => openExercise(new Uint8Array(0), -2, Uint8Array.of(index), index)); }
   function openFile(file) {
     file.arrayBuffer().then((buffer) => {
       // A file over the limit is refused by the core from its first 64 KiB and one byte.
       const bytes = new Uint8Array(buffer, 0, Math.min(buffer.byteLength, 64 * 1024 + 1));
-      openExercise(bytes, bytes.length, utf8(file.name), -1);
+      askFirst(() => openExercise(bytes, bytes.length, utf8(file.name), -1));
     });
   }
   function openLink(hash) {
@@ -414,8 +420,9 @@
   }
 
   // What the session tells the page: 0 opened, restarted or closed; 1 the
-  // goals checked; 2 just done.
+  // goals checked; 2 just done; 3 a goal of a done exercise just broke.
   let doneNow = '';
+  let undoneNow = '';
   function exerciseChanged(what) {
     if (!description) return;
     const file = what === 2 && builtinOpen >= 0 ? builtinFile(builtinOpen) : '';
@@ -425,6 +432,7 @@
       try { localStorage.setItem(DONE_KEY, JSON.stringify(done)); } catch (e) { /* storage may be off */ }
     }
     showExercise();
+    if (what === 3) undoneNow = named('lblExerciseResult').textContent;
     if (what === 2) {
       doneNow = named('lblExerciseResult').textContent;
       announce(doneNow);
