@@ -207,7 +207,9 @@ TEST_P(ExerciseFile, IsAcceptedOrRefusedWithEveryProblem) {
     EXPECT_EQ(all, c.message);
     Exercise grammar;
     ExerciseError first;
-    if (!ParseExercise(c.bytes, "f.bwx", grammar, first)) EXPECT_EQ(first.Text(), problems.front().Text());
+    if (!ParseExercise(c.bytes, "f.bwx", grammar, first)) {
+        EXPECT_EQ(first.Text(), problems.front().Text());
+    }
     EXPECT_EQ(ex.title.plain, std::vector<std::string>{"kept"}) << "a refused file changes nothing";
 }
 
@@ -674,7 +676,9 @@ TEST_P(GoalInWords, SaysTheGoalAndWhyItDoesNotHoldYet) {
     }
     EXPECT_EQ(session.done(), c.done);
     EXPECT_EQ(session.DoneText().empty(), !c.done);
-    if (!c.result.empty()) EXPECT_EQ(session.DoneText(), c.result);
+    if (!c.result.empty()) {
+        EXPECT_EQ(session.DoneText(), c.result);
+    }
 }
 
 const std::string kWriteAt5 = "A0=1 A2=1 D=BEEF LB=0 UB=0 CE=0 WE=0";
