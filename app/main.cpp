@@ -24,21 +24,25 @@ struct Request {
     QString exercise;  // the exercise file named as the one argument, or empty
 };
 
-// --check-exercise FILE, for a teacher writing one: "FILE: ok, N goals" on
-// standard output and status 0, or "FILE:LINE: message" on standard error
-// and status 1. Always in English, whatever the desktop's language.
+// --check-exercise FILE, for a teacher writing one: "FILE: ok, 1 goal" or
+// "FILE: ok, N goals" on standard output and status 0, or every problem as
+// "FILE:LINE: message" on standard error and status 1. Always in English,
+// whatever the desktop's language.
 int CheckExercise(const QString& file) {
     bitwell::SetLanguage("en");
     const std::string path = file.toStdString();
     std::string bytes;
     bitwell::Exercise exercise;
     bitwell::ExerciseError error;
-    if (!bitwell::ReadExerciseFile(path, bytes, error) ||
-        !bitwell::ParseExercise(bytes, path, exercise, error)) {
-        std::fprintf(stderr, "%s\n", error.Text(path).c_str());
+    std::vector<bitwell::ExerciseError> problems;
+    if (!bitwell::ReadExerciseFile(path, bytes, error)) problems.push_back(error);
+    if (!problems.empty() || !bitwell::CheckExercise(bytes, path, exercise, problems)) {
+        for (const bitwell::ExerciseError& problem : problems)
+            std::fprintf(stderr, "%s\n", problem.Text(path).c_str());
         return 1;
     }
-    std::printf("%s: ok, %zu goals\n", path.c_str(), exercise.goals.size());
+    const std::size_t n = exercise.goals.size();
+    std::printf("%s: ok, %zu goal%s\n", path.c_str(), n, n == 1 ? "" : "s");
     return 0;
 }
 

@@ -13,6 +13,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,22 +36,43 @@ struct ExerciseError {
     std::string Text(std::string_view name) const;
 };
 
-enum class GoalKind { Memory, Unchanged, Read, Address, Order, Types, Count, Actions };
+// Every kind of goal; each one is an entry of the kind table in
+// core/ExerciseKinds.cpp, in this order (checked when it compiles).
+enum class GoalKind { Memory, Unchanged, Read, Address, Order, Types, Count, Actions, Level, Data, Never, Then };
+inline constexpr std::size_t kGoalKinds = 12;
 enum class Comparison { Equal, AtMost, AtLeast };
+
+// One condition of a `never` goal, met by a single evaluation.
+struct Condition {
+    enum class What { Level, AddressChanges, DataChanges, Cycle };
+    What what = What::Level;
+    Control control = Control::CE;  // Level
+    int level = 0;                  // Level: 0 or 1
+    Cycle cycle = Cycle::Read;      // Cycle: Read or Write
+    bool at = false;                // Cycle: only within first-last
+    int first = 0, last = 15;
+};
 
 // One goal, as the file states it. Only the fields of its kind are used.
 struct Goal {
     GoalKind kind = GoalKind::Memory;
     int line = 0;                 // where the file states it
-    int first = 0, last = 0;      // address or range: Memory, Unchanged, Address, Count (with at)
-    std::string pattern;          // four upper-case hex digits or '?': Memory, Read
+    int first = 0, last = 0;      // address or range: Memory, Unchanged, Address, Count, Then, Types (with at)
+    std::string pattern;          // four upper-case hex digits or '?': Memory, Read, Data, Then ("" for none)
     bool bigEndian = true;        // Order
-    std::string label, value;     // Types: one of the English listing's labels, as written
-    Cycle cycle = Cycle::Read;    // Count: Read or Write
-    bool at = false;              // Count: only cycles within first-last
-    Bytes bytes = Bytes::None;    // Count: None counts every cycle, else exactly these bytes
+    std::string label, value;     // Types: the English listing's label, and the value as written
+    Cycle cycle = Cycle::Read;    // Count, Then: Read or Write
+    bool at = false;              // Count, Then, Types: only at first(-last)
+    Bytes bytes = Bytes::None;    // Count, Then: None for every cycle, else exactly these bytes
     Comparison op = Comparison::Equal;  // Count, Actions
     unsigned long n = 0;          // Count, Actions: 0 to 999999
+    Control control = Control::CE;  // Level
+    int level = 0;                // Level: 0 or 1
+    std::vector<Condition> conditions;  // Never: all of them in one evaluation, in file order
+    // The teacher's own words while the goal does not hold: `why` and each
+    // language's (indexed like kExerciseLanguages); "" where none.
+    std::string why;
+    std::array<std::string, 4> whyIn;
 };
 
 // One text key (title, text or hint): its plain lines and each language's.
@@ -93,11 +115,25 @@ inline constexpr std::size_t kExerciseMaxLineCharacters = 1000;
 inline constexpr std::size_t kExerciseMaxGoals = 50;
 
 // Parses a .bwx file's bytes. On success fills `out` (named `name`) and
-// returns true; otherwise fills `error` with the first error in file order
-// and leaves `out` untouched. Any bytes at all may be given: nothing is
-// assumed about them, and the work is linear in their length.
+// returns true; otherwise fills `error` with the first problem (line 0
+// first, then in line order) and leaves `out` untouched. Any bytes at all
+// may be given: nothing is assumed about them, and the work is linear in
+// their length. The grammar alone: see CheckExercise for the rest.
 bool ParseExercise(std::string_view bytes, std::string_view name, Exercise& out,
                    ExerciseError& error);
+
+// The checker a teacher's file goes through before it opens: every problem
+// of the grammar (at most one per line, line 0 first, then in line order,
+// at most kExerciseMaxProblems; a file over 64 KiB, line 501 and a line
+// that is not UTF-8 end the check there); on a file with none, goals that
+// can never hold together; then a file whose goals all hold at the start.
+// True with `out` filled when there is no problem; `problems` is empty then.
+inline constexpr std::size_t kExerciseMaxProblems = 20;
+bool CheckExercise(std::string_view bytes, std::string_view name, Exercise& out,
+                   std::vector<ExerciseError>& problems);
+// The problems one a line as a message box lists them: "LINE: message",
+// and "message" alone for line 0 (and for every problem when `link`).
+std::string ProblemsText(const std::vector<ExerciseError>& problems, bool link = false);
 
 // Reads a file's bytes for ParseExercise: at most one byte past the limit,
 // so that a huge file is refused without being read whole. False with an
@@ -125,6 +161,8 @@ const std::vector<BuiltinExercise>& BuiltinExercises();
 // observer for its lifetime (the panel must outlive it, and no other
 // observer may be set meanwhile). While an exercise is open, a front end
 // restarts it with Restart rather than powering the panel up itself.
+struct SessionState;
+
 class ExerciseSession final : private Panel::Observer {
 public:
     // Told after each change a front end redraws from; never call Open,
@@ -138,6 +176,9 @@ public:
         virtual void goalsChecked() {}
         // The exercise has just become done; announce DoneText().
         virtual void exerciseDone() {}
+        // A done exercise has just had a goal broken by an action; announce
+        // DoneText() (which now says "Since then: …") after the action's own.
+        virtual void exerciseUndone() {}
     };
 
     explicit ExerciseSession(Panel& panel, Listener* listener = nullptr);
@@ -151,6 +192,9 @@ public:
     // with the error, and nothing changes: neither the exercise open before
     // nor the panel.
     bool Open(std::string_view bytes, std::string_view name, ExerciseError& error);
+    // The same through CheckExercise, as a front end opens a file: false
+    // with every problem it finds.
+    bool Open(std::string_view bytes, std::string_view name, std::vector<ExerciseError>& problems);
     // Starts a parsed exercise: power-up afresh, the memory givens stored
     // directly, then order, address (bit 3 to 0), data (one typed word) and
     // the control givens as the student's changes, then the trace cleared.
@@ -162,6 +206,10 @@ public:
     void Close();
 
     bool isOpen() const { return m_open; }
+    // Whether the memory holds words the student changed, which opening an
+    // exercise or File, Restart would lose: inside an exercise any word
+    // other than its start, otherwise any word that is not power-on.
+    bool MemoryChanged() const;
     // The open exercise; meaningless while !isOpen().
     const Exercise& exercise() const { return m_exercise; }
 
@@ -172,12 +220,16 @@ public:
     // One per goal in file order, as last checked, in the current language.
     std::vector<GoalItem> Goals() const;
     // Goal `goal` (below exercise().goals.size(), never checked) as last checked.
-    bool holds(std::size_t goal) const { return m_holds[goal] != 0; }
+    bool holds(std::size_t goal) const;
     // Done once all goals held together at a check; stays done until the
     // exercise restarts or another opens.
     bool done() const { return m_done; }
-    // "Done in N actions." once done, else "".
+    // "Done in N actions." once done, else "". While a goal no longer holds
+    // after that, "Done in N actions. Since then: WHY", with the first such
+    // goal in file order explained as Goals() does.
     std::string DoneText() const;
+    // Done, and every goal holds at the last check.
+    bool holdsAll() const;
 
     // Hints, one at a time on request: NextHint shows one more while
     // HasMoreHints; ShownHints are those shown since the start, in the
@@ -188,24 +240,17 @@ public:
 
     // Since the start: the student's actions (as the trace numbers them)
     // and the evaluations that were a cycle of each kind.
-    unsigned long actions() const { return m_actions; }
+    unsigned long actions() const;
     unsigned long cycles(Cycle cycle, int first = 0, int last = 15,
                          Bytes bytes = Bytes::None) const;
 
 private:
-    // Checks every goal against the panel, at the start and at the end of
-    // each action: memory, read word, address and order as the panel holds
-    // them, a types goal against the panel's data type listing (the core's,
-    // always with the English labels), counts against the session's own.
+    // Checks the goals whose inputs changed, at the start and at the end of
+    // each action; `never` and `then` goals move in evaluated().
     void Check();
-
-    // The panel as Check reads it, taken once per check.
-    struct Now;
 
     void evaluated(const TraceStep& step, const Evaluation& done) override;
     void actionEnded() override;
-    bool Holds(std::size_t goal, Now& now) const;
-    std::string Describe(const Goal& goal, bool holds) const;
 
     Panel& m_panel;
     Listener* m_listener;
@@ -214,34 +259,9 @@ private:
     bool m_starting = false;
     bool m_done = false;
     unsigned long m_doneActions = 0;
-    unsigned long m_actions = 0;
-    // Cycles by kind (0 read, 1 write), address and moved bytes (both,
-    // upper, lower).
-    std::array<std::array<std::array<unsigned long, 3>, 16>, 2> m_cycles{};
-    std::array<std::string, 16> m_startWords;
-    // The goals as numbers, for checks fast enough to run after every
-    // action: a pattern as a mask and value, a label as its index.
-    struct Compiled {
-        std::uint16_t mask = 0, value = 0;
-        std::size_t label = 0;
-    };
-    std::vector<Compiled> m_compiled;
-    // The goals' indexes by kind (in the order of GoalKind): a check runs
-    // only the kinds whose inputs changed since the last one.
-    std::array<std::vector<std::size_t>, 8> m_byKind;
-    bool m_checked = false;  // a check has run since the start
-    bool m_wordsChanged = false;
-    std::vector<std::size_t> m_countsMoved;  // Count goals counted since the last check
-    std::size_t m_failing = 0;               // goals that do not hold
-    std::uint16_t m_lastRead = 0;
-    int m_lastAddress = 0;
-    bool m_lastBig = true;
-    std::vector<unsigned long> m_counts;    // each Count goal's count so far
-    std::vector<unsigned long> m_countsAtCheck;  // and as the last check saw it
-    // The words, kept up to date by every write cycle, and at the start.
-    std::array<std::uint16_t, 16> m_words{}, m_start{};
-    std::vector<unsigned char> m_holds;
     std::size_t m_hintsShown = 0;
+    // What the goals read and remember (core/ExerciseKinds.h).
+    std::unique_ptr<SessionState> m_state;
 };
 
 }  // namespace bitwell

@@ -28,11 +28,16 @@ expect() {
 
 for f in "$course"/*.bwx; do
     goals=$(grep -c '^goal ' "$f")
-    expect 0 "$f: ok, $goals goals" "" "$f"
+    if [ "$goals" = 1 ]; then expect 0 "$f: ok, 1 goal" "" "$f"; else expect 0 "$f: ok, $goals goals" "" "$f"; fi
 done
 
 printf 'title: T\ntext: X\n\n# seven\n\n\ngoal memroy 5 = BEEF\n' >"$scratch/typo.bwx"
-expect 1 "" "$scratch/typo.bwx:7: unknown goal \"memroy\"" "$scratch/typo.bwx"
+expect 1 "" "$scratch/typo.bwx:7: unknown goal \"memroy\"; did you mean \"memory\"?" "$scratch/typo.bwx"
+# Every problem, one a line, line 0 first.
+printf 'text: X\ngoal read == 1234\ngoal memory 10 = 0000\n' >"$scratch/three.bwx"
+expect 1 "" "$scratch/three.bwx:0: the file has no title
+$scratch/three.bwx:2: use one \"=\" instead of \"==\"
+$scratch/three.bwx:3: bad hex address \"10\": an address is one hex digit, 0 to F" "$scratch/three.bwx"
 printf 'text: X\r\ngoal read = 1234' >"$scratch/untitled.bwx"
 expect 1 "" "$scratch/untitled.bwx:0: the file has no title" "$scratch/untitled.bwx"
 printf 'title: caf\xe9\n' >"$scratch/latin1.bwx"
@@ -41,7 +46,7 @@ head -c 70000 /dev/zero >"$scratch/huge.bwx"
 expect 1 "" "$scratch/huge.bwx:0: the file is larger than 64 KiB" "$scratch/huge.bwx"
 expect 1 "" "$scratch/missing.bwx:0: the file cannot be read" "$scratch/missing.bwx"
 printf 'title: T\ntext: X\ngoal read = 1234\n' >"$scratch/one goal.bwx"
-expect 0 "$scratch/one goal.bwx: ok, 1 goals" "" "$scratch/one goal.bwx"
+expect 0 "$scratch/one goal.bwx: ok, 1 goal" "" "$scratch/one goal.bwx"
 
 # The usage speaks the desktop's language (German here) unless asked
 # otherwise; an unknown code names the ones there are.

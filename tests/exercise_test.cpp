@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <algorithm>
 #include <cstdint>
+#include <filesystem>
 #include <random>
 #include <sstream>
 #include <string>
@@ -18,14 +20,15 @@ namespace {
 using test::ReferenceChip;
 
 const char* const kMinimal = "title: T\ntext: X\ngoal read = 1234\n";
+const std::string kTT = "title: T\ntext: X\n";
 
 // ---- The grammar and its errors ----
 
 struct FileCase {
     const char* name;
     std::string bytes;
-    int line;             // -1: accepted
-    std::string message;  // the whole message, or "" to check the line only
+    int line;             // -1: accepted; else the line the row is about
+    std::string message;  // every problem the checker finds, "LINE: message" one a line
 };
 
 void PrintTo(const FileCase& c, std::ostream* os) { *os << c.name; }
@@ -36,7 +39,7 @@ std::string Lines(int n, const std::string& line) {
     return out;
 }
 
-std::string Goals(int n) { return Lines(n, "goal read = ????"); }
+std::string Goals(int n) { return Lines(n, "goal read = ???0"); }
 
 const std::vector<FileCase>& FileCases() {
     static const std::vector<FileCase> cases{
@@ -47,7 +50,7 @@ const std::vector<FileCase>& FileCases() {
          "  # a comment\n\n\t title:\tT  \n\ntext: X\n   \t\n#goal nonsense\ngoal\tread=1234\t\n", -1, ""},
         {"OperatorsWithoutBlanks",
          std::string(kMinimal) + "goal count write at 3-7 bytes upper<=2\ngoal actions>=0\n"
-                                 "goal memory 0-F=??af\ngoal types Byte (signed)=-0\n",
+                                 "goal memory 0-F=??af\ngoal types Byte (signed)=-1\n",
          -1, ""},
         {"EveryGivenAndLanguage",
          std::string(kMinimal) + "title.de: D\ntitle.fr: F\ntitle.es: E\ntitle.pt_BR: P\nhint: h\n"
@@ -56,90 +59,157 @@ const std::vector<FileCase>& FileCases() {
          -1, ""},
         {"LongestNumber", std::string(kMinimal) + "goal actions <= 999999\n", -1, ""},
         {"LeadingZerosInNumber", std::string(kMinimal) + "goal actions <= 0000999999\n", -1, ""},
-        {"FiftyGoals", "title: T\ntext: X\n" + Goals(50), -1, ""},
+        {"FiftyGoals", "title: T\ntext: X\n" + Goals(50), -1, ""},  // read ???0: FFFF at the start
         {"FiveHundredLines", "title: T\ntext: X\ngoal read = 1234\n" + Lines(497, "# c"), -1, ""},
         {"ThousandCharacters", "title: T\ntext: " + std::string(994, 'x') + "\ngoal read = 1234\n", -1, ""},
         {"ThousandWideCharacters",
          "title: T\ntext: " + [] { std::string s; for (int i = 0; i < 994; ++i) s += "\xC3\xA9"; return s; }() +
              "\ngoal read = 1234\n",
          -1, ""},
-        {"MisspeltGoal", "title: T\ntext: X\n\n\n\n\ngoal memroy 5 = BEEF\n", 7, "unknown goal \"memroy\""},
-        {"NoTitle", "text: X\ngoal read = 1234\n", 0, "the file has no title"},
-        {"OnlyALanguageTitle", "title.de: T\ntext: X\ngoal read = 1234\n", 0, "the file has no title"},
-        {"NoText", "title: T\ngoal read = 1234\n", 0, "the file has no text"},
-        {"NoGoal", "title: T\ntext: X\n", 0, "the file has no goal"},
-        {"EmptyFile", "", 0, "the file has no title"},
-        {"SecondTitle", "title: T\ntext: X\ntitle: U\ngoal read = 1234\n", 3, "a second title"},
-        {"SecondLanguageTitle", "title: T\ntitle.fr: U\ntitle.fr: V\n", 3, "a second title"},
-        {"UnknownLanguage", "title: T\ntitle.it: U\n", 2, "unknown language \"it\""},
-        {"LanguageCaseMatters", "title: T\ntext.pt_br: U\n", 2, "unknown language \"pt_br\""},
-        {"EmptyText", "title: T\ntext:   \t\n", 2, "the text after the colon is empty"},
-        {"UpperCaseKeyword", "Title: T\n", 1, "unknown keyword \"Title\""},
-        {"UnknownKeyword", "title: T\nstart memory 5 = 0000\n", 2, "unknown keyword \"start\""},
-        {"UnknownGiven", "title: T\ngiven adress = 5\n", 2, "unknown given \"adress\""},
-        {"LowerCaseSignal", "given ce = 0\n", 1, "unknown given \"ce\""},
-        {"SignalLevel", "given CE = 2\n", 1, "expected 0 or 1 instead of \"2\""},
-        {"RangeBackwards", "title: T\ntext: X\ngoal memory 7-3 = 0000\n", 3, "the range \"7-3\" runs backwards"},
-        {"RangeInGivenBackwards", "given memory F-0 = 0000\n", 1, "the range \"F-0\" runs backwards"},
-        {"NoRangeForAddress", "given address = 1-2\n", 1, "bad hex address \"1-2\""},
-        {"BadHexAddress", "goal address = G\n", 1, "bad hex address \"G\""},
-        {"BadHexWord", "given data = 12G4\n", 1, "bad hex word \"12G4\""},
-        {"ShortWord", "given memory 1 = 123\n", 1, "bad hex word \"123\""},
-        {"QuestionMarkInGivenWord", "given memory 1 = 12?4\n", 1, "bad hex word \"12?4\""},
-        {"BadPattern", "goal read = 12345\n", 1, "bad hex pattern \"12345\""},
-        {"MissingEquals", "goal read 1234\n", 1, "expected \"=\" instead of \"1234\""},
-        {"MissingValue", "goal read =\n", 1, "a pattern is missing at the end"},
-        {"TrailingWord", "goal read = 1234 now\n", 1, "unexpected \"now\""},
-        {"BadOrder", "given order = middle\n", 1, "expected big or little instead of \"middle\""},
-        {"BadLabel", "goal types Byte = 1\n", 1, "unknown listing label \"Byte\""},
-        {"LabelCaseMatters", "goal types float = 1\n", 1, "unknown listing label \"float\""},
-        {"TypesWithoutValue", "goal types Float =\n", 1, "a value is missing at the end"},
-        {"TypesValueOfTwoWords", "goal types Float = 1 2\n", 1, "unexpected \"2\""},
-        {"BadCycle", "goal count fetch = 1\n", 1, "expected read or write instead of \"fetch\""},
+        {"MisspeltGoal", "title: T\ntext: X\n\n\n\n\ngoal memroy 5 = BEEF\n", 7, "7: unknown goal \"memroy\"; did you mean \"memory\"?"},
+        {"NoTitle", "text: X\ngoal read = 1234\n", 0, "0: the file has no title"},
+        {"OnlyALanguageTitle", "title.de: T\ntext: X\ngoal read = 1234\n", 0, "0: the file has no title"},
+        {"NoText", "title: T\ngoal read = 1234\n", 0, "0: the file has no text"},
+        {"NoGoal", "title: T\ntext: X\n", 0, "0: the file has no goal"},
+        {"EmptyFile", "", 0, "0: the file has no title"},
+        {"SecondTitle", "title: T\ntext: X\ntitle: U\ngoal read = 1234\n", 3, "3: a second title"},
+        {"SecondLanguageTitle", "title: T\ntitle.fr: U\ntitle.fr: V\n", 3, "0: the file has no text\n3: a second title"},
+        {"UnknownLanguage", "title: T\ntitle.it: U\n", 2, "0: the file has no text\n2: unknown language \"it\""},
+        {"LanguageCaseMatters", "title: T\ntext.pt_br: U\n", 2, "0: the file has no text\n2: unknown language \"pt_br\""},
+        {"EmptyText", "title: T\ntext:   \t\n", 2, "0: the file has no text\n2: the text after the colon is empty"},
+        {"UpperCaseKeyword", "Title: T\n", 1, "0: the file has no title\n1: unknown keyword \"Title\"; did you mean \"title\"?"},
+        {"UnknownKeyword", "title: T\nstart memory 5 = 0000\n", 2, "0: the file has no text\n2: unknown keyword \"start\""},
+        {"UnknownGiven", "title: T\ngiven adress = 5\n", 2, "0: the file has no text\n2: unknown given \"adress\"; did you mean \"address\"?"},
+        {"ControlNamesInAnyCase", "given ce = 0\ngoal Ub = 0\n", 0, "0: the file has no title"},
+        {"SignalLevel", "given CE = 2\n", 1, "0: the file has no title\n1: expected 0 or 1 instead of \"2\""},
+        {"RangeBackwards", "title: T\ntext: X\ngoal memory 7-3 = 0000\n", 3, "3: the range \"7-3\" runs backwards"},
+        {"RangeInGivenBackwards", "given memory F-0 = 0000\n", 1, "0: the file has no title\n1: the range \"F-0\" runs backwards"},
+        {"NoRangeForAddress", "given address = 1-2\n", 1, "0: the file has no title\n1: bad hex address \"1-2\": an address is one hex digit, 0 to F"},
+        {"BadHexAddress", "goal address = G\n", 1, "0: the file has no title\n1: bad hex address \"G\": an address is one hex digit, 0 to F"},
+        {"BadHexWord", "given data = 12G4\n", 1, "0: the file has no title\n1: bad hex word \"12G4\""},
+        {"ShortWord", "given memory 1 = 123\n", 1, "0: the file has no title\n1: bad hex word \"123\""},
+        {"QuestionMarkInGivenWord", "given memory 1 = 12?4\n", 1, "0: the file has no title\n1: bad hex word \"12?4\""},
+        {"BadPattern", "goal read = 12345\n", 1, "0: the file has no title\n1: bad hex pattern \"12345\""},
+        {"MissingEquals", "goal read 1234\n", 1, "0: the file has no title\n1: expected \"=\" instead of \"1234\""},
+        {"MissingValue", "goal read =\n", 1, "0: the file has no title\n1: a pattern is missing at the end"},
+        {"TrailingWord", "goal read = 1234 now\n", 1, "0: the file has no title\n1: unexpected \"now\""},
+        {"BadOrder", "given order = middle\n", 1, "0: the file has no title\n1: expected big or little instead of \"middle\""},
+        {"BadLabel", "goal types Byte = 1\n", 1, "0: the file has no title\n1: unknown listing label \"Byte\"; one of: Byte (unsigned), Byte (signed), Short (unsigned), Short (signed), Integer (unsigned), Integer (signed), Float"},
+        {"LabelsInAnyCase", "goal types float = 1\n", 0, "0: the file has no title"},
+        {"TypesWithoutValue", "goal types Float =\n", 1, "0: the file has no title\n1: a value is missing at the end"},
+        {"TypesValueOfTwoWords", "goal types Float = 1 2\n", 1, "0: the file has no title\n1: unexpected \"2\""},
+        {"BadCycle", "goal count fetch = 1\n", 1, "0: the file has no title\n1: expected read or write instead of \"fetch\""},
         {"BadBytes", "goal count read bytes middle = 1\n", 1,
-         "expected both, upper or lower instead of \"middle\""},
-        {"BadOperator", "goal actions < 3\n", 1, "expected =, <= or >= instead of \"<\""},
-        {"NumberTooLarge", "goal actions = 1000000\n", 1, "\"1000000\" is not a number from 0 to 999999"},
-        {"NegativeNumber", "goal actions >= -1\n", 1, "\"-1\" is not a number from 0 to 999999"},
-        {"FiftyFirstGoal", "title: T\ntext: X\n" + Goals(51), 53, "more than 50 goals"},
-        {"FiveHundredOneLines", Lines(501, "# c"), 501, "the file has more than 500 lines"},
-        {"ErrorBeforeLine501", "goal x\n" + Lines(600, "# c"), 1, "unknown goal \"x\""},
+         "0: the file has no title\n1: expected both, upper or lower instead of \"middle\""},
+        {"BadOperator", "goal actions < 3\n", 1, "0: the file has no title\n1: expected =, <= or >= instead of \"<\""},
+        {"NumberTooLarge", "goal actions = 1000000\n", 1, "0: the file has no title\n1: \"1000000\" is not a number from 0 to 999999"},
+        {"NegativeNumber", "goal actions >= -1\n", 1, "0: the file has no title\n1: \"-1\" is not a number from 0 to 999999"},
+        {"FiftyFirstGoal", "title: T\ntext: X\n" + Goals(51), 53, "53: more than 50 goals"},
+        {"FiveHundredOneLines", Lines(501, "# c"), 501, "501: the file has more than 500 lines"},
+        {"ErrorBeforeLine501", "goal x\n" + Lines(600, "# c"), 1, "1: unknown goal \"x\"\n501: the file has more than 500 lines"},
         {"LineTooLong", "title: T\ntext: " + std::string(995, 'x') + "\n", 2,
-         "the line is longer than 1,000 characters"},
+         "0: the file has no text\n2: the line is longer than 1,000 characters"},
         {"FileTooLarge", std::string(kMinimal) + Lines(400, "#" + std::string(170, 'c')), 0,
-         "the file is larger than 64 KiB"},
-        {"NotUtf8", "title: T\ntext: caf\xE9\n", 2, "the line is not UTF-8 text"},
-        {"OverlongUtf8", "title: \xC0\xAF\n", 1, "the line is not UTF-8 text"},
-        {"SurrogateInUtf8", "title: \xED\xA0\x80\n", 1, "the line is not UTF-8 text"},
-        {"CutUtf8AtEnd", "title: \xE2\x82", 1, "the line is not UTF-8 text"},
-        {"NotUtf8InAComment", "title: T\n# \xFF\n", 2, "the line is not UTF-8 text"},
-        {"ControlCharacter", "title: T\x01\n", 1, "the line holds a control character"},
-        {"LoneCarriageReturn", "title: T\rU\n", 1, "the line holds a control character"},
+         "0: the file is larger than 64 KiB"},
+        {"NotUtf8", "title: T\ntext: caf\xE9\n", 2, "2: the line is not UTF-8 text"},
+        {"OverlongUtf8", "title: \xC0\xAF\n", 1, "1: the line is not UTF-8 text"},
+        {"SurrogateInUtf8", "title: \xED\xA0\x80\n", 1, "1: the line is not UTF-8 text"},
+        {"CutUtf8AtEnd", "title: \xE2\x82", 1, "1: the line is not UTF-8 text"},
+        {"NotUtf8InAComment", "title: T\n# \xFF\n", 2, "2: the line is not UTF-8 text"},
+        {"ControlCharacter", "title: T\x01\n", 1, "0: the file has no title\n1: the line holds a control character"},
+        {"LoneCarriageReturn", "title: T\rU\n", 1, "0: the file has no text\n2: unknown keyword \"U\""},
         {"QuotedTextIsCutAndIsolated", "goal \xD7\xA9" + std::string(60, 'x') + "\n", 1,
-         "unknown goal \"\xE2\x81\xA8\xD7\xA9" + std::string(39, 'x') + "\xE2\x80\xA6\xE2\x81\xA9\""},
+         "0: the file has no title\n1: unknown goal \"\xE2\x81\xA8\xD7\xA9" + std::string(39, 'x') +
+             "\xE2\x80\xA6\xE2\x81\xA9\""},
+        // The format's additions, accepted.
+        {"CommentsAndLoneCr", "title: T # title\rtext: X\rgoal read = 12?? # c\r\ngiven CE = 0\t# c\n", -1, ""},
+        {"EveryNewForm",
+         kTT + "goal count write bytes upper at 3-7 <= 2\ngoal types at F Integer (signed) = N/A\n"
+               "goal types  octet  NON SIGN\xC3\x89 : = 7\ngoal types Short(mit Vorzeichen)= -1\ngoal types Float = -Infinity\n"
+               "goal oe = 0\ngoal data = 12??\ngoal never address changes and WE = 0 and ce = 0\ngoal never write at 0-8\n"
+               "goal then read at 4 = 12C4\ngoal then write bytes upper at 4 = 13C4\nwhy: w\n# c\n\nwhy.de: w\n",
+         -1, ""},
+        {"GoalsOfOneKindThatMeet", kTT + "goal memory 0-3 = 1???\ngoal memory 4 = 2???\ngoal memory 3 = ?2??\n", -1, ""},
+        // The format's additions, refused with every problem.
+        {"ValuesTheListingNeverShows",
+         kTT + "goal types Float = 1.0\ngoal types Float = -2,5\ngoal types Float = nan\ngoal types Float = x\n"
+               "goal types Byte (unsigned) = 300\ngoal types Byte (unsigned) = 007\ngoal types Integer (signed) = -0\n"
+               "goal types Short (signed) = N/A\ngoal types float32 = 1\n",
+         3,
+         "3: \"1.0\" never shows: Float shows this value as \"1\"\n"
+         "4: \"-2,5\" never shows: Float writes a point, as in \"-2.5\"\n"
+         "5: \"nan\" never shows: Float shows this value as \"NaN\"\n"
+         "6: \"x\" never shows: Float shows a number, as in \"-2.5\"\n"
+         "7: \"300\" never shows: Byte (unsigned) shows 0 to 255\n"
+         "8: \"007\" never shows: Byte (unsigned) shows this value as \"7\"\n"
+         "9: \"-0\" never shows: Integer (signed) shows this value as \"0\"\n"
+         "10: \"N/A\" never shows: Short (signed) shows -32768 to 32767\n"
+         "11: unknown listing label \"float32\"; one of: Byte (unsigned), Byte (signed), Short (unsigned), "
+         "Short (signed), Integer (unsigned), Integer (signed), Float"},
+        {"NeverAndThenWords",
+         kTT + "goal never\ngoal then erase\ngoal never address wobbles\ngoal never CE = 0 or WE = 0\n"
+               "goal never frob\ngoal then write at 4 = 13C4 later\ngoal read == 1234\ngoal memory 10 = 1234\n",
+         3,
+         "3: a condition is missing at the end\n4: expected read or write instead of \"erase\"\n"
+         "5: expected changes instead of \"wobbles\"\n6: expected and instead of \"or\"\n"
+         "7: expected a condition instead of \"frob\"\n8: unexpected \"later\"\n9: use one \"=\" instead of \"==\"\n"
+         "10: bad hex address \"10\": an address is one hex digit, 0 to F"},
+        {"DidYouMean",
+         "gaol read = 1234\ntitle: T\ntext: X\ngoal memroy 5 = BEEF\ngoal nevre WE = 0\ngoal count write bytes uper = 1\n"
+         "given ordre = big\ngoal then wirte\ngoal never WE = 0 adn CE = 0\ngoal memory 5 unchagned\n",
+         1,
+         "1: unknown keyword \"gaol\"; did you mean \"goal\"?\n4: unknown goal \"memroy\"; did you mean \"memory\"?\n"
+         "5: unknown goal \"nevre\"; did you mean \"never\"?\n"
+         "6: expected both, upper or lower instead of \"uper\"; did you mean \"upper\"?\n"
+         "7: unknown given \"ordre\"; did you mean \"order\"?\n"
+         "8: expected read or write instead of \"wirte\"; did you mean \"write\"?\n"
+         "9: expected and instead of \"adn\"; did you mean \"and\"?\n"
+         "10: expected \"=\" instead of \"unchagned\"; did you mean \"unchanged\"?"},
+        {"Whys", "why: early\n" + kTT + "goal read = 1234\nwhy: a\nwhy.de: b\nwhy: c\ntext: Y\nwhy: d\n", 1,
+         "1: a why needs a goal above it\n7: a second why for the goal on line 4\n9: a why needs a goal above it"},
+        {"Contradictions",
+         kTT + "goal read = 1234\ngoal read = 5678\ngoal count write <= 0\ngoal count write >= 1\n"
+               "goal memory 0-3 = 1???\ngoal memory 3 = 2???\ngoal CE = 0\ngoal ce = 1\ngoal actions = 3\ngoal actions >= 4\n"
+               "goal order = big\ngoal order = little\ngoal address = 1\ngoal address = 2\ngoal data = 1???\ngoal data = 2???\n",
+         4,
+         "4: this goal and the one on line 3 can never hold together\n6: this goal and the one on line 5 can never hold together\n"
+         "8: this goal and the one on line 7 can never hold together\n10: this goal and the one on line 9 can never hold together\n"
+         "12: this goal and the one on line 11 can never hold together\n14: this goal and the one on line 13 can never hold together\n"
+         "16: this goal and the one on line 15 can never hold together\n18: this goal and the one on line 17 can never hold together"},
+        {"AlreadyHoldsAtTheStart", kTT + "goal memory 0-F unchanged\ngoal never write\ngoal WE = 1\n", 0,
+         "0: every goal already holds at the start"},
+        {"TwentyProblemsAtMost", Lines(30, "goal x"), 1, [] {
+             std::string all = "1: unknown goal \"x\"";  // and no more: the title may come later
+             for (int i = 2; i <= 20; ++i) all += "\n" + std::to_string(i) + ": unknown goal \"x\"";
+             return all;
+         }()},
     };
     return cases;
 }
 
 class ExerciseFile : public ::testing::TestWithParam<FileCase> {};
 
-TEST_P(ExerciseFile, IsAcceptedOrRefusedAtItsFirstError) {
+TEST_P(ExerciseFile, IsAcceptedOrRefusedWithEveryProblem) {
     const FileCase& c = GetParam();
     Exercise ex;
     ex.title.plain = {"kept"};
-    ExerciseError error;
-    const bool ok = ParseExercise(c.bytes, "f.bwx", ex, error);
+    std::vector<ExerciseError> problems;
+    const bool ok = CheckExercise(c.bytes, "f.bwx", ex, problems);
+    std::string all;
+    for (const ExerciseError& p : problems) all += (all.empty() ? "" : "\n") + p.Text();
+    if (getenv("DUMP")) printf("@@%s\t%s\n", c.name, all.c_str());
     if (c.line < 0) {
-        EXPECT_TRUE(ok) << error.Text();
+        EXPECT_TRUE(ok) << all;
         EXPECT_EQ(ex.name, "f.bwx");
         return;
     }
     ASSERT_FALSE(ok);
-    EXPECT_EQ(error.line, c.line) << error.message;
-    if (!c.message.empty()) {
-        EXPECT_EQ(error.message, c.message);
+    EXPECT_EQ(all, c.message);
+    Exercise grammar;
+    ExerciseError first;
+    if (!ParseExercise(c.bytes, "f.bwx", grammar, first)) {
+        EXPECT_EQ(first.Text(), problems.front().Text());
     }
-    EXPECT_EQ(error.Text("f.bwx"), "f.bwx:" + std::to_string(c.line) + ": " + error.message);
     EXPECT_EQ(ex.title.plain, std::vector<std::string>{"kept"}) << "a refused file changes nothing";
 }
 
@@ -235,12 +305,21 @@ TEST(ExerciseLink, RefusesWhatIsNotBase64Url) {
 
 // Moves the panel as a student does and the reference chip as the panel
 // should, noting each evaluation and each action that ran one.
+// The reference chip after one evaluation, for the goals that watch them all.
+struct Seen {
+    unsigned levels, address;
+    std::uint16_t data, read, word;
+    ReferenceChip::Done done;
+};
+
 struct Student {
     Panel* panel;
     ReferenceChip& ref;
+    std::vector<Seen>* seen = nullptr;
 
     void evaluated(bool& any) {
-        ref.evaluateNoted();
+        const ReferenceChip::Done done = ref.evaluateNoted();
+        if (seen) seen->push_back({ref.levels, ref.address, ref.data, ref.read, ref.words[ref.address], done});
         any = true;
     }
     void done(bool any) {
@@ -345,8 +424,57 @@ bool Compare(unsigned long v, Comparison op, unsigned long n) {
     return op == Comparison::Equal ? v == n : op == Comparison::AtMost ? v <= n : v >= n;
 }
 
+// Whether evaluation `e` was a cycle of kind `c`, within first-last when `at`.
+bool IsCycle(const Seen& e, Cycle c, bool at, int first, int last) {
+    return e.done.kind == (c == Cycle::Write ? ReferenceChip::Done::Write : ReferenceChip::Done::Read) &&
+           (!at || (static_cast<int>(e.address) >= first && static_cast<int>(e.address) <= last));
+}
+
+// Whether a `never` goal holds after the evaluations `seen` since `start`.
+bool NeverHolds(const Goal& g, const ReferenceChip& start, const std::vector<Seen>& seen) {
+    unsigned address = start.address;
+    std::uint16_t data = start.data;
+    for (const Seen& e : seen) {
+        bool all = true;
+        for (const Condition& c : g.conditions) {
+            switch (c.what) {
+                case Condition::What::Level:
+                    all = all && ((e.levels >> static_cast<unsigned>(c.control)) & 1u) == static_cast<unsigned>(c.level);
+                    break;
+                case Condition::What::AddressChanges: all = all && e.address != address; break;
+                case Condition::What::DataChanges: all = all && e.data != data; break;
+                case Condition::What::Cycle: all = all && IsCycle(e, c.cycle, c.at, c.first, c.last); break;
+            }
+        }
+        if (all) return false;
+        address = e.address;
+        data = e.data;
+    }
+    return true;
+}
+
+// Whether `then` goal `g` of `ex` was met: each takes the first matching
+// evaluation after the one the previous took.
+bool ThenMet(const Exercise& ex, const Goal& g, const std::vector<Seen>& seen) {
+    std::size_t next = 0;
+    for (const Goal& t : ex.goals) {
+        if (t.kind != GoalKind::Then) continue;
+        const int bytes = t.bytes == Bytes::None ? -1 : t.bytes == Bytes::Both ? 0xFFFF : t.bytes == Bytes::Upper ? 0xFF00 : 0x00FF;
+        while (next < seen.size() &&
+               !(IsCycle(seen[next], t.cycle, t.at, t.first, t.last) && (bytes < 0 || seen[next].done.mask == bytes) &&
+                 (t.pattern.empty() ||
+                  Matches(t.cycle == Cycle::Read ? seen[next].read : seen[next].word, t.pattern))))
+            ++next;
+        if (next == seen.size()) return false;
+        ++next;
+        if (&t == &g) return true;
+    }
+    return false;
+}
+
 // Whether a goal holds, by the reference chip.
-bool Expected(const Goal& g, const ReferenceChip& ref, const ReferenceChip& start) {
+bool Expected(const Goal& g, const ReferenceChip& ref, const ReferenceChip& start,
+              const std::vector<Seen>& seen = {}, const Exercise* ex = nullptr) {
     const auto first = static_cast<unsigned>(g.first), last = static_cast<unsigned>(g.last);
     switch (g.kind) {
         case GoalKind::Memory:
@@ -360,13 +488,21 @@ bool Expected(const Goal& g, const ReferenceChip& ref, const ReferenceChip& star
         case GoalKind::Read: return Matches(ref.read, g.pattern);
         case GoalKind::Address: return ref.address == first;
         case GoalKind::Order: return ref.big == g.bigEndian;
-        case GoalKind::Types: return ref.typesValue(g.label) == g.value;
+        case GoalKind::Types: {
+            ReferenceChip at = ref;
+            if (g.at) at.address = first;
+            return at.typesValue(g.label) == g.value;
+        }
         case GoalKind::Count: {
             const int bytes = g.bytes == Bytes::None ? -1 : g.bytes == Bytes::Both ? 0 : g.bytes == Bytes::Upper ? 1 : 2;
             return Compare(ref.tally.count(g.cycle == Cycle::Write, g.at ? first : 0, g.at ? last : 15, bytes),
                            g.op, g.n);
         }
         case GoalKind::Actions: return Compare(ref.tally.actions, g.op, g.n);
+        case GoalKind::Level: return ((ref.levels >> static_cast<unsigned>(g.control)) & 1u) == static_cast<unsigned>(g.level);
+        case GoalKind::Data: return Matches(ref.data, g.pattern);
+        case GoalKind::Never: return NeverHolds(g, start, seen);
+        case GoalKind::Then: return ex && ThenMet(*ex, g, seen);
     }
     return false;
 }
@@ -398,7 +534,10 @@ std::string RandomExercise(std::mt19937& rng, unsigned goals) {
     static const char* const kLabels[] = {"Byte (unsigned)",    "Byte (signed)",    "Short (unsigned)",
                                           "Short (signed)",     "Integer (unsigned)", "Integer (signed)",
                                           "Float"};
-    static const char* const kValues[] = {"0", "-1", "255", "-0", "N/A", "65535", "-NaN", "NaN", "5"};
+    // Values each line can show (a line of the listing, then three values).
+    static const char* const kValues[7][3] = {{"0", "255", "5"},   {"0", "-1", "5"},   {"0", "65535", "5"},
+                                              {"0", "-1", "5"},    {"0", "N/A", "5"},  {"0", "-1", "N/A"},
+                                              {"-0", "NaN", "N/A"}};
     std::string f = "title: Random\ntext: Random goals\n";
     for (int i = 0, n = static_cast<int>(rng() % 4); i < n; ++i)
         f += "given memory " + RandomRange(rng, true) + " = " +
@@ -409,14 +548,33 @@ std::string RandomExercise(std::mt19937& rng, unsigned goals) {
     for (int i = 0, n = static_cast<int>(rng() % 4); i < n; ++i)
         f += std::string("given ") + ("CE\0OE\0WE\0LB\0UB" + 3 * (rng() % 5)) + " = " + std::to_string(rng() % 2) + "\n";
     for (int i = 0, n = 1 + static_cast<int>(rng() % goals); i < n; ++i) {
-        switch (rng() % 8) {
+        switch (rng() % 12) {
             case 0: f += "goal memory " + RandomRange(rng, true) + " = " + RandomPattern(rng) + "\n"; break;
             case 1: f += "goal memory " + RandomRange(rng, true) + " unchanged\n"; break;
             case 2: f += "goal read = " + RandomPattern(rng) + "\n"; break;
             case 3: f += "goal address = " + RandomRange(rng, false) + "\n"; break;
             case 4: f += std::string("goal order = ") + (rng() % 2 ? "big" : "little") + "\n"; break;
-            case 5:
-                f += std::string("goal types ") + kLabels[rng() % 7] + " = " + kValues[rng() % 9] + "\n";
+            case 5: {
+                const unsigned k = rng() % 7;
+                f += std::string("goal types ") + (rng() % 2 ? "at " + RandomRange(rng, false) + " " : "") + kLabels[k] +
+                     " = " + kValues[k][rng() % 3] + "\n";
+                break;
+            }
+            case 8:
+                f += std::string("goal ") + ("ce\0OE\0We\0LB\0ub" + 3 * (rng() % 5)) + " = " + std::to_string(rng() % 2) + "\n";
+                break;
+            case 9: f += "goal data = " + RandomPattern(rng) + "\n"; break;
+            case 10:
+                f += std::string("goal never ") + std::array<const char*, 3>{"WE = 0", "OE = 1", "CE = 0"}[rng() % 3] +
+                     (rng() % 2 ? " and address changes" : " and data changes") +
+                     (rng() % 2 ? " and write at " + RandomRange(rng, true) : "") + "\n";
+                break;
+            case 11:
+                f += std::string("goal then ") + (rng() % 2 ? "read" : "write");
+                if (rng() % 2) f += std::string(" bytes ") + ("both\0 upper\0lower" + 6 * (rng() % 3));
+                if (rng() % 2) f += " at " + RandomRange(rng, true);
+                if (rng() % 2) f += " = " + RandomPattern(rng);
+                f += "\n";
                 break;
             case 6:
                 f += std::string("goal count ") + (rng() % 2 ? "read" : "write");
@@ -453,7 +611,8 @@ TEST(ExerciseSession, EveryGoalAgreesWithTheReferenceModel) {
         ASSERT_EQ(panel.contentsText(), ref.contents()) << file;
         ASSERT_EQ(panel.readText(), ReferenceChip::hex(ref.read, 4)) << file;
         ASSERT_TRUE(panel.trace().empty());
-        Student student{&panel, ref};
+        std::vector<Seen> seen;
+        Student student{&panel, ref, &seen};
         bool done = false;
         for (int n = 0; n <= 250; ++n) {
             if (n > 0) {
@@ -466,7 +625,7 @@ TEST(ExerciseSession, EveryGoalAgreesWithTheReferenceModel) {
             }
             bool all = true;
             for (std::size_t g = 0; g < ex.goals.size(); ++g) {
-                const bool want = Expected(ex.goals[g], ref, start);
+                const bool want = Expected(ex.goals[g], ref, start, seen, &ex);
                 all = all && want;
                 ASSERT_EQ(session.holds(g), want)
                     << "seed " << seed << " round " << round << " action " << n << " goal line "
@@ -490,6 +649,7 @@ struct SayCase {
     std::string script;  // what the student does (Student::run)
     std::vector<std::string> says;
     bool done;
+    std::string result = {};  // the result line, where the row says it
 };
 
 void PrintTo(const SayCase& c, std::ostream* os) { *os << c.name; }
@@ -505,15 +665,20 @@ TEST_P(GoalInWords, SaysTheGoalAndWhyItDoesNotHoldYet) {
     ASSERT_TRUE(session.Open("title: T\ntext: X\ngiven memory 0-F = 0000\n" + c.goals, "t", error))
         << error.Text();
     ReferenceChip ref = ReferenceStart(session.exercise());
-    Student{&panel, ref}.run(c.script);
+    std::vector<Seen> seen;
+    Student{&panel, ref, &seen}.run(c.script);
     const auto items = session.Goals();
     ASSERT_EQ(items.size(), c.says.size());
     for (std::size_t i = 0; i < items.size(); ++i) {
         EXPECT_EQ(items[i].text, c.says[i]);
-        EXPECT_EQ(items[i].holds, Expected(session.exercise().goals[i], ref, ReferenceStart(session.exercise())));
+        EXPECT_EQ(items[i].holds, Expected(session.exercise().goals[i], ref, ReferenceStart(session.exercise()), seen,
+                                           &session.exercise()));
     }
     EXPECT_EQ(session.done(), c.done);
     EXPECT_EQ(session.DoneText().empty(), !c.done);
+    if (!c.result.empty()) {
+        EXPECT_EQ(session.DoneText(), c.result);
+    }
 }
 
 const std::string kWriteAt5 = "A0=1 A2=1 D=BEEF LB=0 UB=0 CE=0 WE=0";
@@ -547,7 +712,30 @@ INSTANTIATE_TEST_SUITE_P(
         SayCase{"CountAtMost", "goal count write bytes lower <= 0\n", "", {"No write cycle, lower byte only; so far 0."},
                 true},
         SayCase{"Actions", "goal actions <= 1\n", "A0=1 A0=1 A1=1", {"At most 1 action; so far 2."}, true},
-        SayCase{"ActionsExactly", "goal actions = 3\n", "D=FFFF", {"Exactly 3 actions; so far 1."}, false}),
+        SayCase{"ActionsExactly", "goal actions = 3\n", "D=FFFF", {"Exactly 3 actions; so far 1."}, false},
+        SayCase{"LevelSinceThen", "goal we = 1\n", kWriteAt5, {"WE should be 1; it is 0."}, true,
+                "Done in 0 actions. Since then: WE should be 1; it is 0."},
+        SayCase{"DataHolds", "goal data = BE?F\n", kWriteAt5, {"The data input is BE?F."}, true},
+        SayCase{"TypesAt", "goal types at 4 Short (signed) = -16657\n", "",
+                {"Short (signed) at address 4 should show -16657; it shows 0."}, false},
+        SayCase{"TypesAtHoldsElsewhere", "goal types at 4 Short (signed) = -16657\n", kWriteAt5,
+                {"Short (signed) at address 4 shows -16657."}, true},
+        SayCase{"NeverHolds", "goal never write at 0-4\n", kWriteAt5, {"Never: a write at addresses 0 to 4."}, true},
+        SayCase{"NeverBroken", "goal never address changes and WE = 0 and CE = 0\ngoal read = BEEF\n",
+                kWriteAt5 + " A0=0 OE=0 WE=1",
+                {"Broken at step 30: the address changed while WE was 0 and CE was 0.", "The read word is BEEF."}, false},
+        SayCase{"ThenInOrder", "goal then read at 5 = BEEF\ngoal then write at 5 = BEEF\ngoal then write\n",
+                kWriteAt5 + " WE=1 OE=0",
+                {"Done in order (1 of 3) at step 31: a read at address 5 that returns BEEF.",
+                 "Next in order (2 of 3): a write at address 5 that stores BEEF.", "After 2 of 3: a write."},
+                false},
+        SayCase{"ThenBytes", "goal then write bytes upper at 5\n", kWriteAt5,
+                {"Next in order (1 of 1): a write at address 5, upper byte only."}, false},
+        SayCase{"ThenMet", "goal then read\ngoal then write at 5 = BEEF\n", "OE=0 CE=0 " + kWriteAt5,
+                {"Done in order (1 of 2) at step 28: a read.", "Done in order (2 of 2) at step 30: a write at address 5 that stores BEEF."},
+                true, "Done in 8 actions."},
+        SayCase{"Why", "goal memory 5 = BEEF\nwhy: Write BEEF into word 5.\nwhy.de: Schreibe BEEF in Wort 5.\n", "",
+                {"Write BEEF into word 5."}, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ExerciseSession, AnIntermediateWordOfATypedEntryNeverCountsAsDone) {
@@ -855,7 +1043,17 @@ TEST_P(Course, IsWrittenInEveryLanguage) {
 
 INSTANTIATE_TEST_SUITE_P(BuiltIn, Course, ::testing::Range<std::size_t>(0, std::size(kSolutions)));
 
-TEST(CourseOrder, HasTheTenExercises) { EXPECT_EQ(BuiltinExercises().size(), std::size(kSolutions)); }
+// The program carries the course as it is on disk: every exercises/*.bwx,
+// once each, in the order of their names.
+TEST(CourseOrder, EmbedsEveryLessonOnDisk) {
+    std::vector<std::string> disk, built;
+    for (const auto& f : std::filesystem::directory_iterator(BITWELL_EXERCISES_DIR))
+        if (f.path().extension() == ".bwx") disk.push_back(f.path().filename().string());
+    std::sort(disk.begin(), disk.end());
+    for (const BuiltinExercise& b : BuiltinExercises()) built.emplace_back(b.name);
+    EXPECT_GE(disk.size(), 10u);
+    EXPECT_EQ(built, disk);
+}
 
 }  // namespace
 }  // namespace bitwell

@@ -655,6 +655,7 @@ void HelpMenusTest::exerciseSolvedFromTheMenu() {
     QFETCH(QString, script);
     QFETCH(int, actions);
     auto w = PoweredWindow(Show::Exposed);
+    const auto powerOnWords = Words(*w);
     QAction* item = w->findChild<QAction*>(Indexed("mnuExerciseBuiltin", index));
     item->trigger();
     frmExercise* window = w->exerciseWindow();
@@ -703,26 +704,31 @@ void HelpMenusTest::exerciseSolvedFromTheMenu() {
     QCOMPARE(PanelState(*w), state);
     QVERIFY(!w->findChild<QAction*>("mnuExerciseRestart")->isEnabled());
 
-    // Closing the window itself ends the exercise too.
+    // Closing the window itself ends the exercise too. Opening it again asks
+    // first when the words it left are not power-on.
+    ModalAnswerer yes({Press(QDialogButtonBox::Yes)});
+    const bool changed = Words(*w) != powerOnWords;
     item->trigger();
+    QCOMPARE(yes.seen().size(), size_t(changed ? 1 : 0));
     QVERIFY(window->isVisible() && w->exercise().isOpen());
     QVERIFY(window->close());
     QVERIFY(!w->exercise().isOpen());
     QVERIFY(!w->findChild<QAction*>("mnuExerciseClose")->isEnabled());
 }
 
-// A bad file is refused with "NAME:LINE: message" in a plain-text box
+// A bad file is refused with every problem ("LINE: message", the message
+// alone for line 0) in a plain-text box
 // titled "Exercise", and neither the open exercise nor the chip changes.
 void HelpMenusTest::badExerciseFileChangesNothing_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("expected");
     QTest::newRow("unknown goal") << QByteArray("title: T\ntext: X\ngoal memroy 5 = BEEF\n")
-                                  << QStringLiteral("bad.bwx:3: unknown goal \"memroy\"");
-    QTest::newRow("no goal") << QByteArray("title: T\ntext: X\n") << QStringLiteral("bad.bwx:0: ");
+                                  << QStringLiteral("3: unknown goal \"memroy\"; did you mean \"memory\"?");
+    QTest::newRow("no goal") << QByteArray("title: T\ntext: X\n") << QStringLiteral("the file has no goal");
     QTest::newRow("markup in the file") << QByteArray("title: <b>T</b>\ntext: X\ngoal read = <i>\n")
-                                        << QStringLiteral("bad.bwx:3: ");
-    QTest::newRow("not UTF-8") << QByteArray("title: T\ntext: \xff\n") << QStringLiteral("bad.bwx:2: ");
-    QTest::newRow("no such file") << QByteArray() << QStringLiteral("bad.bwx:0: ");
+                                        << QStringLiteral("3: ");
+    QTest::newRow("not UTF-8") << QByteArray("title: T\ntext: \xff\n") << QStringLiteral("2: the line is not UTF-8 text");
+    QTest::newRow("no such file") << QByteArray() << QStringLiteral("the file cannot be read");
 }
 
 void HelpMenusTest::badExerciseFileChangesNothing() {
@@ -756,7 +762,8 @@ void HelpMenusTest::badExerciseFileChangesNothing() {
 }
 
 // File, Restart powers the chip up afresh, or restarts the open exercise;
-// it asks first only when the memory holds more than power-on words.
+// it asks first only when the memory holds words the student changed (inside
+// an exercise, words other than its start).
 void HelpMenusTest::fileRestart_data() {
     QTest::addColumn<QString>("script");
     QTest::addColumn<bool>("exercise");
@@ -765,7 +772,9 @@ void HelpMenusTest::fileRestart_data() {
     QTest::newRow("power-on words: no question") << "D=1234 A0=1" << false << false << true;
     QTest::newRow("written word, No keeps it") << "D=1234 WE=0 LB=0 UB=0 CE=0" << false << true << false;
     QTest::newRow("written word, Yes") << "D=1234 WE=0 LB=0 UB=0 CE=0" << false << true << true;
-    QTest::newRow("exercise with givens, Yes restarts it") << "A2=1 A0=1 D=BEEF" << true << true << true;
+    // Its start holds a write cycle over words of 5555: writing 5555 again changes nothing.
+    QTest::newRow("exercise, words as at its start: no question") << "A2=1 A0=1" << true << false << true;
+    QTest::newRow("exercise, a word written: Yes restarts it") << "A2=1 A0=1 D=BEEF" << true << true << true;
 }
 
 void HelpMenusTest::fileRestart() {

@@ -300,6 +300,8 @@ void frmMain::actionEnded(const bitwell::TraceStep& last) {
     if (!m_done.sentence.isEmpty() && m_done.step == last.step)
         sentence = Translated(bitwell::kActionAndDone).arg(sentence, m_done.sentence);
     announce(sentence);
+    if (!m_undone.isEmpty()) announce(std::exchange(m_undone, QString()));
+    if (!m_undone.isEmpty()) announce(std::exchange(m_undone, QString()));
 }
 
 void frmMain::announce(const QString& sentence) {

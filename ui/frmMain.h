@@ -134,13 +134,17 @@ private:
     // `builtin` (-1 for a file). On a bad file shows the error and changes
     // nothing.
     bool startExercise(std::string_view bytes, const std::string& name, int builtin);
-    void showExerciseError(const bitwell::ExerciseError& error, const std::string& name);
+    // Every problem of a refused file, one a line ("LINE: message").
+    void showExerciseError(const std::vector<bitwell::ExerciseError>& problems);
     // Checks the built-in items that are done and enables what applies.
     void updateExerciseMenu();
     // ExerciseSession::Listener: the window redrawn, done remembered and said.
     void exerciseChanged() override;
     void goalsChecked() override;
     void exerciseDone() override;
+    void exerciseUndone() override;
+    // True when nothing the student changed would be lost, or they say so.
+    bool mayLoseMemory();
     void Form_Unload(QCloseEvent* event);
 
     bitwell::Panel m_panel;
@@ -150,6 +154,8 @@ private:
         QString sentence;
         std::uint64_t step = 0;
     } m_done;
+    // "Done in N actions. Since then: …", said after the action that broke a goal.
+    QString m_undone;
     bitwell::ExerciseSession m_session{m_panel, this};
     int m_builtin = -1;  // the open exercise's place in the course, -1 for a file or none
     frmExercise* m_exercise = nullptr;

@@ -36,19 +36,20 @@ bool frmMain::OpenExercise(const QString& path) {
     bitwell::ExerciseError error;
     const std::string name = QFileInfo(path).fileName().toStdString();
     if (!bitwell::ReadExerciseFile(path.toStdString(), bytes, error)) {
-        showExerciseError(error, name);
+        showExerciseError({error});
         return false;
     }
     return startExercise(bytes, name, -1);
 }
 
 bool frmMain::startExercise(std::string_view bytes, const std::string& name, int builtin) {
-    bitwell::ExerciseError error;
+    std::vector<bitwell::ExerciseError> problems;
+    if (!mayLoseMemory()) return false;
     // Known before it starts, for an exercise done at its start to count as itself.
     const int before = std::exchange(m_builtin, builtin);
-    if (!m_session.Open(bytes, name, error)) {
+    if (!m_session.Open(bytes, name, problems)) {
         m_builtin = before;
-        showExerciseError(error, name);
+        showExerciseError(problems);
         return false;
     }
     if (!m_exercise) {
@@ -64,8 +65,8 @@ bool frmMain::startExercise(std::string_view bytes, const std::string& name, int
     return true;
 }
 
-void frmMain::showExerciseError(const bitwell::ExerciseError& error, const std::string& name) {
-    ShowWarning(this, bitwell::ExerciseWindow().title, QString::fromStdString(error.Text(name)));
+void frmMain::showExerciseError(const std::vector<bitwell::ExerciseError>& problems) {
+    ShowWarning(this, bitwell::ExerciseWindow().title, QString::fromStdString(bitwell::ProblemsText(problems)));
 }
 
 void frmMain::updateExerciseMenu() {
@@ -99,6 +100,11 @@ void frmMain::exerciseDone() {
     announce(m_done.sentence);
 }
 
+void frmMain::exerciseUndone() {
+    if (m_exercise) m_exercise->Refresh();
+    m_undone = Text(m_session.DoneText());
+}
+
 void frmMain::mnuExerciseOpen_Click() {
     const QString path = QFileDialog::getOpenFileName(this, Translated(bitwell::ExerciseWindow().title), QString(),
                                                       Translated(bitwell::ExerciseWindow().filter));
@@ -114,6 +120,11 @@ void frmMain::mnuExerciseBuiltin_Click(int index) {
 
 // F5 never asks: an exercise always starts afresh.
 void frmMain::mnuExerciseRestart_Click() { m_session.Restart(); }
+
+bool frmMain::mayLoseMemory() {
+    return !m_session.MemoryChanged() ||
+           AskYesNo(this, bitwell::ExerciseWindow().restartTitle, bitwell::ExerciseWindow().restartQuestion, false);
+}
 
 void frmMain::mnuExerciseClose_Click() {
     m_session.Close();

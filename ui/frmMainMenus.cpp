@@ -99,9 +99,7 @@ void frmMain::retranslateMenus() {
 }
 
 void frmMain::mnuFileRestart_Click() {
-    if (!m_panel.MemoryAtPowerOn() &&
-        !AskYesNo(this, bitwell::ExerciseWindow().restartTitle, bitwell::ExerciseWindow().restartQuestion, false))
-        return;
+    if (!mayLoseMemory()) return;
     if (m_session.isOpen())
         m_session.Restart();
     else

@@ -40,7 +40,8 @@ EM_JS(void, bw_js_lamp, (int bit, int lit), { Module.view.lamp(bit, lit !== 0); 
 EM_JS(void, bw_js_order, (int big), { Module.view.order(big !== 0); });
 EM_JS(void, bw_js_step, (), { Module.view.step(); });
 EM_JS(void, bw_js_cleared, (), { Module.view.cleared(); });
-// The exercise: Changed (opened, restarted or closed), GoalsChecked, Done.
+// The exercise: Changed (opened, restarted or closed), GoalsChecked, Done,
+// Undone (a goal of a done exercise just broke).
 EM_JS(void, bw_js_exercise, (int what), { Module.view.exercise(what); });
 // What an action from outside did, in words (UTF-8, zero-terminated).
 EM_JS(void, bw_js_action_ended, (const char* sentence), { Module.view.actionEnded(UTF8ToString(sentence)); });
@@ -80,6 +81,7 @@ public:
     void exerciseChanged() override { bw_js_exercise(code::ExerciseChanged); }
     void goalsChecked() override { bw_js_exercise(code::ExerciseGoalsChecked); }
     void exerciseDone() override { bw_js_exercise(code::ExerciseDone); }
+    void exerciseUndone() override { bw_js_exercise(code::ExerciseUndone); }
 };
 
 PageView g_view;
@@ -112,7 +114,7 @@ EMSCRIPTEN_KEEPALIVE void bw_power_up() {
 }
 
 // File, Restart: 1 when powering up afresh loses nothing.
-EMSCRIPTEN_KEEPALIVE int bw_memory_at_power_on() { return P().MemoryAtPowerOn() ? 1 : 0; }
+EMSCRIPTEN_KEEPALIVE int bw_memory_at_power_on() { return g_session->MemoryChanged() ? 0 : 1; }
 // Powers the chip up afresh, or restarts the open exercise.
 EMSCRIPTEN_KEEPALIVE void bw_restart() {
     if (g_session->isOpen())
@@ -124,12 +126,13 @@ EMSCRIPTEN_KEEPALIVE void bw_restart() {
 // Opens an exercise from `source` (web/codes.h): File, `length` bytes of a
 // file named `name`; Link, the text of a link (zero-terminated); Builtin,
 // the course's exercise number `length`. 1 when open; 0 and
-// bw_exercise_error() holds "NAME:LINE: message" (a link: "LINE: message"),
-// nothing changed.
+// bw_exercise_error() holds every problem, one a line: "LINE: message",
+// "message" alone for line 0 and for a link; nothing changed.
 EMSCRIPTEN_KEEPALIVE int bw_exercise_open(int source, const char* bytes, int length, const char* name) {
     std::string file;
     std::string label = name;
     bitwell::ExerciseError error;
+    std::vector<bitwell::ExerciseError> problems;
     bool ok = true;
     if (source == code::SourceLink) {
         ok = bitwell::DecodeExerciseLink(bytes, file, error);
@@ -143,9 +146,10 @@ EMSCRIPTEN_KEEPALIVE int bw_exercise_open(int source, const char* bytes, int len
     } else {
         file.assign(bytes, static_cast<std::size_t>(length < 0 ? 0 : length));
     }
-    if (ok) ok = g_session->Open(file, label, error);
+    if (!ok) problems.push_back(error);
+    if (ok) ok = g_session->Open(file, label, problems);
     if (!ok) {
-        g_out = label.empty() ? error.Text() : error.Text(label);
+        g_out = bitwell::ProblemsText(problems, source == code::SourceLink);
         return 0;
     }
     g_exerciseBytes = std::move(file);

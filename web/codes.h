@@ -14,6 +14,7 @@
     X(Text, Types, 4)                                                                \
     /* What Module.view.exercise says happened to the session. */                   \
     X(Exercise, Changed, 0) X(Exercise, GoalsChecked, 1) X(Exercise, Done, 2)       \
+    X(Exercise, Undone, 3)                                                           \
     /* What bw_enter_end made of a typed answer. */                                 \
     X(Entry, Nothing, 0) X(Entry, Word, 1) X(Entry, Invalid, 2)                     \
     /* Where the bytes given to bw_exercise_open come from. */                      \

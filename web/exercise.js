@@ -7,6 +7,7 @@
 const ExercisePanel = (() => {
   const DONE_KEY = 'bitwell.exercisesDone';  // the built-in exercises done, by file name
   let doneNow = '';   // "Done in N actions." while the action that did it is being said
+  let undoneNow = ''; // "Done in N actions. Since then: …" until the action that broke a goal is said
   let menus = null;
   let announce = null;
 
@@ -27,10 +28,14 @@ const ExercisePanel = (() => {
     if (error !== null) Dialogs.showError(Controller.description().exercise.title, error);
     return error === null;
   }
+  // Runs `then` at once when no word the student changed would be lost
+  // (inside an exercise, none other than its start), else once they say yes.
+  const askFirst = (then) => (Controller.memoryAtPowerOn() ? then() : Dialogs.askRestart(then));
   function openFile(file) {
     file.arrayBuffer().then((buffer) => {
       // A file over the limit is refused by the core from its first 64 KiB and one byte.
-      open(Codes.Source.File, new Uint8Array(buffer, 0, Math.min(buffer.byteLength, 64 * 1024 + 1)), file.name, -1);
+      const bytes = new Uint8Array(buffer, 0, Math.min(buffer.byteLength, 64 * 1024 + 1));
+      askFirst(() => open(Codes.Source.File, bytes, file.name, -1));
     });
   }
   const openLink = (hash) => open(Codes.Source.Link, Controller.utf8(hash), '', -1);
@@ -84,7 +89,14 @@ const ExercisePanel = (() => {
 
   return {
     show,
+    askFirst,
     doneNow: () => doneNow,
+    // The sentence of a goal the last action broke, once.
+    takeUndone() {
+      const sentence = undoneNow;
+      undoneNow = '';
+      return sentence;
+    },
     // What the session says (Codes.Exercise); `builtin` is the course's
     // exercise just done, or -1.
     changed(what, builtin) {
@@ -96,6 +108,7 @@ const ExercisePanel = (() => {
         try { localStorage.setItem(DONE_KEY, JSON.stringify(done)); } catch (e) { /* storage may be off */ }
       }
       show();
+      if (what === Codes.Exercise.Undone) undoneNow = named('lblExerciseResult').textContent;
       if (what === Codes.Exercise.Done) {
         doneNow = named('lblExerciseResult').textContent;
         announce(doneNow);
@@ -103,7 +116,8 @@ const ExercisePanel = (() => {
         queueMicrotask(() => { doneNow = ''; });
       }
     },
-    openBuiltin: (index) => open(Codes.Source.Builtin, new Uint8Array(0), '', index),
+    // From the menu, the picker or a drop: asking first, as File, Restart does.
+    openBuiltin: (index) => askFirst(() => open(Codes.Source.Builtin, new Uint8Array(0), '', index)),
     openText: (text, name) => open(Codes.Source.File, Controller.utf8(text), name, -1),
     openLink,
     pick() {

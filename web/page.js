@@ -67,8 +67,8 @@
     mnuFileSavePage: () => savePage(),
     mnuFileExit: () => Dialogs.askExit(endSession),
     // Powers the chip up afresh (or restarts the exercise), asking first
-    // when words other than the power-on ones would be lost.
-    mnuFileRestart: () => (Controller.memoryAtPowerOn() ? Controller.restart() : Dialogs.askRestart(Controller.restart)),
+    // when words the student changed would be lost.
+    mnuFileRestart: () => ExercisePanel.askFirst(Controller.restart),
     mnuExerciseOpen: () => ExercisePanel.pick(),
     mnuExerciseRestart: () => Controller.exerciseRestart(),
     mnuExerciseClose: () => Controller.exerciseClose(),
@@ -162,6 +162,9 @@
     actionEnded(sentence) {
       const done = ExercisePanel.doneNow();
       announce(done ? Controller.description().dialogs.actionAndDone.replace('%1', sentence).replace('%2', done) : sentence);
+      // A goal the action broke: "Since then: …", once, after the action's own.
+      const undone = ExercisePanel.takeUndone();
+      if (undone) announce(undone);
     },
   };
 
