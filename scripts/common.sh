@@ -28,7 +28,7 @@ ensure_packages() {
 
 # The web page's compiler, and the two browsers that its tests drive (the
 # build runs the page once in Chromium to make its markup).
-WEB_PACKAGES=(emscripten node-acorn python3 chromium chromium-driver python3-selenium firefox-esr)
+WEB_PACKAGES=(emscripten node-acorn zopfli python3 chromium chromium-driver python3-selenium firefox-esr)
 
 ensure_web_packages() { ensure_packages "${WEB_PACKAGES[@]}"; }
 
