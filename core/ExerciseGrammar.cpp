@@ -768,10 +768,12 @@ bool Parser::GoalLine(GrammarLine& l) {
 }
 
 void Parser::Finish() {
-    m_line = 0;
-    if (m_ex.title.plain.empty()) Fault(Tr("exercise", "the file has no title"));
-    else if (m_ex.text.plain.empty()) Fault(Tr("exercise", "the file has no text"));
-    else if (m_ex.goals.empty() && m_goalLines == 0) Fault(Tr("exercise", "the file has no goal"));
+    // Line 0 comes first, before the lines' own problems.
+    std::string missing = m_ex.title.plain.empty()                    ? Tr("exercise", "the file has no title")
+                          : m_ex.text.plain.empty()                   ? Tr("exercise", "the file has no text")
+                          : m_ex.goals.empty() && m_goalLines == 0 ? Tr("exercise", "the file has no goal")
+                                                                       : std::string();
+    if (!missing.empty()) problems.insert(problems.begin(), {0, std::move(missing)});
 }
 
 // The problems of the grammar: line 0 first, at most kExerciseMaxProblems.
@@ -796,7 +798,6 @@ std::vector<ExerciseError> ReadFile(std::string_view bytes, Exercise& ex) {
     }
     if (whole) parser.Finish();
     auto& problems = parser.problems;
-    std::stable_partition(problems.begin(), problems.end(), [](const ExerciseError& e) { return e.line == 0; });
     if (problems.size() > kExerciseMaxProblems) problems.resize(kExerciseMaxProblems);
     return problems;
 }
