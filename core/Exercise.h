@@ -37,9 +37,10 @@ struct ExerciseError {
 };
 
 // Every kind of goal; each one is an entry of the kind table in
-// core/ExerciseKinds.cpp, in this order (checked when it compiles).
+// core/ExerciseKinds.cpp, in this order (checked when it compiles). Then
+// stays last: a new kind goes before it.
 enum class GoalKind { Memory, Unchanged, Read, Address, Order, Types, Count, Actions, Level, Data, Never, Then };
-inline constexpr std::size_t kGoalKinds = 12;
+inline constexpr std::size_t kGoalKinds = static_cast<std::size_t>(GoalKind::Then) + 1;
 enum class Comparison { Equal, AtMost, AtLeast };
 
 // One condition of a `never` goal, met by a single evaluation.

@@ -3,8 +3,7 @@
 // checks that need the whole file (goals that can never hold together).
 
 #include <algorithm>
-#include <charconv>
-#include <cstdlib>
+#include <limits>
 
 #include "core/Catalogue.h"
 #include "core/ExerciseKinds.h"
@@ -224,21 +223,50 @@ int MatchLabel(std::string_view label) {
     return -1;
 }
 
-// The float the text means, as the listing would read it back; false when
-// it is no number at all.
-bool ParseFloat(std::string_view text, float& value) {
-    if (text.empty()) return false;
-#if defined(__cpp_lib_to_chars)
-    const auto res = std::from_chars(text.data(), text.data() + text.size(), value);
-    return res.ec == std::errc() && res.ptr == text.data() + text.size();
-#else
-    // Without floating-point from_chars (the WebAssembly build), where the C
-    // locale is always "C".
-    const std::string copy(text);
-    char* end = nullptr;
-    value = std::strtof(copy.c_str(), &end);
-    return end == copy.c_str() + copy.size();
-#endif
+// The float a text means: an optional sign, then digits with an optional
+// point and exponent, or nan, inf or infinity in any case; false for
+// anything else. Scaled through double, which reads every text the listing
+// writes (at most 7 significant digits) back to its own float, and the
+// same on both front ends (the page's C library has no small strtof).
+bool ParseFloat(std::string_view t, float& value) {
+    const bool negative = !t.empty() && t[0] == '-';
+    if (!t.empty() && (t[0] == '-' || t[0] == '+')) t.remove_prefix(1);
+    const std::string word = Lower(t);
+    double v = 0;
+    if (word == "nan" || word == "inf" || word == "infinity") {
+        v = word == "nan" ? std::numeric_limits<double>::quiet_NaN() : std::numeric_limits<double>::infinity();
+    } else {
+        std::uint64_t mantissa = 0;
+        int exponent = 0;
+        bool point = false, digits = false;
+        std::size_t i = 0;
+        for (; i < t.size() && (t[i] == '.' ? !point : t[i] >= '0' && t[i] <= '9'); ++i) {
+            if (t[i] == '.') {
+                point = true;
+            } else if (digits = true; mantissa < 100000000000000000ULL) {
+                mantissa = mantissa * 10 + static_cast<unsigned>(t[i] - '0');
+                exponent -= point ? 1 : 0;
+            } else {
+                exponent += point ? 0 : 1;
+            }
+        }
+        if (!digits) return false;
+        if (i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
+            const bool down = i + 1 < t.size() && t[i + 1] == '-';
+            i += i + 1 < t.size() && (t[i + 1] == '-' || t[i + 1] == '+') ? 2 : 1;
+            if (i == t.size()) return false;
+            int e = 0;
+            for (; i < t.size() && t[i] >= '0' && t[i] <= '9'; ++i) e = std::min(e * 10 + (t[i] - '0'), 9999);
+            exponent += down ? -e : e;
+        }
+        if (i != t.size()) return false;
+        v = static_cast<double>(mantissa);
+        for (; exponent > 0 && v < 1e300; --exponent) v *= 10;
+        for (; exponent < 0 && v != 0; ++exponent) v /= 10;
+        if (v > 3.5e38) v = std::numeric_limits<double>::infinity();
+    }
+    value = static_cast<float>(negative ? -v : v);
+    return true;
 }
 
 // "" when line k of the listing can show `value`; otherwise why not.
@@ -251,7 +279,7 @@ std::string ValueProblem(int k, std::string_view value) {
         const bool comma = text.find(',') != std::string::npos && text.find('.') == std::string::npos;
         if (comma) std::replace(text.begin(), text.end(), ',', '.');
         float f = 0;
-        if (ParseFloat(text[0] == '+' ? std::string_view(text).substr(1) : std::string_view(text), f)) {
+        if (ParseFloat(text, f)) {
             const std::string shown = FormatFloat(f);
             if (shown == value) return {};
             if (comma)
@@ -741,10 +769,12 @@ bool Parser::GoalLine(GrammarLine& l) {
 }
 
 void Parser::Finish() {
-    m_line = 0;
-    if (m_ex.title.plain.empty()) Fault(Tr("exercise", "the file has no title"));
-    else if (m_ex.text.plain.empty()) Fault(Tr("exercise", "the file has no text"));
-    else if (m_ex.goals.empty() && m_goalLines == 0) Fault(Tr("exercise", "the file has no goal"));
+    // Line 0 comes first, before the lines' own problems.
+    std::string missing = m_ex.title.plain.empty()                    ? Tr("exercise", "the file has no title")
+                          : m_ex.text.plain.empty()                   ? Tr("exercise", "the file has no text")
+                          : m_ex.goals.empty() && m_goalLines == 0 ? Tr("exercise", "the file has no goal")
+                                                                       : std::string();
+    if (!missing.empty()) problems.insert(problems.begin(), {0, std::move(missing)});
 }
 
 // The problems of the grammar: line 0 first, at most kExerciseMaxProblems.
@@ -769,7 +799,6 @@ std::vector<ExerciseError> ReadFile(std::string_view bytes, Exercise& ex) {
     }
     if (whole) parser.Finish();
     auto& problems = parser.problems;
-    std::stable_partition(problems.begin(), problems.end(), [](const ExerciseError& e) { return e.line == 0; });
     if (problems.size() > kExerciseMaxProblems) problems.resize(kExerciseMaxProblems);
     return problems;
 }
