@@ -171,18 +171,22 @@ std::string_view WithoutComment(std::string_view s) {
 
 // ---- The listing's labels ----
 
-// Every label the listing has shown, in every language, by line.
-constexpr std::array<std::array<std::string_view, 5>, 7> kListingLabels{{
-    {"Byte (unsigned)", "Byte (ohne Vorzeichen)", "Octet non sign\xC3\xA9", "Byte (sin signo)", "Byte (sem sinal)"},
-    {"Byte (signed)", "Byte (mit Vorzeichen)", "Octet sign\xC3\xA9", "Byte (con signo)", "Byte (com sinal)"},
-    {"Short (unsigned)", "Short (ohne Vorzeichen)", "Entier court non sign\xC3\xA9", "Entero corto (sin signo)",
-     "Short (sem sinal)"},
-    {"Short (signed)", "Short (mit Vorzeichen)", "Entier court sign\xC3\xA9", "Entero corto (con signo)",
-     "Short (com sinal)"},
-    {"Integer (unsigned)", "Integer (ohne VZ)", "Entier non sign\xC3\xA9", "Entero (sin signo)",
+// Every label the listing has shown, in every language, by line; an empty
+// place is no label.
+constexpr std::array<std::array<std::string_view, 6>, 7> kListingLabels{{
+    {"Byte (unsigned)", "Byte (ohne Vorzeichen)", "Byte ohne Vorzeichen", "Octet non sign\xC3\xA9", "Byte (sin signo)",
+     "Byte (sem sinal)"},
+    {"Byte (signed)", "Byte (mit Vorzeichen)", "Byte mit Vorzeichen", "Octet sign\xC3\xA9", "Byte (con signo)",
+     "Byte (com sinal)"},
+    {"Short (unsigned)", "Short (ohne Vorzeichen)", "Short ohne Vorzeichen", "Entier court non sign\xC3\xA9",
+     "Entero corto (sin signo)", "Short (sem sinal)"},
+    {"Short (signed)", "Short (mit Vorzeichen)", "Short mit Vorzeichen", "Entier court sign\xC3\xA9",
+     "Entero corto (con signo)", "Short (com sinal)"},
+    {"Integer (unsigned)", "Integer (ohne VZ)", "Int ohne Vorzeichen", "Entier non sign\xC3\xA9", "Entero (sin signo)",
      "Inteiro (sem sinal)"},
-    {"Integer (signed)", "Integer (mit VZ)", "Entier sign\xC3\xA9", "Entero (con signo)", "Inteiro (com sinal)"},
-    {"Float", "Float", "Flottant", "Coma flotante", "Ponto flutuante"},
+    {"Integer (signed)", "Integer (mit VZ)", "Int mit Vorzeichen", "Entier sign\xC3\xA9", "Entero (con signo)",
+     "Inteiro (com sinal)"},
+    {"Float", "Flottant", "Coma flotante", "Ponto flutuante", "", ""},
 }};
 
 // A label as compared: ASCII and Latin-1 letters À to Þ in lower case, a
@@ -219,7 +223,7 @@ int MatchLabel(std::string_view label) {
     const std::string folded = FoldLabel(label);
     for (std::size_t k = 0; k < kListingLabels.size(); ++k)
         for (const std::string_view known : kListingLabels[k])
-            if (FoldLabel(known) == folded) return static_cast<int>(k);
+            if (!known.empty() && FoldLabel(known) == folded) return static_cast<int>(k);
     return -1;
 }
 

@@ -125,7 +125,8 @@ const std::vector<FileCase>& FileCases() {
         {"CommentsAndLoneCr", "title: T # title\rtext: X\rgoal read = 12?? # c\r\ngiven CE = 0\t# c\n", -1, ""},
         {"EveryNewForm",
          kTT + "goal count write bytes upper at 3-7 <= 2\ngoal types at F Integer (signed) = N/A\n"
-               "goal types  octet  NON SIGN\xC3\x89 : = 7\ngoal types Short(mit Vorzeichen)= -1\ngoal types Float = -Infinity\n"
+               "goal types  octet  NON SIGN\xC3\x89 : = 7\ngoal types Short(mit Vorzeichen)= -1\ngoal types Int ohne Vorzeichen = 7\n"
+               "goal types Float = -Infinity\n"
                "goal oe = 0\ngoal data = 12??\ngoal never address changes and WE = 0 and ce = 0\ngoal never write at 0-8\n"
                "goal then read at 4 = 12C4\ngoal then write bytes upper at 4 = 13C4\nwhy: w\n# c\n\nwhy.de: w\n",
          -1, ""},
