@@ -136,6 +136,10 @@ bool CheckExercise(std::string_view bytes, std::string_view name, Exercise& out,
 // and "message" alone for line 0 (and for every problem when `link`).
 std::string ProblemsText(const std::vector<ExerciseError>& problems, bool link = false);
 
+// The first `most` bytes of the file at `path` (all of it when shorter);
+// false with "the file cannot be read" where it cannot be opened or read.
+bool ReadFileStart(const std::string& path, std::size_t most, std::string& bytes, ExerciseError& error);
+
 // Reads a file's bytes for ParseExercise: at most one byte past the limit,
 // so that a huge file is refused without being read whole. False with an
 // error at line 0 when the file cannot be read (a folder included). In the

@@ -9,9 +9,9 @@
 
 namespace bitwell {
 
-bool ReadExerciseFile(const std::string& path, std::string& bytes, ExerciseError& error) {
+bool ReadFileStart(const std::string& path, std::size_t most, std::string& bytes, ExerciseError& error) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
-    std::string read(kExerciseMaxBytes + 1, '\0');
+    std::string read(most, '\0');
     const std::size_t got = file ? std::fread(read.data(), 1, read.size(), file) : 0;
     const bool failed = !file || std::ferror(file);
     if (file) std::fclose(file);
@@ -22,6 +22,10 @@ bool ReadExerciseFile(const std::string& path, std::string& bytes, ExerciseError
     read.resize(got);
     bytes = std::move(read);
     return true;
+}
+
+bool ReadExerciseFile(const std::string& path, std::string& bytes, ExerciseError& error) {
+    return ReadFileStart(path, kExerciseMaxBytes + 1, bytes, error);
 }
 
 }  // namespace bitwell
