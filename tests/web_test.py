@@ -257,6 +257,7 @@ class Page(unittest.TestCase):
         self.assertEqual(sum(self.value("sigData(%d)" % i) for i in range(16)), 0)
         self.assertEqual((self.text("lblAddr"), self.text("lblData"), self.text("lblRead")), ("0", "0000", "FFFF"))
         self.assertEqual(self.lamps(), 0xFFFF)
+        self.assertEqual([self.el(n).is_selected() for n in ("optBig", "optLittle")], [True, False])
         self.assertEqual(self.text("lblContents"), "".join("0%X: FFFF FFFF\n" % i for i in range(0, 16, 2)))
         self.assertEqual(self.text("lblTypes").splitlines()[-1], "Float: -NaN")
         self.assertEqual(self.text("lblStatus"), DEFAULT)

@@ -178,6 +178,8 @@ window.BitwellBuilder = (() => {
       node.removeAttribute('style');
     }
     document.getElementById('built').textContent = rules.join('\n');
+    // A chosen option is state that markup carries only as an attribute.
+    for (const input of document.querySelectorAll('input')) input.toggleAttribute('checked', input.checked);
     // Whether the window or the notice shows is the style sheet's.
     document.querySelector('[data-name="lblCannotStart"]').hidden = false;
     document.querySelector('[data-name="frmMain"]').hidden = false;
