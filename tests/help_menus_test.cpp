@@ -12,9 +12,11 @@
 #include <QMenuBar>
 #include <QPointer>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <memory>
 
+#include "core/Attempt.h"
 #include "tests/WindowHelpers.h"
 #include "ui/Caption.h"
 #include "core/Timing.h"
@@ -143,6 +145,9 @@ private slots:
     void fileRestart_data();
     void fileRestart();
     void exerciseSpeaksTheChosenLanguage();
+    void keysFromEveryWindow_data();
+    void keysFromEveryWindow();
+    void attemptSavedAndGraded();
 };
 
 void HelpMenusTest::hoverTexts_data() {
@@ -263,7 +268,8 @@ void HelpMenusTest::menus() {
     QStringList titles;
     for (QAction* a : w.menuBar()->actions()) titles << a->menu()->objectName();
     QCOMPARE(titles, QStringList({"mnuFile", "mnuEdit", "mnuView", "mnuExercise", "mnuHelp"}));
-    // File, Restart stands above Exit; Exercises holds Open, the course, Restart and Close.
+    // File, Restart stands above Exit; Exercises holds Open, the course, the
+    // open exercise's items and its results, with a separator ("") between.
     QStringList fileItems, exerciseItems;
     for (QAction* a : file->actions()) fileItems << a->objectName();
     QCOMPARE(fileItems, QStringList({"mnuFileRestart", "mnuFileExit"}));
@@ -271,14 +277,15 @@ void HelpMenusTest::menus() {
     QStringList course;
     for (std::size_t i = 0; i < bitwell::BuiltinExercises().size(); ++i)
         course << Indexed("mnuExerciseBuiltin", static_cast<int>(i));
-    QCOMPARE(exerciseItems, QStringList({"mnuExerciseOpen"}) + course +
-                                QStringList({"mnuExerciseRestart", "mnuExerciseClose"}));
+    QCOMPARE(exerciseItems, QStringList({"mnuExerciseOpen", ""}) + course +
+                                QStringList({"", "mnuExerciseRestart", "mnuExerciseClose", "", "mnuExerciseExport",
+                                             "mnuExerciseSaveAttempt"}));
     QCOMPARE(w.findChild<QAction*>("mnuExerciseBuiltin(0)")->text(), QStringLiteral("&1 Read a word"));
     QCOMPARE(w.findChild<QAction*>("mnuExerciseBuiltin(9)")->text().left(3), QStringLiteral("1&0"));
     QVERIFY(w.findChild<QAction*>("mnuExerciseBuiltin(0)")->isCheckable());
-    // Nothing to restart or close before an exercise opens.
-    QVERIFY(!w.findChild<QAction*>("mnuExerciseRestart")->isEnabled());
-    QVERIFY(!w.findChild<QAction*>("mnuExerciseClose")->isEnabled());
+    // Nothing to restart, close, export or save before an exercise opens.
+    for (const char* item : {"mnuExerciseRestart", "mnuExerciseClose", "mnuExerciseExport", "mnuExerciseSaveAttempt"})
+        QVERIFY(!w.findChild<QAction*>(item)->isEnabled());
     const struct {
         const char* name;
         const char* text;
@@ -290,7 +297,9 @@ void HelpMenusTest::menus() {
                  {"mnuExercise", "E&xercises", QKeySequence()},
                  {"mnuExerciseOpen", "&Open Exercise File...", QKeySequence(Qt::CTRL | Qt::Key_O)},
                  {"mnuExerciseRestart", "&Restart Exercise", QKeySequence(Qt::Key_F5)},
-                 {"mnuExerciseClose", "&Close Exercise", QKeySequence()}};
+                 {"mnuExerciseClose", "&Close Exercise", QKeySequence()},
+                 {"mnuExerciseExport", "&Export for Course Site...", QKeySequence()},
+                 {"mnuExerciseSaveAttempt", "Save &Attempt...", QKeySequence()}};
     for (const auto& item : items) {
         if (auto* menu = w.findChild<QMenu*>(item.name)) {
             QCOMPARE(menu->title(), QLatin1String(item.text));
@@ -700,7 +709,9 @@ void HelpMenusTest::exerciseSolvedFromTheMenu() {
     QCOMPARE(PanelState(*w), state);
     QVERIFY(!w->findChild<QAction*>("mnuExerciseRestart")->isEnabled());
 
-    // Closing the window itself ends the exercise too.
+    // Closing the window itself ends the exercise too. (Opening it again
+    // asks first where the solution wrote.)
+    ModalAnswerer yes({Press(QDialogButtonBox::Yes)});
     item->trigger();
     QVERIFY(window->isVisible() && w->exercise().isOpen());
     QVERIFY(window->close());
@@ -753,19 +764,29 @@ void HelpMenusTest::badExerciseFileChangesNothing() {
 }
 
 // File, Restart powers the chip up afresh, or restarts the open exercise;
-// it asks first only when the memory holds more than power-on words.
+// it and opening an exercise ask first only when the memory holds words the
+// student changed: from power-on, or inside an exercise from its start.
 void HelpMenusTest::fileRestart_data() {
+    QTest::addColumn<QString>("item");
     QTest::addColumn<QString>("script");
     QTest::addColumn<bool>("exercise");
     QTest::addColumn<bool>("asked");
     QTest::addColumn<bool>("yes");
-    QTest::newRow("power-on words: no question") << "D=1234 A0=1" << false << false << true;
-    QTest::newRow("written word, No keeps it") << "D=1234 WE=0 LB=0 UB=0 CE=0" << false << true << false;
-    QTest::newRow("written word, Yes") << "D=1234 WE=0 LB=0 UB=0 CE=0" << false << true << true;
-    QTest::newRow("exercise with givens, Yes restarts it") << "A2=1 A0=1 D=BEEF" << true << true << true;
+    const QString restart = QStringLiteral("mnuFileRestart"), open = QStringLiteral("mnuExerciseBuiltin(0)");
+    const QString write = QStringLiteral("D=1234 WE=0 LB=0 UB=0 CE=0");
+    QTest::newRow("power-on words: no question") << restart << "D=1234 A0=1" << false << false << true;
+    QTest::newRow("written word, No keeps it") << restart << write << false << true << false;
+    QTest::newRow("written word, Yes") << restart << write << false << true << true;
+    QTest::newRow("exercise with givens, Yes restarts it") << restart << "A2=1 A0=1 D=BEEF" << true << true << true;
+    QTest::newRow("exercise's own words: no question") << restart << "A0=1" << true << false << true;
+    QTest::newRow("open over a written word, No") << open << write << false << true << false;
+    QTest::newRow("open over a written word, Yes") << open << write << false << true << true;
+    QTest::newRow("open over an exercise's own words") << open << "A0=1" << true << false << true;
+    QTest::newRow("open over an exercise's written word") << open << "A0=1 D=BEEF" << true << true << true;
 }
 
 void HelpMenusTest::fileRestart() {
+    QFETCH(QString, item);
     QFETCH(QString, script);
     QFETCH(bool, exercise);
     QFETCH(bool, asked);
@@ -785,7 +806,7 @@ void HelpMenusTest::fileRestart() {
     const auto words = Words(*w);
 
     ModalAnswerer answers({Press(yes ? QDialogButtonBox::Yes : QDialogButtonBox::No)});
-    w->findChild<QAction*>("mnuFileRestart")->trigger();
+    w->findChild<QAction*>(item)->trigger();
     QTest::qWait(asked ? 0 : 20);
     QCOMPARE(answers.seen().size(), size_t(asked ? 1 : 0));
     if (asked) {
@@ -795,6 +816,10 @@ void HelpMenusTest::fileRestart() {
     if (!yes) {
         QCOMPARE(PanelState(*w), before);
         QCOMPARE(Words(*w), words);
+        QCOMPARE(w->exercise().isOpen(), exercise);
+    } else if (item != QLatin1String("mnuFileRestart")) {
+        QCOMPARE(QString::fromStdString(w->exercise().exercise().Title()), QStringLiteral("Read a word"));
+        QCOMPARE(w->exercise().actions(), 0UL);
     } else if (exercise) {
         QCOMPARE(PanelState(*w), start);
         QCOMPARE(Words(*w), startWords);
@@ -821,6 +846,63 @@ void HelpMenusTest::exerciseSpeaksTheChosenLanguage() {
     QVERIFY(w->SetLanguage(QStringLiteral("en")));
     QCOMPARE(GoalItems(*w), english);
     QCOMPARE(title->text(), QStringLiteral("Read a word"));
+}
+
+// Every main-menu shortcut acts on the main window from the exercise and
+// timing windows too.
+void HelpMenusTest::keysFromEveryWindow_data() {
+    QTest::addColumn<bool>("timing");
+    QTest::addColumn<QString>("item");
+    for (const bool timing : {false, true})
+        for (const char* item : {"mnuEditEnter", "mnuEditCopyRead", "mnuExerciseOpen", "mnuExerciseRestart"})
+            QTest::addRow("%s from the %s window", item, timing ? "timing" : "exercise") << timing << item;
+}
+
+void HelpMenusTest::keysFromEveryWindow() {
+    QFETCH(bool, timing);
+    QFETCH(QString, item);
+    auto w = PoweredWindow(Show::Exposed);
+    w->findChild<QAction*>("mnuExerciseBuiltin(0)")->trigger();
+    w->findChild<QAction*>("mnuViewTiming")->trigger();
+    QWidget* from = timing ? static_cast<QWidget*>(w->timing()) : w->exerciseWindow();
+    QApplication::setActiveWindow(from);
+    QAction* action = w->findChild<QAction*>(item);
+    QSignalSpy triggered(action, &QAction::triggered);
+    ModalAnswerer cancel({Press(QDialogButtonBox::Cancel)});
+    QTest::keySequence(from, action->shortcut());
+    QCOMPARE(triggered.count(), 1);
+}
+
+// Save Attempt asks the learner's name once, and the file it writes grades
+// as done by replay.
+void HelpMenusTest::attemptSavedAndGraded() {
+    QSettings(QStringLiteral("bitwell"), QStringLiteral("bitwell")).remove(QStringLiteral("learnerName"));
+    QTemporaryDir dir;
+    const auto saveAs = [](const QString& path) -> ModalAnswerer::Answer {
+        return [path](QWidget* dialog) {
+            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            name->setText(path);
+            QTest::keyClick(name, Qt::Key_Return);
+        };
+    };
+    auto w = PoweredWindow(Show::Exposed);
+    w->findChild<QAction*>("mnuExerciseBuiltin(1)")->trigger();
+    Play(*w, QStringLiteral("A0=1 A2=1 D=BEEF LB=0 UB=0 CE=0 WE=0"));
+    for (const QString& name : {QStringLiteral("first"), QStringLiteral("second")}) {
+        ModalAnswerer answers(name == QLatin1String("first") ? std::vector{Type("Ada Lovelace"), saveAs(dir.filePath(name))}
+                                                            : std::vector{saveAs(dir.filePath(name))});
+        w->findChild<QAction*>("mnuExerciseSaveAttempt")->trigger();
+        QFile file(dir.filePath(name + QStringLiteral(".bwa")));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        bitwell::Attempt attempt;
+        bitwell::AttemptGrade grade;
+        bitwell::ExerciseError error;
+        QVERIFY(bitwell::ReadAttempt(file.readAll().toStdString(), attempt, error));
+        QVERIFY(bitwell::GradeAttempt(attempt, grade, error));
+        QCOMPARE(attempt.learner, std::string("Ada Lovelace"));
+        QVERIFY(grade.done);
+        QCOMPARE(grade.actions, 7UL);
+    }
 }
 
 QTEST_MAIN(HelpMenusTest)
