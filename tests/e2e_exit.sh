@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# End to end on a real X server: start the program, open File with its
-# access key, choose Exit, answer Yes with Enter, and expect the process to
-# end with status 0. Every wait is bounded; nothing is left running.
+# End to end on a real X server: start the program, open the first
+# built-in exercise by the top row's first key under a French layout, open
+# File with its access key, choose Exit, answer Yes with Enter, and expect
+# the process to end with status 0. Every wait is bounded; nothing is left
+# running.
 set -uo pipefail
 program=${1:?usage: e2e_exit.sh PATH_TO_BITWELL}
 
@@ -43,8 +45,27 @@ focus_and_wait() {
     return 1
 }
 
-# A busy machine may map the window before Qt listens to keys: if the
-# question does not come, close whatever opened and try again.
+# A busy machine may map the window before Qt listens to keys: if what a
+# key opens does not come, close whatever opened and try again.
+
+# The course's first item by its key's place on the top row, which types
+# "&" on a French keyboard.
+setxkbmap fr || exit 1
+exercise=""
+for attempt in 1 2 3 4 5; do
+    focus_and_wait "$main" || exit 1
+    sleep 0.2
+    xdotool key --clearmodifiers alt+x
+    sleep 0.3
+    xdotool key ampersand
+    exercise=$(wait_for_window "Exercise" 30 2>/dev/null) && break
+    echo "attempt $attempt: no exercise yet" >&2
+    xdotool key Escape
+    sleep 0.2
+done
+[ -n "$exercise" ] || { echo "the top row's first key under a French layout opened no exercise" >&2; exit 1; }
+setxkbmap us
+
 box=""
 for attempt in 1 2 3 4 5; do
     focus_and_wait "$main" || exit 1
