@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <QLabel>
 #include <QListWidget>
+#include <QMimeData>
 #include <QSettings>
 #include <QMenu>
 #include <QMenuBar>
@@ -280,6 +281,11 @@ void HelpMenusTest::menus() {
     QCOMPARE(exerciseItems, QStringList({"mnuExerciseOpen", ""}) + course +
                                 QStringList({"", "mnuExerciseRestart", "mnuExerciseClose", "", "mnuExerciseExport",
                                              "mnuExerciseSaveAttempt"}));
+    // Each item its own access key, the course's items past the tenth too.
+    QStringList keys;
+    for (QAction* a : w.findChild<QMenu*>("mnuExercise")->actions())
+        if (!a->isSeparator()) keys << QKeySequence::mnemonic(a->text()).toString();
+    QCOMPARE(keys.removeDuplicates(), 0);
     QCOMPARE(w.findChild<QAction*>("mnuExerciseBuiltin(0)")->text(), QStringLiteral("&1 Read a word"));
     QCOMPARE(w.findChild<QAction*>("mnuExerciseBuiltin(9)")->text().left(3), QStringLiteral("1&0"));
     QVERIFY(w.findChild<QAction*>("mnuExerciseBuiltin(0)")->isCheckable());
@@ -783,6 +789,7 @@ void HelpMenusTest::fileRestart_data() {
     QTest::newRow("open over a written word, Yes") << open << write << false << true << true;
     QTest::newRow("open over an exercise's own words") << open << "A0=1" << true << false << true;
     QTest::newRow("open over an exercise's written word") << open << "A0=1 D=BEEF" << true << true << true;
+    QTest::newRow("drop over a written word, Yes") << "drop" << write << false << true << true;
 }
 
 void HelpMenusTest::fileRestart() {
@@ -806,7 +813,22 @@ void HelpMenusTest::fileRestart() {
     const auto words = Words(*w);
 
     ModalAnswerer answers({Press(yes ? QDialogButtonBox::Yes : QDialogButtonBox::No)});
-    w->findChild<QAction*>(item)->trigger();
+    QTemporaryDir dir;
+    if (item == QLatin1String("drop")) {
+        QFile file(dir.filePath(QStringLiteral("first.bwx")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bitwell::BuiltinExercises()[0].bytes.data(), qint64(bitwell::BuiltinExercises()[0].bytes.size()));
+        file.close();
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(file.fileName())});
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(w.get(), &enter);
+        QApplication::sendEvent(w.get(), &drop);
+        QTest::qWait(20);
+    } else {
+        w->findChild<QAction*>(item)->trigger();
+    }
     QTest::qWait(asked ? 0 : 20);
     QCOMPARE(answers.seen().size(), size_t(asked ? 1 : 0));
     if (asked) {

@@ -53,6 +53,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), m_panel(this) {
     m_surface->setObjectName(QStringLiteral("Form"));
     m_surface->setFixedSize(Px(window.width), Px(window.height));
     setCentralWidget(m_surface);
+    setAcceptDrops(true);
 
     buildControls();
     // Says what each action did to assistive technology, never on screen:

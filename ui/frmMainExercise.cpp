@@ -4,8 +4,10 @@
 
 #include <QAction>
 #include <QDir>
+#include <QDropEvent>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QMimeData>
 #include <QSaveFile>
 #include <QSettings>
 #include <algorithm>
@@ -41,6 +43,12 @@ QString WithEnding(const QString& path, const QString& filter) {
     return path.endsWith(ending, Qt::CaseInsensitive) ? path : path + ending;
 }
 
+// The one local file of a drop, or "" for anything else.
+QString DroppedFile(const QMimeData* data) {
+    const QList<QUrl> urls = data->urls();
+    return urls.size() == 1 && urls.front().isLocalFile() ? urls.front().toLocalFile() : QString();
+}
+
 QString BuiltinName(int index) {
     const std::string_view name = bitwell::BuiltinExercises()[static_cast<std::size_t>(index)].name;
     return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
@@ -57,6 +65,18 @@ bool frmMain::OpenExercise(const QString& path) {
         return false;
     }
     return startExercise(bytes, name, -1);
+}
+
+void frmMain::dragEnterEvent(QDragEnterEvent* event) {
+    if (!DroppedFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void frmMain::dropEvent(QDropEvent* event) {
+    const QString path = DroppedFile(event->mimeData());
+    if (path.isEmpty()) return;
+    event->acceptProposedAction();
+    // Once the drop has ended: the file's sender is not kept waiting on a question.
+    QMetaObject::invokeMethod(this, [this, path] { OpenExercise(path); }, Qt::QueuedConnection);
 }
 
 bool frmMain::startExercise(std::string_view bytes, const std::string& name, int builtin) {
