@@ -1,5 +1,6 @@
 #include "core/WindowDescription.h"
 
+#include <cctype>
 #include <cstddef>
 #include <iterator>
 
@@ -231,17 +232,21 @@ std::vector<MenuSpec> BuildMenus() {
     }
     // The exercises: built-in ones in course order between Open and Restart.
     // Browsers keep Ctrl+O and F5 for themselves.
+    // Groups: Open; the course; the open exercise; its results for the teacher.
     std::vector<MenuItemSpec> exercises{{.name = "mnuExerciseOpen",
                                          .caption = Msg("mnuExerciseOpen", "&Open Exercise File..."),
                                          .shortcut = "Ctrl+O", .shortcutOnPage = false}};
     for (std::size_t i = 0; i < BuiltinExercises().size(); ++i) {
         // Its caption is its title, from its file (MenuText).
         exercises.push_back({.name = "mnuExerciseBuiltin(" + std::to_string(i) + ")", .caption = Message{},
-                             .checkable = true, .builtin = static_cast<int>(i)});
+                             .checkable = true, .builtin = static_cast<int>(i), .startsGroup = i == 0});
     }
     exercises.push_back({.name = "mnuExerciseRestart", .caption = Msg("mnuExerciseRestart", "&Restart Exercise"),
-                         .shortcut = "F5", .shortcutOnPage = false});
+                         .shortcut = "F5", .shortcutOnPage = false, .startsGroup = true});
     exercises.push_back({.name = "mnuExerciseClose", .caption = Msg("mnuExerciseClose", "&Close Exercise")});
+    exercises.push_back({.name = "mnuExerciseExport", .caption = Msg("mnuExerciseExport", "&Export for Course Site..."),
+                         .startsGroup = true});
+    exercises.push_back({.name = "mnuExerciseSaveAttempt", .caption = Msg("mnuExerciseSaveAttempt", "Save &Attempt...")});
     exercises.push_back({.name = "mnuExerciseCopyLink", .caption = Msg("mnuExerciseCopyLink", "Copy Exercise &Link"),
                          .pageOnly = true});
     return {
@@ -371,6 +376,7 @@ void ItemJson(std::string& out, const MenuItemSpec& item) {
     if (item.builtin >= 0) o.text("file", BuiltinExercises()[static_cast<std::size_t>(item.builtin)].name);
     if (!item.shortcut.empty() && item.shortcutOnPage) o.text("keys", item.shortcut);
     if (item.checkable) o.number("check", item.exclusive ? 2 : 1);
+    if (item.startsGroup) o.number("group", 1);
     if (!item.items.empty()) {
         std::string& list = o.key("items");
         list += '[';
@@ -425,6 +431,36 @@ const std::vector<MenuSpec>& MainWindowMenus() {
     return kMenus;
 }
 
+namespace {
+
+// The access key of built-in item `index`, "&" included: the top row's
+// digits first, then letters that no other item of the Exercises menu
+// takes in the current language.
+std::string CourseAccessKey(int index) {
+    if (index < 9) return "&" + std::to_string(index + 1);
+    if (index == 9) return "1&0";
+    std::string taken;
+    for (const MenuSpec& menu : MainWindowMenus()) {
+        if (menu.name != "mnuExercise") continue;
+        for (const MenuItemSpec& other : menu.items) {
+            const std::string caption = other.builtin < 0 ? Text(other.caption) : std::string();
+            for (std::size_t at = caption.find('&'); at != std::string::npos && at + 1 < caption.size();
+                 at = caption.find('&', at + 2)) {
+                if (caption[at + 1] == '&') continue;  // "&&" is a plain "&"
+                taken += static_cast<char>(std::tolower(static_cast<unsigned char>(caption[at + 1])));
+                break;
+            }
+        }
+    }
+    int skip = index - 10;
+    for (char c = 'a'; c <= 'z'; ++c)
+        if (taken.find(c) == std::string::npos && skip-- == 0)
+            return {'&', static_cast<char>(std::toupper(static_cast<unsigned char>(c)))};
+    return {};
+}
+
+}  // namespace
+
 std::string MenuText(const MenuItemSpec& item) {
     if (item.builtin < 0) return Text(item.caption);
     const auto& course = BuiltinExercises();
@@ -433,9 +469,7 @@ std::string MenuText(const MenuItemSpec& item) {
     Exercise exercise;
     ExerciseError error;
     if (!ParseExercise(b.bytes, b.name, exercise, error)) return {};
-    const int n = item.builtin + 1;
-    std::string text = n < 10 ? "&" + std::to_string(n) : std::to_string(n / 10) + "&" + std::to_string(n % 10);
-    text += ' ';
+    std::string text = CourseAccessKey(item.builtin) + ' ';
     for (const char c : exercise.Title()) {
         if (c == '&') text += '&';
         text += c;
@@ -506,6 +540,22 @@ const DialogTexts& Dialogs() {
             "stopped the page's script or its WebAssembly core. Download the page and open the "
             "file from your own disk, or ask the site to allow the page's script and style hashes "
             "and 'wasm-unsafe-eval' in its Content-Security-Policy."),
+    };
+    return kTexts;
+}
+
+const CourseSiteTexts& CourseSite() {
+    static const CourseSiteTexts kTexts{
+        .exportTitle = Msg("ExportDialog", "Export for Course Site"),
+        .scorm12 = Msg("ExportDialog", "SCORM 1.2 package (*.zip)"),
+        .scorm2004 = Msg("ExportDialog", "SCORM 2004 package (*.zip)"),
+        .webPage = Msg("ExportDialog", "Web page (*.html)"),
+        .noPage = Msg("ExportDialog", "No web page to export from was found with this installation of Quorin Bitwell."),
+        .attemptTitle = Msg("AttemptDialog", "Save Attempt"),
+        .attemptFilter = Msg("AttemptDialog", "Attempt files (*.bwa)"),
+        .learnerTitle = Msg("AttemptDialog", "Your Name"),
+        .learnerPrompt = Msg("AttemptDialog", "Your name, as your teacher will see it in the attempt file:"),
+        .cannotWrite = Msg("MsgBox", "%1 could not be written."),
     };
     return kTexts;
 }

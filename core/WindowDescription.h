@@ -110,6 +110,7 @@ struct MenuItemSpec {
     std::vector<MenuItemSpec> items{};  // a submenu's items
     int builtin = -1;                   // a built-in exercise's index: MenuText gives its title
     bool pageOnly = false;              // only the web page has it (Save Page As, Copy Exercise Link)
+    bool startsGroup = false;           // a separator line stands above it
 };
 
 struct MenuSpec {
@@ -126,9 +127,12 @@ const ControlSpec* FindControl(std::string_view name);
 // The name of the switch of control signal `c`: "sigCE" for Control::CE.
 std::string LevelSwitchName(Control c);
 const std::vector<MenuSpec>& MainWindowMenus();
-// An item's caption in the current language. A built-in exercise is
-// "&N " and its title in that language (with any "&" of the title doubled,
-// so that it never takes the access key), N being 1 to 9 and then 0.
+// An item's caption in the current language. A built-in exercise is its
+// access key and its title in that language (with any "&" of the title
+// doubled, so that it never takes the access key): "&1 " to "&9 ", "1&0 ",
+// then from the eleventh on "&B ", "&D ", … the letters in alphabetical
+// order that no other item of the menu takes in that language. The digit
+// is the key's place on the keyboard's top row, whatever it types there.
 std::string MenuText(const MenuItemSpec& item);
 
 // The About window: its title, size and place, and its controls (the name,
@@ -170,6 +174,18 @@ struct ExerciseWindowTexts {
     RequiredMessage restartTitle, restartQuestion;  // File, Restart's question
 };
 const ExerciseWindowTexts& ExerciseWindow();
+
+// The desktop's dialogs for a class's results: exporting the open exercise
+// for a course site, and saving the student's attempt.
+struct CourseSiteTexts {
+    RequiredMessage exportTitle;                  // the save dialog's and its error box's title
+    RequiredMessage scorm12, scorm2004, webPage;  // its file types, each with its pattern
+    RequiredMessage noPage;                       // no built web page to export from
+    RequiredMessage attemptTitle, attemptFilter;  // Save Attempt's dialog
+    RequiredMessage learnerTitle, learnerPrompt;  // the learner's name, asked once
+    RequiredMessage cannotWrite;                  // %1 the file
+};
+const CourseSiteTexts& CourseSite();
 
 // The command line's own texts (the program's usage and its errors).
 struct CommandLineTexts {

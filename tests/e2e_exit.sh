@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# End to end on a real X server: start the program, open File with its
-# access key, choose Exit, answer Yes with Enter, and expect the process to
-# end with status 0. Every wait is bounded; nothing is left running.
+# End to end on a real X server: start the program, open the first
+# built-in exercise by the top row's first key under a French layout, open
+# File with its access key, choose Exit, answer Yes with Enter, and expect
+# the process to end with status 0. Every wait is bounded; nothing is left
+# running.
 set -uo pipefail
 program=${1:?usage: e2e_exit.sh PATH_TO_BITWELL}
 
@@ -43,21 +45,34 @@ focus_and_wait() {
     return 1
 }
 
+# open_with MENU_KEY ITEM_KEY TITLE: opens a menu and chooses an item from
+# the main window, and prints the id of the window titled TITLE that opens.
 # A busy machine may map the window before Qt listens to keys: if the
-# question does not come, close whatever opened and try again.
-box=""
-for attempt in 1 2 3 4 5; do
-    focus_and_wait "$main" || exit 1
-    sleep 0.2
-    xdotool key --clearmodifiers alt+f
-    sleep 0.3
-    xdotool key e
-    box=$(wait_for_window "Exit Confirmation" 30 2>/dev/null) && break
-    echo "attempt $attempt: no exit question yet" >&2
-    xdotool key Escape
-    sleep 0.2
-done
-[ -n "$box" ] || { echo "File, Exit never asked" >&2; exit 1; }
+# window does not come, close whatever opened and try again.
+open_with() {
+    local id
+    for attempt in 1 2 3 4 5; do
+        focus_and_wait "$main" || return 1
+        sleep 0.2
+        xdotool key --clearmodifiers "$1"
+        sleep 0.3
+        xdotool key "$2"
+        id=$(wait_for_window "$3" 30 2>/dev/null) && { echo "$id"; return 0; }
+        echo "attempt $attempt: no '$3' yet" >&2
+        xdotool key Escape
+        sleep 0.2
+    done
+    return 1
+}
+
+# The course's first item by its key's place on the top row, which types
+# "&" on a French keyboard.
+setxkbmap fr || exit 1
+open_with alt+x ampersand "Exercise" > /dev/null ||
+    { echo "the top row's first key under a French layout opened no exercise" >&2; exit 1; }
+setxkbmap us
+
+box=$(open_with alt+f e "Exit Confirmation") || { echo "File, Exit never asked" >&2; exit 1; }
 focus_and_wait "$box" || exit 1
 sleep 0.2
 xdotool key Return

@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <QLabel>
 #include <QListWidget>
+#include <QMimeData>
 #include <QSettings>
 #include <QMenu>
 #include <QMenuBar>
@@ -15,6 +16,7 @@
 #include <QTest>
 #include <memory>
 
+#include "core/Attempt.h"
 #include "tests/WindowHelpers.h"
 #include "ui/Caption.h"
 #include "core/Timing.h"
@@ -143,6 +145,7 @@ private slots:
     void fileRestart_data();
     void fileRestart();
     void exerciseSpeaksTheChosenLanguage();
+    void attemptSavedAndGraded();
 };
 
 void HelpMenusTest::hoverTexts_data() {
@@ -263,7 +266,8 @@ void HelpMenusTest::menus() {
     QStringList titles;
     for (QAction* a : w.menuBar()->actions()) titles << a->menu()->objectName();
     QCOMPARE(titles, QStringList({"mnuFile", "mnuEdit", "mnuView", "mnuExercise", "mnuHelp"}));
-    // File, Restart stands above Exit; Exercises holds Open, the course, Restart and Close.
+    // File, Restart stands above Exit; Exercises holds Open, the course, the
+    // open exercise's items and its results, with a separator ("") between.
     QStringList fileItems, exerciseItems;
     for (QAction* a : file->actions()) fileItems << a->objectName();
     QCOMPARE(fileItems, QStringList({"mnuFileRestart", "mnuFileExit"}));
@@ -271,14 +275,23 @@ void HelpMenusTest::menus() {
     QStringList course;
     for (std::size_t i = 0; i < bitwell::BuiltinExercises().size(); ++i)
         course << Indexed("mnuExerciseBuiltin", static_cast<int>(i));
-    QCOMPARE(exerciseItems, QStringList({"mnuExerciseOpen"}) + course +
-                                QStringList({"mnuExerciseRestart", "mnuExerciseClose"}));
+    QCOMPARE(exerciseItems, QStringList({"mnuExerciseOpen", ""}) + course +
+                                QStringList({"", "mnuExerciseRestart", "mnuExerciseClose", "", "mnuExerciseExport",
+                                             "mnuExerciseSaveAttempt"}));
+    // Each item its own access key in every language, the course's items past the tenth too.
+    for (const char* code : {"de", "fr", "es", "pt_BR", "en"}) {
+        QStringList keys;
+        QVERIFY(w.SetLanguage(QLatin1String(code)));
+        for (QAction* a : w.findChild<QMenu*>("mnuExercise")->actions())
+            if (!a->isSeparator()) keys << QKeySequence::mnemonic(a->text()).toString();
+        QVERIFY2(keys.removeDuplicates() == 0, code);
+    }
     QCOMPARE(w.findChild<QAction*>("mnuExerciseBuiltin(0)")->text(), QStringLiteral("&1 Read a word"));
     QCOMPARE(w.findChild<QAction*>("mnuExerciseBuiltin(9)")->text().left(3), QStringLiteral("1&0"));
     QVERIFY(w.findChild<QAction*>("mnuExerciseBuiltin(0)")->isCheckable());
-    // Nothing to restart or close before an exercise opens.
-    QVERIFY(!w.findChild<QAction*>("mnuExerciseRestart")->isEnabled());
-    QVERIFY(!w.findChild<QAction*>("mnuExerciseClose")->isEnabled());
+    // Nothing to restart, close, export or save before an exercise opens.
+    for (const char* item : {"mnuExerciseRestart", "mnuExerciseClose", "mnuExerciseExport", "mnuExerciseSaveAttempt"})
+        QVERIFY(!w.findChild<QAction*>(item)->isEnabled());
     const struct {
         const char* name;
         const char* text;
@@ -290,7 +303,9 @@ void HelpMenusTest::menus() {
                  {"mnuExercise", "E&xercises", QKeySequence()},
                  {"mnuExerciseOpen", "&Open Exercise File...", QKeySequence(Qt::CTRL | Qt::Key_O)},
                  {"mnuExerciseRestart", "&Restart Exercise", QKeySequence(Qt::Key_F5)},
-                 {"mnuExerciseClose", "&Close Exercise", QKeySequence()}};
+                 {"mnuExerciseClose", "&Close Exercise", QKeySequence()},
+                 {"mnuExerciseExport", "&Export for Course Site...", QKeySequence()},
+                 {"mnuExerciseSaveAttempt", "Save &Attempt...", QKeySequence()}};
     for (const auto& item : items) {
         if (auto* menu = w.findChild<QMenu*>(item.name)) {
             QCOMPARE(menu->title(), QLatin1String(item.text));
@@ -305,22 +320,26 @@ void HelpMenusTest::menus() {
 }
 
 // The Edit items do what the double-clicks do: the same dialog, checks and
-// evaluations, from the keyboard.
+// evaluations, from the keyboard, on the main window or another of ours.
 void HelpMenusTest::editMenuMatchesDoubleClicks_data() {
-    QTest::addColumn<bool>("fromMenu");
-    QTest::newRow("double clicks") << false;
-    QTest::newRow("F2 and Ctrl+R") << true;
+    QTest::addColumn<QString>("keysFrom");  // "" for the double clicks
+    QTest::newRow("double clicks") << QString();
+    QTest::newRow("F2 and Ctrl+R") << "main";
+    QTest::newRow("F2 and Ctrl+R from the timing window") << "timing";
 }
 
 void HelpMenusTest::editMenuMatchesDoubleClicks() {
-    QFETCH(bool, fromMenu);
+    QFETCH(QString, keysFrom);
+    const bool fromMenu = !keysFrom.isEmpty();
     auto w = PoweredWindow(Show::Exposed);
+    if (keysFrom == QLatin1String("timing")) w->findChild<QAction*>("mnuViewTiming")->trigger();
+    QWidget* keys = keysFrom == QLatin1String("timing") ? static_cast<QWidget*>(w->timing()) : w.get();
     EnterWriteCycle(*w);
     const auto enter = [&] {
         if (fromMenu) {
             // A closed dialog may leave no window active; shortcuts need one.
-            QApplication::setActiveWindow(w.get());
-            QTest::keyClick(w.get(), Qt::Key_F2);
+            QApplication::setActiveWindow(keys);
+            QTest::keyClick(keys, Qt::Key_F2);
         }
         else
             QTest::mouseDClick(Control(*w, "lblData"), Qt::LeftButton);
@@ -350,8 +369,8 @@ void HelpMenusTest::editMenuMatchesDoubleClicks() {
     SetCaption(*w, "lblData", QStringLiteral("1234"));
     QCOMPARE(Caption(*w, "lblRead"), QStringLiteral("00FF"));
     if (fromMenu) {
-        QApplication::setActiveWindow(w.get());
-        QTest::keyClick(w.get(), Qt::Key_R, Qt::ControlModifier);
+        QApplication::setActiveWindow(keys);
+        QTest::keyClick(keys, Qt::Key_R, Qt::ControlModifier);
     }
     else
         QTest::mouseDClick(Control(*w, "lblRead"), Qt::LeftButton);
@@ -762,22 +781,30 @@ void HelpMenusTest::badExerciseFileChangesNothing() {
 }
 
 // File, Restart powers the chip up afresh, or restarts the open exercise;
-// it asks first only when the memory holds words the student changed (inside
-// an exercise, words other than its start).
+// it and opening an exercise ask first only when the memory holds words the
+// student changed: from power-on, or inside an exercise from its start.
 void HelpMenusTest::fileRestart_data() {
+    QTest::addColumn<QString>("item");
     QTest::addColumn<QString>("script");
     QTest::addColumn<bool>("exercise");
     QTest::addColumn<bool>("asked");
     QTest::addColumn<bool>("yes");
-    QTest::newRow("power-on words: no question") << "D=1234 A0=1" << false << false << true;
-    QTest::newRow("written word, No keeps it") << "D=1234 WE=0 LB=0 UB=0 CE=0" << false << true << false;
-    QTest::newRow("written word, Yes") << "D=1234 WE=0 LB=0 UB=0 CE=0" << false << true << true;
-    // Its start holds a write cycle over words of 5555: writing 5555 again changes nothing.
-    QTest::newRow("exercise, words as at its start: no question") << "A2=1 A0=1" << true << false << true;
-    QTest::newRow("exercise, a word written: Yes restarts it") << "A2=1 A0=1 D=BEEF" << true << true << true;
+    const QString restart = QStringLiteral("mnuFileRestart"), open = QStringLiteral("mnuExerciseBuiltin(0)");
+    const QString write = QStringLiteral("D=1234 WE=0 LB=0 UB=0 CE=0");
+    QTest::newRow("power-on words: no question") << restart << "D=1234 A0=1" << false << false << true;
+    QTest::newRow("written word, No keeps it") << restart << write << false << true << false;
+    QTest::newRow("written word, Yes") << restart << write << false << true << true;
+    QTest::newRow("exercise with givens, Yes restarts it") << restart << "A2=1 A0=1 D=BEEF" << true << true << true;
+    QTest::newRow("exercise's own words: no question") << restart << "A0=1" << true << false << true;
+    QTest::newRow("open over a written word, No") << open << write << false << true << false;
+    QTest::newRow("open over a written word, Yes") << open << write << false << true << true;
+    QTest::newRow("open over an exercise's own words") << open << "A0=1" << true << false << true;
+    QTest::newRow("open over an exercise's written word") << open << "A0=1 D=BEEF" << true << true << true;
+    QTest::newRow("drop over a written word, Yes") << "drop" << write << false << true << true;
 }
 
 void HelpMenusTest::fileRestart() {
+    QFETCH(QString, item);
     QFETCH(QString, script);
     QFETCH(bool, exercise);
     QFETCH(bool, asked);
@@ -797,7 +824,20 @@ void HelpMenusTest::fileRestart() {
     const auto words = Words(*w);
 
     ModalAnswerer answers({Press(yes ? QDialogButtonBox::Yes : QDialogButtonBox::No)});
-    w->findChild<QAction*>("mnuFileRestart")->trigger();
+    QTemporaryDir dir;
+    if (item == QLatin1String("drop")) {
+        QFile file(dir.filePath(QStringLiteral("first.bwx")));
+        const std::string_view bytes = bitwell::BuiltinExercises()[0].bytes;
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes.data(), qint64(bytes.size())) && file.flush());
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(file.fileName())});
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(w.get(), &enter);
+        QApplication::sendEvent(w.get(), &drop);
+    } else {
+        w->findChild<QAction*>(item)->trigger();
+    }
     QTest::qWait(asked ? 0 : 20);
     QCOMPARE(answers.seen().size(), size_t(asked ? 1 : 0));
     if (asked) {
@@ -807,6 +847,10 @@ void HelpMenusTest::fileRestart() {
     if (!yes) {
         QCOMPARE(PanelState(*w), before);
         QCOMPARE(Words(*w), words);
+        QCOMPARE(w->exercise().isOpen(), exercise);
+    } else if (item != QLatin1String("mnuFileRestart")) {
+        QCOMPARE(QString::fromStdString(w->exercise().exercise().Title()), QStringLiteral("Read a word"));
+        QCOMPARE(w->exercise().actions(), 0UL);
     } else if (exercise) {
         QCOMPARE(PanelState(*w), start);
         QCOMPARE(Words(*w), startWords);
@@ -833,6 +877,35 @@ void HelpMenusTest::exerciseSpeaksTheChosenLanguage() {
     QVERIFY(w->SetLanguage(QStringLiteral("en")));
     QCOMPARE(GoalItems(*w), english);
     QCOMPARE(title->text(), QStringLiteral("Read a word"));
+}
+
+// Save Attempt asks the learner's name once, and the file it writes grades
+// as done by replay.
+void HelpMenusTest::attemptSavedAndGraded() {
+    QSettings(QStringLiteral("bitwell"), QStringLiteral("bitwell")).remove(QStringLiteral("learnerName"));
+    QTemporaryDir dir;
+    const auto saveAs = [](const QString& path) -> ModalAnswerer::Answer {
+        return [path](QWidget* dialog) {
+            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            name->setText(path);
+            QTest::keyClick(name, Qt::Key_Return);
+        };
+    };
+    auto w = PoweredWindow(Show::Exposed);
+    w->findChild<QAction*>("mnuExerciseBuiltin(1)")->trigger();
+    Play(*w, QStringLiteral("A0=1 A2=1 D=BEEF LB=0 UB=0 CE=0 WE=0"));
+    for (const bool first : {true, false}) {
+        const QString path = dir.filePath(first ? QStringLiteral("first") : QStringLiteral("second"));
+        ModalAnswerer answers(first ? std::vector{Type("Ada Lovelace"), saveAs(path)} : std::vector{saveAs(path)});
+        w->findChild<QAction*>("mnuExerciseSaveAttempt")->trigger();
+        QFile file(path + QStringLiteral(".bwa"));
+        bitwell::Attempt attempt;
+        bitwell::AttemptGrade grade;
+        bitwell::ExerciseError error;
+        QVERIFY(file.open(QIODevice::ReadOnly) && bitwell::ReadAttempt(file.readAll().toStdString(), attempt, error));
+        QVERIFY(bitwell::GradeAttempt(attempt, grade, error) && grade.done && grade.actions == 7);
+        QCOMPARE(attempt.learner, std::string("Ada Lovelace"));
+    }
 }
 
 QTEST_MAIN(HelpMenusTest)

@@ -28,10 +28,15 @@ void ShowWarning(QWidget* parent, const bitwell::Message& title, const QString& 
 }
 
 QString AskDataWord(QWidget* parent, const QString& current) {
+    return AskText(parent, bitwell::Dialogs().inputTitle, bitwell::Dialogs().inputPrompt, current);
+}
+
+QString AskText(QWidget* parent, const bitwell::Message& title, const bitwell::Message& prompt,
+                const QString& current) {
     const bitwell::DialogTexts& say = bitwell::Dialogs();
     QInputDialog input(parent);
-    input.setWindowTitle(Translated(say.inputTitle));
-    input.setLabelText(Translated(say.inputPrompt));
+    input.setWindowTitle(Translated(title));
+    input.setLabelText(Translated(prompt));
     input.setTextValue(current);
     input.setOkButtonText(Translated(say.ok));
     input.setCancelButtonText(Translated(say.cancel));

@@ -19,6 +19,9 @@ bool AskYesNo(QWidget* parent, const bitwell::Message& title, const bitwell::Mes
 // markup: it may hold the user's answer or a stranger's file.
 void ShowWarning(QWidget* parent, const bitwell::Message& title, const QString& text);
 
-// Asks for a data word, offering `current`; the answer, or an empty string
-// when cancelled.
+// Asks for a line of text under `title` with `prompt`, offering `current`;
+// the answer, or an empty string when cancelled.
+QString AskText(QWidget* parent, const bitwell::Message& title, const bitwell::Message& prompt,
+                const QString& current);
+// Asks for a data word, offering `current`, as AskText does.
 QString AskDataWord(QWidget* parent, const QString& current);

@@ -53,6 +53,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), m_panel(this) {
     m_surface->setObjectName(QStringLiteral("Form"));
     m_surface->setFixedSize(Px(window.width), Px(window.height));
     setCentralWidget(m_surface);
+    setAcceptDrops(true);
 
     buildControls();
     // Says what each action did to assistive technology, never on screen:
@@ -292,10 +293,12 @@ void frmMain::typesChanged(const std::string& text) { named<CaptionLabel>("lblTy
 void frmMain::orderChanged(bool bigEndian) {
     setSilently([&] { named<QRadioButton>(bigEndian ? "optBig" : "optLittle")->setChecked(true); });
 }
-void frmMain::stepRecorded(const bitwell::TraceStep&) {
+void frmMain::stepRecorded(const bitwell::TraceStep& step) {
+    m_record.Step(step);
     if (m_timing && m_timing->isVisible()) m_timing->TraceChanged();
 }
 void frmMain::actionEnded(const bitwell::TraceStep& last) {
+    m_record.ActionEnded(m_panel);
     QString sentence = QString::fromStdString(bitwell::Trace::DescribeCycle(last));
     if (!m_done.sentence.isEmpty() && m_done.step == last.step)
         sentence = Translated(bitwell::kActionAndDone).arg(sentence, m_done.sentence);

@@ -5,8 +5,10 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "core/Attempt.h"
 #include "core/Exercise.h"
 #include "core/Panel.h"
+#include "core/WindowDescription.h"
 
 class HoverHelp;
 class Switch;
@@ -39,7 +41,9 @@ public:
 
     // Opens the exercise file at `path` and starts it. On a bad file shows
     // "NAME:LINE: message" in a message box titled "Exercise", returns false
-    // and changes nothing.
+    // and changes nothing. When the memory holds the student's work
+    // (ExerciseSession::MemoryChanged) it asks first, as File, Restart does;
+    // No returns false and changes nothing.
     bool OpenExercise(const QString& path);
 
     // The device behind the panel: stored words and how often each of its
@@ -55,6 +59,9 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    // One local file dropped on the window opens as an exercise file.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     // The control, menu or menu item of the description named `name`, or
@@ -129,10 +136,20 @@ private:
     void mnuExerciseBuiltin_Click(int index);
     void mnuExerciseRestart_Click();
     void mnuExerciseClose_Click();
+    void mnuExerciseExport_Click();
+    void mnuExerciseSaveAttempt_Click();
+
+    // True when starting afresh loses none of the student's words, or they
+    // answer Yes to File, Restart's question.
+    bool mayLoseMemory();
+    // Starts the open exercise afresh, the attempt's record told.
+    void restartExercise();
+    // Writes `bytes` to `path`; on failure says so under `title`.
+    void writeFile(const QString& path, const std::string& bytes, const bitwell::Message& title);
 
     // Starts the exercise in `bytes`, named `name` in an error, as built-in
     // `builtin` (-1 for a file). On a bad file shows the error and changes
-    // nothing.
+    // nothing; over the student's work asks first (mayLoseMemory).
     bool startExercise(std::string_view bytes, const std::string& name, int builtin);
     // Every problem of a refused file, one a line ("LINE: message").
     void showExerciseError(const std::vector<bitwell::ExerciseError>& problems);
@@ -143,8 +160,6 @@ private:
     void goalsChecked() override;
     void exerciseDone() override;
     void exerciseUndone() override;
-    // True when nothing the student changed would be lost, or they say so.
-    bool mayLoseMemory();
     void Form_Unload(QCloseEvent* event);
 
     bitwell::Panel m_panel;
@@ -158,6 +173,10 @@ private:
     QString m_undone;
     bitwell::ExerciseSession m_session{m_panel, this};
     int m_builtin = -1;  // the open exercise's place in the course, -1 for a file or none
+    // The open exercise's file: its bytes and name, for an export.
+    std::string m_exerciseBytes, m_exerciseName;
+    // What the student did since the open exercise's start, for Save Attempt.
+    bitwell::AttemptRecord m_record;
     frmExercise* m_exercise = nullptr;
     bool m_silent = false;  // inside setSilently
     bitwell::Cascade* m_then = nullptr;

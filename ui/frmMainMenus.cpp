@@ -3,7 +3,11 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMenuBar>
+#include <functional>
+#include <utility>
 
 #include "core/Catalogue.h"
 #include "core/Exercise.h"
@@ -19,6 +23,34 @@
 namespace {
 
 QString Text(const std::string& text) { return QString::fromStdString(text); }
+
+// The course's items by the place of the key on the keyboard's top row, 1
+// to 9 and then 0, whatever character the layout puts there (on a French
+// keyboard "&" is the first key): `choose` gets 0 to 9 and says whether it
+// took the key. Where the platform gives no key codes of its own, the
+// items' access keys do the work alone.
+class TopRowKeys : public QObject {
+public:
+    TopRowKeys(QObject* parent, std::function<bool(int)> choose) : QObject(parent), m_choose(std::move(choose)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
+        const auto* key = static_cast<QKeyEvent*>(event);
+        // XKB key codes, on X11 and Wayland alike: the top row's "1" is 10, "0" is 19.
+        static const bool xkb = QGuiApplication::platformName() == QLatin1String("xcb") ||
+                                QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+        constexpr quint32 kFirst = 10, kLast = 19;
+        const quint32 code = key->nativeScanCode();
+        if (!xkb || code < kFirst || code > kLast ||
+            (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
+            return QObject::eventFilter(watched, event);
+        return m_choose(static_cast<int>(code - kFirst));
+    }
+
+private:
+    std::function<bool(int)> m_choose;
+};
 
 }  // namespace
 
@@ -38,11 +70,16 @@ void frmMain::buildMenus() {
             m_named.emplace(spec.name, sub);
             return;
         }
+        if (spec.startsGroup) menu->addSeparator();
         QAction* action = menu->addAction(QString());
         action->setObjectName(Text(spec.name));
         action->setCheckable(spec.checkable);
-        if (!spec.shortcut.empty())
+        if (!spec.shortcut.empty()) {
             action->setShortcut(QKeySequence(Text(spec.shortcut), QKeySequence::PortableText));
+            // The keys act on this window from the exercise and timing
+            // windows too (a modal dialog still blocks them).
+            action->setShortcutContext(Qt::ApplicationShortcut);
+        }
         m_named.emplace(spec.name, action);
     };
     for (const bitwell::MenuSpec& spec : bitwell::MainWindowMenus()) {
@@ -51,10 +88,14 @@ void frmMain::buildMenus() {
         m_named.emplace(spec.name, menu);
         for (const bitwell::MenuItemSpec& item : spec.items) add(menu, item, add);
     }
-    // Ctrl+T hides the diagram from its own window too, and the exercise's
-    // keys work from the exercise window.
-    for (const char* name : {"mnuViewTiming", "mnuExerciseOpen", "mnuExerciseRestart"})
-        named<QAction>(name)->setShortcutContext(Qt::ApplicationShortcut);
+    named<QMenu>("mnuExercise")->installEventFilter(new TopRowKeys(this, [this](int index) {
+        const auto item = named<QAction>("mnuExerciseBuiltin", index);
+        if (!item) return false;
+        named<QMenu>("mnuExercise")->close();
+        // Once the menu has gone, as a chosen item would be.
+        QMetaObject::invokeMethod(item, &QAction::trigger, Qt::QueuedConnection);
+        return true;
+    }));
 
     const auto onItem = [this](const char* name, auto slot) {
         connect(named<QAction>(name), &QAction::triggered, this, slot);
@@ -74,6 +115,8 @@ void frmMain::buildMenus() {
     onItem("mnuExerciseOpen", &frmMain::mnuExerciseOpen_Click);
     onItem("mnuExerciseRestart", &frmMain::mnuExerciseRestart_Click);
     onItem("mnuExerciseClose", &frmMain::mnuExerciseClose_Click);
+    onItem("mnuExerciseExport", &frmMain::mnuExerciseExport_Click);
+    onItem("mnuExerciseSaveAttempt", &frmMain::mnuExerciseSaveAttempt_Click);
     onItem("mnuHelpAbout", &frmMain::mnuHelpAbout_Click);
 }
 
@@ -101,7 +144,7 @@ void frmMain::retranslateMenus() {
 void frmMain::mnuFileRestart_Click() {
     if (!mayLoseMemory()) return;
     if (m_session.isOpen())
-        m_session.Restart();
+        restartExercise();
     else
         m_panel.PowerUpAfresh();
 }
