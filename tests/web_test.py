@@ -799,6 +799,47 @@ class Page(unittest.TestCase):
         finally:
             self.wide_again()
 
+    # Every point a finger may rest on that is not a control: the centre
+    # and 2 px inside each corner of every other element on the panel,
+    # where nothing that takes a tap is drawn on top.
+    OFF_CONTROLS_JS = """
+        const points = [], control = '.switch, .option, input, button';
+        for (const n of document.querySelectorAll('.surface [data-name]')) {
+          if (n.matches(control) || n.offsetParent === null || getComputedStyle(n).pointerEvents === 'none') continue;
+          n.scrollIntoView({ block: 'center' });
+          const r = n.getBoundingClientRect();
+          for (const [i, [x, y]] of [[(r.left + r.right) / 2, (r.top + r.bottom) / 2], [r.left + 2, r.top + 2],
+                                [r.right - 2, r.top + 2], [r.left + 2, r.bottom - 2], [r.right - 2, r.bottom - 2]].entries()) {
+            const top = document.elementFromPoint(x, y);
+            if (top && !top.closest(control)) points.push([i, n.dataset.name, x - r.left, y - r.top]);
+          }
+        }
+        return points;"""
+
+    def test_no_tap_off_a_switch_moves_one(self):
+        chip = "return [Bitwell.runs(), Array.from(document.querySelectorAll('.switch'), (s) => s.ariaChecked)]"
+        for width in (320, 375, 768):
+            with self.subTest(width=width):
+                self.narrow(width, 640, 2, True)
+                try:
+                    before = self.d.execute_script(chip)
+                    # Point by point through the elements, so that no two taps
+                    # in a row land on one caption and make a double tap.
+                    points = sorted(self.d.execute_script(self.OFF_CONTROLS_JS))
+                    for _, name, dx, dy in points:
+                        at = self.d.execute_script(
+                            "const n = document.querySelector('[data-name=\"' + arguments[0] + '\"]');"
+                            "n.scrollIntoView({ block: 'center' }); const r = n.getBoundingClientRect();"
+                            "return [r.left + arguments[1], r.top + arguments[2]]", name, dx, dy)
+                        for kind, touches in (("touchStart", [{"x": at[0], "y": at[1], "radiusX": 12, "radiusY": 12}]),
+                                              ("touchEnd", [])):
+                            self.d.execute_cdp_cmd("Input.dispatchTouchEvent", {"type": kind, "touchPoints": touches})
+                        self.d.execute_script("for (const b of document.querySelectorAll('dialog[open]')) b.close()")
+                    self.assertGreater(len(points), 100)
+                    self.assertEqual(self.d.execute_script(chip), before)
+                finally:
+                    self.wide_again()
+
     # ---- any course site, saved copies
 
     def shown_now(self, name):
