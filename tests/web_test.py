@@ -57,6 +57,8 @@ class Page(unittest.TestCase):
     # ---- helpers: controls found by data-name, read as the user sees them
 
     def open(self, url):
+        # Leaving between steps never asks, whatever the last one did.
+        self.d.execute_script("window.bitwellStateKept = true")
         self.d.get(url)
         web_session.wait_ready(self.d)
 
@@ -185,6 +187,7 @@ class Page(unittest.TestCase):
                 payload = link.split("#exercise=", 1)[1]
                 self.assertNotRegex(payload, "[+/=]")
                 self.assertEqual(base64.urlsafe_b64decode(payload + "=" * (-len(payload) % 4)), source.encode())
+                self.d.execute_script("window.bitwellStateKept = true")
                 self.d.get("about:blank")  # a load, not a jump within the page
                 self.open(link)
                 self.assertTrue(self.el("frmExercise").is_displayed())
@@ -723,13 +726,16 @@ class Page(unittest.TestCase):
     def test_narrow_layout_stacks_the_groups_with_large_text_and_targets(self):
         # A phone at 320 x 568, 400 % zoom on a 1280 x 1024 screen, and a
         # touch screen as wide as the desktop window: that one stays the
-        # desktop window, with its switches grown inside Memory Signals.
-        for width, height, scale, touch in ((320, 568, 2, True), (320, 256, 4, False), (800, 1000, 1, True)):
+        # desktop window, with its switches grown inside Memory Signals; a
+        # window a little wider than the desktop's that scrolls, whose scroll
+        # bar leaves less than its width.
+        for width, height, scale, touch in ((320, 568, 2, True), (320, 256, 4, False), (800, 1000, 1, True),
+                                            (600, 400, 1, False)):
             with self.subTest(width=width, height=height, scale=scale):
                 self.narrow(width, height, scale, touch)
                 try:
                     seen = self.d.execute_script(self.NARROW_JS)
-                    if width < 593:
+                    if width < 593 or not touch:
                         self.assertEqual(seen["small"], [])
                     else:
                         self.assertTrue(self.d.execute_script("return matchMedia('(pointer: coarse)').matches"))
@@ -783,6 +789,9 @@ class Page(unittest.TestCase):
                 before = self.value(switch)
                 self.tap(caption)
                 WebDriverWait(self.d, 5).until(lambda d: self.text("lblStatus") == help)
+                # ...and beside the finger.
+                self.assertEqual(self.d.execute_script(
+                    "const b = document.querySelector('.bubble'); return b.hidden ? '' : b.textContent"), help)
                 self.assertEqual(self.value(switch), before, caption)
             self.assertEqual(self.runs(), 5)
             self.tap("lblData")                 # one tap is only the help
@@ -839,6 +848,65 @@ class Page(unittest.TestCase):
                     self.assertEqual(self.d.execute_script(chip), before)
                 finally:
                     self.wide_again()
+
+    # Every menu, submenu, dialog and the exercise panel, opened one after
+    # the other: what of them lies off the page or makes it scroll sideways.
+    FITS_JS = """
+        const w = document.documentElement.clientWidth, out = [];
+        const click = (n) => document.querySelector('[data-name="' + n + '"]').click();
+        const check = (what, root) => {
+          for (const n of root.querySelectorAll('li, button, [data-name], p, h2')) {
+            if (!n.getClientRects().length) continue;
+            const r = n.getBoundingClientRect(), x = (r.left + r.right) / 2;
+            if (x < 0 || x > w) out.push(what + ' ' + (n.dataset.name || n.tagName));
+          }
+          if (document.documentElement.scrollWidth > w) out.push(what + ' scrolls sideways');
+        };
+        for (const m of document.querySelectorAll('.menubar > .menu > button')) {
+          m.click();
+          check(m.dataset.name, m.parentElement);
+          for (const p of m.parentElement.querySelectorAll('li.parent')) { p.click(); check(p.dataset.name, p); }
+          document.body.dispatchEvent(new PointerEvent('pointerdown', { bubbles: true }));
+        }
+        for (const item of ['mnuHelpAbout', 'mnuEditEnter', 'mnuFileExit', 'mnuExerciseBuiltin(0)']) {
+          click(item);
+          check(item, document.querySelector('dialog[open]') || document.querySelector('[data-name="frmExercise"]'));
+          for (const b of document.querySelectorAll('dialog[open]')) b.close();
+        }
+        return out;"""
+
+    def test_every_menu_dialog_and_panel_fits_a_phone(self):
+        for code in LANGUAGES:
+            with self.subTest(language=code):
+                self.d.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
+                                       {"width": 320, "height": 640, "deviceScaleFactor": 2, "mobile": True})
+                try:
+                    self.open(self.language_url(code))
+                    self.assertEqual(self.d.execute_script(self.FITS_JS), [])
+                    # The exercise chosen from the menu is in view, its title focused.
+                    self.assertEqual(self.d.execute_script(
+                        "const r = document.activeElement.getBoundingClientRect();"
+                        "return [document.activeElement.dataset.name, r.top >= 0 && r.bottom <= innerHeight]"),
+                        ["lblExerciseTitle", True])
+                finally:
+                    self.wide_again()
+
+    def test_leaving_asks_while_work_would_be_lost(self):
+        leave = ("const e = new Event('beforeunload', { cancelable: true });"
+                 "window.dispatchEvent(e); return e.defaultPrevented")
+        typed = "for (const n of ['sigUB', 'sigLB', 'sigWE', 'sigCE']) document.querySelector('[data-name=\"' + n + '\"]').click();"
+        rows = (("power-on", "", False),
+                ("a word written", typed + "Bitwell.enter('1234')", True),
+                ("kept by a course site", "window.bitwellStateKept = true;" + typed + "Bitwell.enter('1234')", False),
+                ("an exercise begun", "document.querySelector('[data-name=\"sigCE\"]').click()", True))
+        for what, script, asks in rows:
+            with self.subTest(what):
+                self.open(web_session.file_url(PAGE))
+                if what == "an exercise begun":
+                    self.menu("mnuExercise", "mnuExerciseBuiltin(0)")
+                if script:
+                    self.d.execute_script(script)
+                self.assertEqual(self.d.execute_script(leave), asks)
 
     # ---- any course site, saved copies
 
