@@ -1142,7 +1142,16 @@ class Page(unittest.TestCase):
                         out.push(n.dataset.name + ' ' + n.scrollWidth + 'x' + n.scrollHeight +
                                  ' in ' + n.clientWidth + 'x' + n.clientHeight);
                     }
-                    return out;""")
+                    // A translated title's text ends right up to its value.
+                    for (const [title, value] of [['lblAddrTitle', 'lblAddr'], ['lblDataTitle', 'lblData'],
+                                                  ['lblReadTitle', 'lblRead']]) {
+                      const range = document.createRange();
+                      range.selectNodeContents(document.querySelector('[data-name="' + title + '"]'));
+                      const gap = document.querySelector('[data-name="' + value + '"]').getBoundingClientRect().left -
+                                  range.getBoundingClientRect().right;
+                      if (arguments[0] !== 'en' && (gap > 2 || gap < -0.5)) out.push(title + ' ' + gap);
+                    }
+                    return out;""", code)
                 self.assertEqual(over, [], code)
 
 

@@ -125,6 +125,7 @@ window.BitwellView = function (surface, handlers) {
     const node = el[c.name];
     node.style.width = px(c.textLimit) + 'px';
     node.style.letterSpacing = 'normal';
+    node.style.textAlign = c.textEnd ? 'right' : '';
     const range = document.createRange();
     range.selectNodeContents(node);
     const over = range.getBoundingClientRect().width - node.clientWidth;
