@@ -213,9 +213,9 @@
     Keys.take(menus, runItem, () => !app.hidden);
     // Hover help: the nearest hover target under the pointer replaces the
     // status line; controls without help keep it as it is. On a touch
-    // screen a tap on a signal name shows its help.
-    // A finger or a pen on a caption also shows the help beside it, in a
-    // bubble gone at the next press or after 5 s.
+    // screen a tap on a signal name shows its help; a finger or a pen on
+    // a caption also shows it beside it, in a bubble gone at the next press
+    // or after 5 s.
     const bubble = document.createElement('div');
     bubble.className = 'bubble';
     bubble.hidden = true;

@@ -52,6 +52,7 @@ window.BitwellView = function (surface, handlers) {
     // click from no pointer, as by a key, always does).
     let pressed = null;
     surface.addEventListener('pointerdown', (e) => { pressed = document.elementFromPoint(e.clientX, e.clientY); }, true);
+    surface.addEventListener('keydown', () => { pressed = null; }, true);
     const offTarget = (e) => {
       const on = e.target.closest('.switch, .option') || e.target;
       if (e.pointerType === '' || !pressed || on.contains(pressed)) return;
