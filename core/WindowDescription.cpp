@@ -360,6 +360,7 @@ void ControlsJson(std::string& list, const std::vector<ControlSpec>& controls, s
         if (c.colour != Colour::Default) o.text("colour", c.colour == Colour::Blue ? "blue" : "black");
         if (c.face != Face::Dialog) o.text("face", FaceName(c.face));
         if (c.textLimit >= 0) o.number("textLimit", c.textLimit);
+        if (c.textLimit >= 0 && TextEndsAtLimit()) o.number("textEnd", 1);
         if (c.value) o.number("value", c.value);
         if (c.wrap) o.number("wrap", 1);
         if (c.activeLow) o.number("activeLow", 1);
@@ -419,6 +420,8 @@ const ControlSpec* FindControl(std::string_view name) {
         if (c.name == name) return &c;
     return nullptr;
 }
+
+bool TextEndsAtLimit() { return CurrentLanguage() != Languages().front(); }
 
 std::string LevelSwitchName(Control c) {
     for (const LevelRow& row : kLevelRows)

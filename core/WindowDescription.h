@@ -124,6 +124,12 @@ const WindowSpec& MainWindow();
 const std::vector<ControlSpec>& MainWindowControls();
 // nullptr for a name that is none of them.
 const ControlSpec* FindControl(std::string_view name);
+
+// Whether a caption with a textLimit draws its text ending at the limit,
+// right-aligned in its unchanged box, rather than from its left edge: in
+// the current language, every one but English, whose titles were placed
+// by hand to meet their values.
+bool TextEndsAtLimit();
 // The name of the switch of control signal `c`: "sigCE" for Control::CE.
 std::string LevelSwitchName(Control c);
 const std::vector<MenuSpec>& MainWindowMenus();

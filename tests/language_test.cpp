@@ -9,6 +9,7 @@
 #include <QActionGroup>
 #include <QFontMetrics>
 #include <QGroupBox>
+#include <QImage>
 #include <QJsonObject>
 #include <QRadioButton>
 #include <QSettings>
@@ -230,6 +231,16 @@ void LanguageTest::everyCaptionFits() {
             const int width = Px(spec.width);
             if (auto* caption = qobject_cast<CaptionLabel*>(c)) {
                 fits(c, caption->Caption(), width, Px(spec.height), spec.wrap);
+                // A translated title's text ends right up to its value, as
+                // drawn: its last inked column at most 2 px before the limit.
+                if (spec.textLimit >= 0 && code != QLatin1String("en")) {
+                    const QImage drawn = c->grab().toImage();
+                    int last = -1;
+                    for (int x = 0; x < drawn.width(); ++x)
+                        for (int y = 0; y < drawn.height(); ++y)
+                            if (qGray(drawn.pixel(x, y)) < 128) last = x;
+                    QVERIFY2(Px(spec.textLimit) - (last + 1) <= 2, qPrintable(c->objectName()));
+                }
             } else if (auto* group = qobject_cast<QGroupBox*>(c)) {
                 // The title stands on the frame, clear of its corners.
                 fits(c, group->title(), width - 16, Px(spec.height), false);

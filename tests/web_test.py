@@ -57,6 +57,7 @@ class Page(unittest.TestCase):
     # ---- helpers: controls found by data-name, read as the user sees them
 
     def open(self, url):
+        self.d.execute_script("window.bitwellStateKept = true")  # leaving between steps never asks
         self.d.get(url)
         web_session.wait_ready(self.d)
 
@@ -185,6 +186,7 @@ class Page(unittest.TestCase):
                 payload = link.split("#exercise=", 1)[1]
                 self.assertNotRegex(payload, "[+/=]")
                 self.assertEqual(base64.urlsafe_b64decode(payload + "=" * (-len(payload) % 4)), source.encode())
+                self.d.execute_script("window.bitwellStateKept = true")
                 self.d.get("about:blank")  # a load, not a jump within the page
                 self.open(link)
                 self.assertTrue(self.el("frmExercise").is_displayed())
@@ -703,20 +705,21 @@ class Page(unittest.TestCase):
                  sideways: document.documentElement.scrollWidth - document.documentElement.clientWidth,
                  transform: getComputedStyle(document.getElementById('app')).transform };"""
 
-    def narrow(self, width, height, scale, touch):
+    def narrow(self, width, height, scale, touch, url=None):
         self.d.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
                                {"width": width, "height": height, "deviceScaleFactor": scale, "mobile": touch})
         self.d.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": touch, "maxTouchPoints": 5})
-        self.open(web_session.file_url(PAGE))
+        self.open(url or web_session.file_url(PAGE))
 
     def wide_again(self):
         self.d.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": False})
         self.d.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
 
-    def tap(self, name, count=1):
+    def tap(self, name, count=1, x=None, y=None):
         r = self.d.execute_script(
-            "const r = document.querySelector('[data-name=\"' + arguments[0] + '\"]').getBoundingClientRect();"
-            "return [r.left + r.width / 2, r.top + r.height / 2]", name)
+            "const n = document.querySelector('[data-name=\"' + arguments[0] + '\"]'); n.scrollIntoView({ block: 'nearest' });"
+            "const r = n.getBoundingClientRect(); return [r.left + (arguments[1] ?? r.width / 2), r.top + (arguments[2] ?? r.height / 2)]",
+            name, x, y)
         for _ in range(count):
             for kind, points in (("touchStart", [{"x": r[0], "y": r[1], "radiusX": 12, "radiusY": 12}]), ("touchEnd", [])):
                 self.d.execute_cdp_cmd("Input.dispatchTouchEvent", {"type": kind, "touchPoints": points})
@@ -724,13 +727,14 @@ class Page(unittest.TestCase):
     def test_narrow_layout_stacks_the_groups_with_large_text_and_targets(self):
         # A phone at 320 x 568, 400 % zoom on a 1280 x 1024 screen, and a
         # touch screen as wide as the desktop window: that one stays the
-        # desktop window, with its switches grown inside Memory Signals.
-        for width, height, scale, touch in ((320, 568, 2, True), (320, 256, 4, False), (800, 1000, 1, True)):
+        # desktop window, with its switches grown inside Memory Signals; one
+        # whose scroll bar leaves less than the desktop window's width.
+        for width, height, scale, touch in ((320, 568, 2, True), (320, 256, 4, False), (800, 1000, 1, True), (600, 400, 1, False)):
             with self.subTest(width=width, height=height, scale=scale):
                 self.narrow(width, height, scale, touch)
                 try:
                     seen = self.d.execute_script(self.NARROW_JS)
-                    if width < 593:
+                    if width < 593 or not touch:
                         self.assertEqual(seen["small"], [])
                     else:
                         self.assertTrue(self.d.execute_script("return matchMedia('(pointer: coarse)').matches"))
@@ -784,6 +788,7 @@ class Page(unittest.TestCase):
                 before = self.value(switch)
                 self.tap(caption)
                 WebDriverWait(self.d, 5).until(lambda d: self.text("lblStatus") == help)
+                self.assertEqual(self.d.execute_script("return document.querySelector('.bubble:not([hidden])').textContent"), help)
                 self.assertEqual(self.value(switch), before, caption)
             self.assertEqual(self.runs(), 5)
             self.tap("lblData")                 # one tap is only the help
@@ -799,6 +804,53 @@ class Page(unittest.TestCase):
             self.assertEqual(self.runs(), 5)
         finally:
             self.wide_again()
+
+    # The centre and 2 px inside each corner of every element that is no
+    # control, where none is drawn on top; and every menu, dialog and the
+    # exercise panel opened from the menu, with what of them is off the page.
+    OFF_CONTROLS_JS = """const out = [], control = '.switch, .option, input, button';
+        for (const n of document.querySelectorAll('.surface [data-name]')) {
+          if (n.matches(control) || !n.offsetParent || getComputedStyle(n).pointerEvents === 'none') continue;
+          n.scrollIntoView({ block: 'nearest' }); const r = n.getBoundingClientRect(), w = r.width - 2, h = r.height - 2;
+          [[w / 2, h / 2], [2, 2], [w, 2], [2, h], [w, h]].forEach(([x, y], i) => {
+            if (!document.elementFromPoint(r.left + x, r.top + y).closest(control)) out.push([i, n.dataset.name, x, y]); }); }
+        return out;"""
+    FITS_JS = """const w = document.documentElement.clientWidth, out = [], named = (n) => document.querySelector('[data-name="' + n + '"]');
+        const check = (root) => { for (const n of root.querySelectorAll('li, button, [data-name], p')) { const r = n.getBoundingClientRect();
+            if (n.getClientRects().length && (r.left + r.right < 0 || r.left + r.right > 2 * w)) out.push(n.dataset.name || n.tagName); }
+          if (document.documentElement.scrollWidth > w) out.push(root.querySelector('[data-name]').dataset.name + ' scrolls sideways'); };
+        for (const m of document.querySelectorAll('.menubar > .menu')) {
+          m.firstChild.click(); check(m); for (const p of m.querySelectorAll('li.parent')) { p.click(); check(p); } m.firstChild.click(); }
+        for (const item of ['mnuHelpAbout', 'mnuEditEnter', 'mnuFileExit', 'mnuExerciseBuiltin(0)']) {
+          named(item).click(); check(document.querySelector('dialog[open]') || named('frmExercise'));
+          for (const b of document.querySelectorAll('dialog[open]')) b.close(); }
+        const r = document.activeElement.getBoundingClientRect();
+        return [out, document.activeElement.dataset.name, r.top >= 0 && r.bottom <= innerHeight];"""
+
+    def test_no_tap_off_a_switch_moves_one_and_all_fits_a_phone(self):
+        chip = "return [Bitwell.runs(), Array.from(document.querySelectorAll('.switch'), (s) => s.ariaChecked)]"
+        for width, code in ((320, "en"), (375, "en"), (768, "en"), (320, "de"), (320, "fr"), (320, "es"), (320, "pt_BR")):
+            with self.subTest(width=width, language=code):
+                self.narrow(width, 640, 2, True, self.language_url(code))
+                try:
+                    before = self.d.execute_script(chip)
+                    # Corner by corner through the elements: never two taps in a row on one.
+                    for _, name, x, y in sorted(self.d.execute_script(self.OFF_CONTROLS_JS) if code == "en" else []):
+                        self.tap(name, 1, x, y)
+                        self.d.execute_script("for (const b of document.querySelectorAll('dialog[open]')) b.close()")
+                    self.assertEqual(self.d.execute_script(chip), before)
+                    if width == 320:
+                        self.assertEqual(self.d.execute_script(self.FITS_JS), [[], "lblExerciseTitle", True])
+                finally:
+                    self.wide_again()
+
+    def test_leaving_asks_while_work_would_be_lost(self):
+        write = "for (const n of ['sigUB', 'sigLB', 'sigWE', 'sigCE']) document.querySelector('[data-name=\"' + n + '\"]').click();"
+        for script, asks in (("", False), (write, True), ("window.bitwellStateKept = true;" + write, False),
+                             ("Bitwell.openExercise('title: T\\ntext: X\\ngoal read = 1234\\n', 'a.bwx'); document.querySelector('[data-name=\"sigCE\"]').click()", True)):
+            self.open(web_session.file_url(PAGE))
+            self.assertEqual(self.d.execute_script(script + ";const e = new Event('beforeunload', { cancelable: true });"
+                                                   "window.dispatchEvent(e); return e.defaultPrevented"), asks, script)
 
     # ---- any course site, saved copies
 

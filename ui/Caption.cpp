@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
+#include "core/WindowDescription.h"
 
 namespace {
 
@@ -96,6 +97,9 @@ void CaptionLabel::paintEvent(QPaintEvent*) {
             f.setLetterSpacing(QFont::AbsoluteSpacing, -overflow / qreal(lines[i].size() - 1));
         p.setFont(f);
         const QFontMetricsF m(f);
-        p.drawText(QPointF(0, m.ascent() + qreal(i) * m.lineSpacing()), lines[i]);
+        // A translated title ends at its limit, right up to its value.
+        const qreal x = m_textLimit >= 0 && bitwell::TextEndsAtLimit()
+                            ? qMax(qreal(0), limit - m.horizontalAdvance(lines[i])) : 0;
+        p.drawText(QPointF(x, m.ascent() + qreal(i) * m.lineSpacing()), lines[i]);
     }
 }

@@ -193,6 +193,7 @@ EMSCRIPTEN_KEEPALIVE const char* bw_exercise_state() {
         g_out += s.HasMoreHints() ? "true" : "false";
         g_out += ",\"done\":";
         g_out += s.done() ? "true" : "false";
+        g_out += ",\"actions\":" + std::to_string(s.actions());
         g_out += ",\"result\":" + JsonString(s.DoneText());
     }
     g_out += '}';

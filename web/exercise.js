@@ -28,6 +28,15 @@ const ExercisePanel = (() => {
     if (error !== null) Dialogs.showError(Controller.description().exercise.title, error);
     return error === null;
   }
+  // Opened from the menu or a file picked or dropped: the panel comes into
+  // view, wherever the page was, with its title focused to be read first.
+  function openShown(source, bytes, name, index) {
+    if (!open(source, bytes, name, index)) return;
+    const title = named('lblExerciseTitle');
+    title.tabIndex = -1;
+    title.focus({ preventScroll: true });
+    panel().scrollIntoView({ block: 'nearest' });
+  }
   // Runs `then` at once when no word the student changed would be lost
   // (inside an exercise, none other than its start), else once they say yes.
   const askFirst = (then) => (Controller.memoryAtPowerOn() ? then() : Dialogs.askRestart(then));
@@ -35,7 +44,7 @@ const ExercisePanel = (() => {
     file.arrayBuffer().then((buffer) => {
       // A file over the limit is refused by the core from its first 64 KiB and one byte.
       const bytes = new Uint8Array(buffer, 0, Math.min(buffer.byteLength, 64 * 1024 + 1));
-      askFirst(() => open(Codes.Source.File, bytes, file.name, -1));
+      askFirst(() => openShown(Codes.Source.File, bytes, file.name, -1));
     });
   }
   const openLink = (hash) => open(Codes.Source.Link, Controller.utf8(hash), '', -1);
@@ -117,7 +126,7 @@ const ExercisePanel = (() => {
       }
     },
     // From the menu, the picker or a drop: asking first, as File, Restart does.
-    openBuiltin: (index) => askFirst(() => open(Codes.Source.Builtin, new Uint8Array(0), '', index)),
+    openBuiltin: (index) => askFirst(() => openShown(Codes.Source.Builtin, new Uint8Array(0), '', index)),
     openText: (text, name) => open(Codes.Source.File, Controller.utf8(text), name, -1),
     openLink,
     pick() {

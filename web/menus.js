@@ -132,9 +132,19 @@ window.BitwellMenus = function (bar, run) {
     }
   }
 
+  // An open list that would run past the window's right edge ends at it
+  // instead (never past its left edge).
+  function fit(ul) {
+    ul.style.left = '';
+    const over = ul.getBoundingClientRect().right - document.documentElement.clientWidth;
+    const room = ul.getBoundingClientRect().left;
+    if (over > 0) ul.style.left = ul.offsetLeft - Math.min(over, room) + 'px';
+  }
+
   function openSub(li, focus) {
     li.classList.add('open');
     li.setAttribute('aria-expanded', 'true');
+    fit(li.querySelector('ul'));
     if (focus) li.querySelector('li').focus();
   }
   function closeSub(li) {
@@ -147,6 +157,7 @@ window.BitwellMenus = function (bar, run) {
     close();
     menu.wrap.classList.add('open');
     menu.button.setAttribute('aria-expanded', 'true');
+    fit(menu.wrap.querySelector('ul'));
     menu.wrap.querySelector('li').focus();
   }
   function close() {

@@ -168,6 +168,26 @@
     },
   };
 
+  // A scroll bar that takes room from the page takes it from the window's
+  // width: the style sheet's narrow layout then begins that much wider, so
+  // that no window cuts the panel's right edge. Returns the query in force.
+  function narrowBelow(width) {
+    const probe = document.createElement('div');
+    probe.style.overflow = 'scroll';
+    probe.style.position = 'absolute';
+    probe.style.width = '100px';
+    document.body.append(probe);
+    const bar = probe.offsetWidth - probe.clientWidth;
+    probe.remove();
+    const query = (w) => '(max-width: ' + (w - 0.02) + 'px)';
+    for (const sheet of bar ? document.styleSheets : []) {
+      for (const rule of sheet.cssRules) {
+        if (rule.media) rule.media.mediaText = rule.media.mediaText.replace(query(width), query(width + bar));
+      }
+    }
+    return query(width + bar);
+  }
+
   function start(module) {
     Controller.attach(module, handlers);
     // Shown, for the texts to be measured where they are drawn.
@@ -193,17 +213,47 @@
     Keys.take(menus, runItem, () => !app.hidden);
     // Hover help: the nearest hover target under the pointer replaces the
     // status line; controls without help keep it as it is. On a touch
-    // screen a tap on a signal name shows its help.
+    // screen a tap on a signal name shows its help; a finger or a pen on
+    // a caption also shows it beside it, in a bubble gone at the next press
+    // or after 5 s.
+    const bubble = document.createElement('div');
+    bubble.className = 'bubble';
+    bubble.hidden = true;
+    bubble.setAttribute('aria-hidden', 'true');
+    document.body.append(bubble);
+    let finger = false;
+    let bubbleTimer = 0;
     const pointTo = (e) => {
       const help = view.helpAt(e.target);
       if (help !== null) view.el.lblStatus.textContent = help;
+      const caption = e.type === 'click' && finger && help !== null && e.target.closest('.caption[data-help]');
+      if (!caption) return;
+      const r = caption.getBoundingClientRect();
+      bubble.textContent = help;
+      bubble.hidden = false;
+      bubble.style.left = Math.max(0, Math.min(r.left, document.documentElement.clientWidth - bubble.offsetWidth)) + scrollX + 'px';
+      bubble.style.top = r.bottom + scrollY + 4 + 'px';
+      clearTimeout(bubbleTimer);
+      bubbleTimer = setTimeout(() => { bubble.hidden = true; }, 5000);
     };
+    document.addEventListener('pointerdown', (e) => {
+      finger = e.pointerType === 'touch' || e.pointerType === 'pen';
+      bubble.hidden = true;
+    }, true);
     named('Form').addEventListener('mousemove', pointTo);
     named('Form').addEventListener('click', pointTo);
     named('cmdRestart').addEventListener('click', () => startSession());
+    // Leaving or reloading asks first while words the student changed or
+    // an exercise under way would be lost, unless a course site keeps the
+    // state: a module that found its API sets window.bitwellStateKept.
+    window.addEventListener('beforeunload', (e) => {
+      if (window.bitwellStateKept || app.hidden) return;
+      const x = Controller.exerciseState();
+      if (!Controller.memoryAtPowerOn() || (x.open && x.actions > 0 && !x.done)) e.preventDefault();
+    });
     // The title captions keep "0x" clear in the layout now in force: below
     // the window's width the style sheet stacks the groups.
-    window.matchMedia('(max-width: ' + (d.window.width / 15 - 0.02) + 'px)').addEventListener('change', () => view.narrowChanged());
+    window.matchMedia(narrowBelow(d.window.width / 15)).addEventListener('change', () => view.narrowChanged());
     // The markup as built is the first state; a copy saved as it stood is not.
     startSession('first' in app.dataset);
     delete app.dataset.first;

@@ -46,6 +46,21 @@ window.BitwellView = function (surface, handlers) {
       // taken for one on the switch nearby; the surface shows its help.
       else if (c.kind === 'caption' && c.help) node.addEventListener('click', () => {});
     }
+    // The browser moves a tap near a control onto it, target and all, but
+    // not its point: a click or double click whose press began off the
+    // control it lands on is not the student's and goes no further (a
+    // click from no pointer, as by a key, always does).
+    let pressed = null;
+    surface.addEventListener('pointerdown', (e) => { pressed = document.elementFromPoint(e.clientX, e.clientY); }, true);
+    surface.addEventListener('keydown', () => { pressed = null; }, true);
+    const offTarget = (e) => {
+      const on = e.target.closest('.switch, .option') || e.target;
+      if (e.pointerType === '' || !pressed || on.contains(pressed)) return;
+      e.stopPropagation();
+      e.preventDefault();
+    };
+    surface.addEventListener('click', offTarget, true);
+    surface.addEventListener('dblclick', offTarget, true);
     el.lblData.addEventListener('dblclick', handlers.enter);
     doubleTap(el.lblData, handlers.enter);
     el.lblRead.addEventListener('dblclick', handlers.copy);
@@ -111,6 +126,7 @@ window.BitwellView = function (surface, handlers) {
     const node = el[c.name];
     node.style.width = px(c.textLimit) + 'px';
     node.style.letterSpacing = 'normal';
+    node.style.textAlign = c.textEnd ? 'right' : '';
     const range = document.createRange();
     range.selectNodeContents(node);
     const over = range.getBoundingClientRect().width - node.clientWidth;
