@@ -5,8 +5,6 @@
 
 #include "core/Snapshot.h"
 
-#include <charconv>
-
 #include "core/ExerciseKinds.h"
 #include "core/Zip.h"
 
@@ -41,13 +39,16 @@ private:
     bool m_done = false;
 };
 
-// All of `text` as a number in `base`, at most `max`.
+// All of `text` as a number in `base` (upper-case hex digits), at most `max`.
 bool Number(std::string_view text, unsigned long long max, unsigned long long& out, int base = 10) {
-    if (text.empty() || text.size() > 20) return false;
-    for (const char c : text)
-        if (base == 16 ? HexValue(c) < 0 || (c >= 'a' && c <= 'f') : c < '0' || c > '9') return false;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), out, base);
-    return error == std::errc() && end == text.data() + text.size() && out <= max;
+    if (text.empty() || text.size() > 12) return false;
+    out = 0;
+    for (const char c : text) {
+        const int digit = base == 16 && (c < 'a' || c > 'f') ? HexValue(c) : c >= '0' && c <= '9' ? c - '0' : -1;
+        if (digit < 0) return false;
+        out = out * static_cast<unsigned>(base) + static_cast<unsigned>(digit);
+    }
+    return out <= max;
 }
 
 // `text` split at `separator`; nothing at all for "".

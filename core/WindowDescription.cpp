@@ -244,6 +244,10 @@ std::vector<MenuSpec> BuildMenus() {
     exercises.push_back({.name = "mnuExerciseClose", .caption = Msg("mnuExerciseClose", "&Close Exercise")});
     exercises.push_back({.name = "mnuExerciseCopyLink", .caption = Msg("mnuExerciseCopyLink", "Copy Exercise &Link"),
                          .pageOnly = true});
+    // Results back to the teacher: a course site's package, or an attempt file.
+    exercises.push_back({.name = "mnuExerciseExport",
+                         .caption = Msg("mnuExerciseExport", "&Export for Course Site...")});
+    exercises.push_back({.name = "mnuExerciseSaveAttempt", .caption = Msg("mnuExerciseSaveAttempt", "Save &Attempt...")});
     return {
         // The page downloads its own pristine single file: a teacher never has
         // to rely on the browser's save.
@@ -453,6 +457,11 @@ const ExerciseWindowTexts& ExerciseWindow() {
         .filter = Msg("frmExercise", "Exercise files (*.bwx)"),
         .restartTitle = Msg("MsgBox", "Restart Confirmation"),
         .restartQuestion = Msg("MsgBox", "Power the chip up afresh? The memory's words will be lost."),
+        .learner = Msg("lblLearner", "Learner: %1"),
+        .lmsStatus = Msg("lblLmsStatus", "The course site did not save your last result."),
+        .exportTitle = Msg("frmExercise", "Export for Course Site"),
+        .exportWebPage = Msg("frmExercise", "Web page"),
+        .learnerName = Msg("frmExercise", "Your name, as your teacher will see it:"),
     };
     return kTexts;
 }
@@ -606,6 +615,11 @@ std::string DescriptionJson(std::string_view version) {
         o.message("restartButton", e.restartButton, -1);
         o.message("restartTitle", e.restartTitle, -1);
         o.message("restartQuestion", e.restartQuestion, -1);
+        o.message("learner", e.learner, -1);
+        o.message("lmsStatus", e.lmsStatus, -1);
+        o.message("exportTitle", e.exportTitle, -1);
+        o.message("exportWebPage", e.exportWebPage, -1);
+        o.message("learnerName", e.learnerName, -1);
     }
     return out;
 }
