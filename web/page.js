@@ -268,6 +268,7 @@
       openExercise: (text, name) => ExercisePanel.openText(text, name),
       savedPage: () => savePage(),
       exported: (kind) => exportFile(kind),
+      attempt: (learner) => new TextDecoder().decode(Controller.attemptFile(learner)),
       cannotStart: () => Controller.description().dialogs.cannotStart,
     };
   }
