@@ -242,12 +242,14 @@ std::vector<MenuSpec> BuildMenus() {
     exercises.push_back({.name = "mnuExerciseRestart", .caption = Msg("mnuExerciseRestart", "&Restart Exercise"),
                          .shortcut = "F5", .shortcutOnPage = false});
     exercises.push_back({.name = "mnuExerciseClose", .caption = Msg("mnuExerciseClose", "&Close Exercise")});
+    // Results back to the teacher: a course site's package, or an attempt
+    // file. Only the page has them until the desktop's dialogs for them come.
+    exercises.push_back({.name = "mnuExerciseExport", .caption = Msg("mnuExerciseExport", "&Export for Course Site..."),
+                         .pageOnly = true});
+    exercises.push_back({.name = "mnuExerciseSaveAttempt", .caption = Msg("mnuExerciseSaveAttempt", "Save &Attempt..."),
+                         .pageOnly = true});
     exercises.push_back({.name = "mnuExerciseCopyLink", .caption = Msg("mnuExerciseCopyLink", "Copy Exercise &Link"),
                          .pageOnly = true});
-    // Results back to the teacher: a course site's package, or an attempt file.
-    exercises.push_back({.name = "mnuExerciseExport",
-                         .caption = Msg("mnuExerciseExport", "&Export for Course Site...")});
-    exercises.push_back({.name = "mnuExerciseSaveAttempt", .caption = Msg("mnuExerciseSaveAttempt", "Save &Attempt...")});
     return {
         // The page downloads its own pristine single file: a teacher never has
         // to rely on the browser's save.
