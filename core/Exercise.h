@@ -221,6 +221,8 @@ public:
     struct GoalItem {
         std::string text;  // the goal in words, and why it does not hold yet
         bool holds = false;
+        int line = 0;             // where the file states it
+        std::string holdsText;    // the goal in words as said once it holds
     };
     // One per goal in file order, as last checked, in the current language.
     std::vector<GoalItem> Goals() const;
@@ -250,6 +252,10 @@ public:
                          Bytes bytes = Bytes::None) const;
 
 private:
+    // The resume snapshot reads and restores the counts and states (core/Snapshot.cpp).
+    friend std::string WriteSnapshot(const ExerciseSession& session, std::string_view exerciseBytes);
+    friend bool ResumeSnapshot(ExerciseSession& session, std::string_view exerciseBytes, std::string_view snapshot);
+
     // Checks the goals whose inputs changed, at the start and at the end of
     // each action; `never` and `then` goals move in evaluated().
     void Check();

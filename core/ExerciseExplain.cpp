@@ -226,7 +226,8 @@ std::string SayGoal(const SessionState& s, std::size_t i) {
 std::vector<ExerciseSession::GoalItem> ExerciseSession::Goals() const {
     std::vector<GoalItem> items;
     if (!m_open) return items;
-    for (std::size_t i = 0; i < m_exercise.goals.size(); ++i) items.push_back({SayGoal(*m_state, i), holds(i)});
+    for (std::size_t i = 0; i < m_exercise.goals.size(); ++i) items.push_back({SayGoal(*m_state, i), holds(i), m_exercise.goals[i].line,
+                         KindOf(m_exercise.goals[i].kind).explain(*m_state, i, true)});
     return items;
 }
 

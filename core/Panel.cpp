@@ -2,6 +2,8 @@
 
 #include "core/Conversions.h"
 
+#include <tuple>
+
 namespace bitwell {
 
 // Marks one change from outside the cascade: the evaluations it runs, however
@@ -304,6 +306,68 @@ void Panel::StoreWords(const std::array<int, 16>& words) {
         }
     m_device.UpdateContents();
     m_device.UpdateTypes();
+}
+
+Panel::State Panel::Saved() const {
+    State state;
+    for (std::size_t i = 0; i < 16; ++i) state.words[i] = HexToInt(m_device.memWords[i]) & 0xFFFF;
+    state.levels = m_levels;
+    state.address = HexToInt(m_addressText) & 0xF;
+    state.data = HexToInt(m_dataText) & 0xFFFF;
+    state.read = HexToInt(m_readText) & 0xFFFF;
+    state.bigEndian = m_big;
+    state.steps = m_steps;
+    state.actions = m_actions;
+    return state;
+}
+
+void Panel::Restore(const State& state) {
+    auto nothing = [] {};
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    auto hex = [](int value, std::size_t digits) {
+        std::string text(digits, '0');
+        for (std::size_t d = 0; d < digits; ++d) text[d] = kDigits[(value >> (4 * (digits - 1 - d))) & 0xF];
+        return text;
+    };
+    for (std::size_t c = 0; c < m_levels.size(); ++c) {
+        if (m_levels[c] == state.levels[c]) continue;
+        m_levels[c] = state.levels[c];
+        Cascade then(nothing);
+        if (m_view) m_view->levelChanged(static_cast<Control>(c), m_levels[c], then);
+    }
+    for (std::size_t k = 0; k < m_address.size(); ++k) {
+        const int value = (state.address >> k) & 1;
+        if (m_address[k] == value) continue;
+        m_address[k] = value;
+        Cascade then(nothing);
+        if (m_view) m_view->addressBitChanged(static_cast<int>(k), value, then);
+    }
+    for (std::size_t k = 0; k < m_data.size(); ++k) {
+        const int value = (state.data >> k) & 1;
+        if (m_data[k] == value) continue;
+        m_data[k] = value;
+        Cascade then(nothing);
+        if (m_view) m_view->dataBitChanged(static_cast<int>(k), value, then);
+    }
+    store(m_addressText, hex(state.address, 1), &PanelView::addressTextChanged);
+    for (const auto& [slot, value, changed] :
+         {std::tuple{&m_dataText, state.data, &PanelView::dataTextChanged},
+          std::tuple{&m_readText, state.read, &PanelView::readTextChanged}}) {
+        if (*slot == hex(value, 4)) continue;
+        *slot = hex(value, 4);
+        Cascade then(nothing);
+        if (m_view) (m_view->*changed)(*slot, then);
+    }
+    for (int k = 0; k < 16; ++k) setReadLampVisible(k, ((state.read >> k) & 1) != 0);
+    if (m_big != state.bigEndian) {
+        m_big = state.bigEndian;
+        if (m_view) m_view->orderChanged(m_big);
+    }
+    for (std::size_t i = 0; i < 16; ++i) m_device.memWords[i] = hex(state.words[i], 4);
+    m_device.UpdateContents();
+    m_device.UpdateTypes();
+    m_steps = state.steps;
+    m_actions = state.actions;
 }
 
 }  // namespace bitwell

@@ -150,6 +150,22 @@ public:
     // evaluation and nothing recorded (-1 keeps a word), then rebuilds both
     // listings.
     void StoreWords(const std::array<int, 16>& words);
+    // Everything a learner set, and the numbering of steps and actions: what
+    // a resumed exercise puts back. Words, address and data as numbers
+    // (0 to 0xFFFF, 0 to 15), levels 0 or 1, read the read register's word.
+    struct State {
+        std::array<int, 16> words{};
+        std::array<int, 5> levels{};
+        int address = 0, data = 0, read = 0;
+        bool bigEndian = true;
+        std::uint64_t steps = 0, actions = 0;
+    };
+    State Saved() const;
+    // Puts `state` back (values out of range are never checked), the view
+    // hearing each change with nothing left to cascade, with no evaluation
+    // and nothing recorded; the lamps follow the read word, and both
+    // listings are rebuilt.
+    void Restore(const State& state);
     // Hears every evaluation and the end of each action that ran at least
     // one; null for none. One observer at a time; it must outlive the panel
     // or be replaced first.

@@ -1,9 +1,7 @@
 #pragma once
 
-// PROPOSAL, not yet built: the snapshot a course site keeps in suspend_data
-// so that a learner resumes exactly where they stopped. It waits for the
-// exercise session's new counts and goal states; the declarations below
-// are the interface the session would offer, and nothing defines them yet.
+// The snapshot a course site keeps in suspend_data so that a learner
+// resumes exactly where they stopped.
 //
 // Written by the core after every action, read by the core on a resume;
 // the page only carries the text to and from the site. One line of ASCII
@@ -19,28 +17,28 @@
 //   D=BEEF                  the data input (the data switches follow it)
 //   Q=1234                  the read register (the lamps follow it)
 //   O=b                     the word order: b big, l little
+//   S=412.60                the panel's last step and action numbers, so
+//                           that a step a goal names stays that step
 //   N=17                    actions since the start
 //   H=1                     hints shown
 //   F=12                    done, in that many actions; F=- not done
 //   C=r3b2.w5u1             the cycles counted so far, only those not 0:
 //                           r or w, the address in hex, b both, u upper or
 //                           l lower bytes, then the count; '.' between
-//   G=3:1.7:2               the goal states that are not the start's (a
-//                           `never` that broke, how far a `then` got):
-//                           the goal's 0-based index, ':', its state
+//   G=3:17.7:25             the `never` goals broken and the `then` goals
+//                           met: the goal's 0-based index, ':', the step
 //
 // The worst case (every cycle kind counted at every address, 50 goals with
-// a state) stays under 1,700 characters. What the exercise derives from
+// a state) stays under 2,000 characters. What the exercise derives from
 // its own start (the words an `unchanged` goal compares with, the count
 // goals' sums over C) is not stored. The timing diagram starts empty.
 //
-// Resuming: the session starts the exercise afresh, then sets the panel
-// as stored with no evaluation and nothing recorded (a Panel call beside
-// StoreWords that also takes the levels, address, data, read text and
-// order, and rebuilds both listings), then its own counts, states, hints
-// and done, and checks the goals once. A snapshot of another version, of
-// another exercise (X), or with any field missing, out of order or out of
-// range is ignored as a whole, and the exercise starts afresh.
+// Resuming starts the exercise afresh, then puts the panel back as stored
+// (Panel::Restore: no evaluation, nothing recorded), then the counts,
+// states, hints and done, and checks the goals once. A snapshot of another
+// version, of another exercise (X), or with any field missing, out of
+// order or out of range is ignored as a whole: the exercise stays started
+// afresh.
 
 #include <string>
 #include <string_view>

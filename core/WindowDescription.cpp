@@ -490,6 +490,11 @@ const ExerciseWindowTexts& ExerciseWindow() {
         .filter = Msg("frmExercise", "Exercise files (*.bwx)"),
         .restartTitle = Msg("MsgBox", "Restart Confirmation"),
         .restartQuestion = Msg("MsgBox", "Power the chip up afresh? The memory's words will be lost."),
+        .learner = Msg("lblLearner", "Learner: %1"),
+        .lmsStatus = Msg("lblLmsStatus", "The course site did not save your last result."),
+        .exportTitle = Msg("frmExercise", "Export for Course Site"),
+        .exportWebPage = Msg("frmExercise", "Web page"),
+        .learnerName = Msg("frmExercise", "Your name, as your teacher will see it:"),
     };
     return kTexts;
 }
@@ -659,6 +664,11 @@ std::string DescriptionJson(std::string_view version) {
         o.message("restartButton", e.restartButton, -1);
         o.message("restartTitle", e.restartTitle, -1);
         o.message("restartQuestion", e.restartQuestion, -1);
+        o.message("learner", e.learner, -1);
+        o.message("lmsStatus", e.lmsStatus, -1);
+        o.message("exportTitle", e.exportTitle, -1);
+        o.message("exportWebPage", e.exportWebPage, -1);
+        o.message("learnerName", e.learnerName, -1);
     }
     return out;
 }

@@ -178,6 +178,13 @@ struct ExerciseWindowTexts {
     RequiredMessage hintButton, restartButton;      // cmdHint, cmdExerciseRestart
     RequiredMessage filter;                         // the file dialog's filter
     RequiredMessage restartTitle, restartQuestion;  // File, Restart's question
+    // On a course site: lblLearner ("Learner: %1", the site's name for the
+    // learner), and lblLmsStatus while the site refuses what the page sends.
+    RequiredMessage learner, lmsStatus;
+    // The page's Export for Course Site and Save Attempt: the kind asked
+    // for (a web page, beside the two SCORM versions named as they are),
+    // and the learner's name asked once.
+    RequiredMessage exportTitle, exportWebPage, learnerName;
 };
 const ExerciseWindowTexts& ExerciseWindow();
 

@@ -78,9 +78,15 @@ string(REPLACE "\"" "'" icon "${icon}")
 string(REPLACE "#" "%23" icon "${icon}")
 string(REPLACE "\n" " " icon "${icon}")
 string(REGEX REPLACE "  +" " " icon "${icon}")
+string(REPLACE "<" "%3C" icon "${icon}")
+string(REPLACE ">" "%3E" icon "${icon}")
 string(REPLACE "{{ICON}}" "${icon}" page "${page}")
 string(REPLACE "/*==CORE==*/" "${core}" page "${page}")
 string(REPLACE "/*==EARLY==*/" "${early}" page "${page}")
 string(REPLACE "/*==PAGE==*/" "${scripts}" page "${page}")
 string(REPLACE "{{WASM}}" "${wasm}" page "${page}")
+# Written as a browser writes its document back (File, Save Page As and an
+# export from the page), so that the page and the program export the same
+# bytes: nothing after </body>, the head right after <html>.
+string(REGEX REPLACE "</body>\n</html>\n$" "</body></html>" page "${page}")
 file(WRITE ${OUT} "${page}")

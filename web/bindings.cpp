@@ -11,7 +11,9 @@
 
 #include "core/Catalogue.h"
 #include "core/Conversions.h"
+#include "core/Attempt.h"
 #include "core/CourseExport.h"
+#include "core/Snapshot.h"
 #include "core/Exercise.h"
 #include "core/Panel.h"
 #include "core/Trace.h"
@@ -69,11 +71,15 @@ public:
     void contentsChanged(const std::string& t) override { SendText(code::TextContents, t); }
     void typesChanged(const std::string& t) override { SendText(code::TextTypes, t); }
     void orderChanged(bool big) override { bw_js_order(big ? 1 : 0); }
-    void stepRecorded(const bitwell::TraceStep&) override { bw_js_step(); }
-    void traceCleared() override { bw_js_cleared(); }
-    void actionEnded(const bitwell::TraceStep& last) override {
-        bw_js_action_ended(bitwell::Trace::DescribeCycle(last).c_str());
+    void stepRecorded(const bitwell::TraceStep& step) override {
+        record.Step(step);
+        bw_js_step();
     }
+    void traceCleared() override { bw_js_cleared(); }
+    void actionEnded(const bitwell::TraceStep& last) override;
+
+    // The open exercise's actions, for Save Attempt.
+    bitwell::AttemptRecord record;
 };
 
 class PageExercise final : public bitwell::ExerciseSession::Listener {
@@ -95,6 +101,18 @@ std::u16string g_entryText;
 std::string g_out;
 
 bitwell::Panel& P() { return *g_panel; }
+
+void PageView::actionEnded(const bitwell::TraceStep& last) {
+    record.ActionEnded(*g_panel);
+    bw_js_action_ended(bitwell::Trace::DescribeCycle(last).c_str());
+}
+
+// The open exercise started afresh, its givens not recorded as the student's.
+void RestartExercise() {
+    g_view.record.Starting();
+    g_session->Restart();
+    g_view.record.Restarted();
+}
 
 }  // namespace
 
@@ -118,7 +136,7 @@ EMSCRIPTEN_KEEPALIVE int bw_memory_at_power_on() { return g_session->MemoryChang
 // Powers the chip up afresh, or restarts the open exercise.
 EMSCRIPTEN_KEEPALIVE void bw_restart() {
     if (g_session->isOpen())
-        g_session->Restart();
+        RestartExercise();
     else
         P().PowerUpAfresh();
 }
@@ -147,24 +165,30 @@ EMSCRIPTEN_KEEPALIVE int bw_exercise_open(int source, const char* bytes, int len
         file.assign(bytes, static_cast<std::size_t>(length < 0 ? 0 : length));
     }
     if (!ok) problems.push_back(error);
-    if (ok) ok = g_session->Open(file, label, problems);
+    // As ExerciseSession::Open does, with the givens left out of the attempt.
+    bitwell::Exercise parsed;
+    if (ok) ok = bitwell::CheckExercise(file, label, parsed, problems);
     if (!ok) {
         g_out = bitwell::ProblemsText(problems, source == code::SourceLink);
         return 0;
     }
+    g_view.record.Starting();
+    g_session->Start(parsed);
+    g_view.record.Open(file);
     g_exerciseBytes = std::move(file);
     return 1;
 }
 EMSCRIPTEN_KEEPALIVE const char* bw_exercise_error() { return g_out.c_str(); }
-EMSCRIPTEN_KEEPALIVE void bw_exercise_restart() { g_session->Restart(); }
+EMSCRIPTEN_KEEPALIVE void bw_exercise_restart() { RestartExercise(); }
 EMSCRIPTEN_KEEPALIVE void bw_exercise_close() {
+    g_view.record.Starting();
     g_session->Close();
     g_exerciseBytes.clear();
 }
 EMSCRIPTEN_KEEPALIVE void bw_exercise_hint() { g_session->NextHint(); }
 
 // The open exercise as JSON, in the current language: {"open", "title",
-// "text", "goals": [{"text", "holds"}], "hints": [...], "more", "done",
+// "text", "goals": [{"text", "holds", "line", "says" (as said once it holds)}], "hints": [...], "more", "done",
 // "result"}.
 EMSCRIPTEN_KEEPALIVE const char* bw_exercise_state() {
     using bitwell::JsonString;
@@ -180,7 +204,8 @@ EMSCRIPTEN_KEEPALIVE const char* bw_exercise_state() {
         for (const auto& goal : s.Goals()) {
             if (!first) g_out += ',';
             first = false;
-            g_out += "{\"text\":" + JsonString(goal.text) + ",\"holds\":" + (goal.holds ? "true" : "false") + "}";
+            g_out += "{\"text\":" + JsonString(goal.text) + ",\"holds\":" + (goal.holds ? "true" : "false") +
+                     ",\"line\":" + std::to_string(goal.line) + ",\"says\":" + JsonString(goal.holdsText) + "}";
         }
         g_out += "],\"hints\":[";
         first = true;
@@ -209,8 +234,10 @@ EMSCRIPTEN_KEEPALIVE const char* bw_exercise_link() {
 // them at `page`) exactly as the desktop makes it: bw_export_size() bytes
 // at the address returned, none without an open exercise.
 EMSCRIPTEN_KEEPALIVE const char* bw_export(int kind, const char* page, int length) {
-    static_assert(static_cast<int>(bitwell::ExportKind::Scorm2004) == 2);
-    g_out = g_session->isOpen() && kind >= 0 && kind <= 2
+    static_assert(static_cast<int>(bitwell::ExportKind::WebPage) == code::ExportWebPage &&
+                  static_cast<int>(bitwell::ExportKind::Scorm12) == code::ExportScorm12 &&
+                  static_cast<int>(bitwell::ExportKind::Scorm2004) == code::ExportScorm2004);
+    g_out = g_session->isOpen() && kind >= code::ExportWebPage && kind <= code::ExportScorm2004
                 ? bitwell::ExportExercise(std::string_view(page, static_cast<std::size_t>(length)),
                                           g_exerciseBytes, g_session->exercise(),
                                           static_cast<bitwell::ExportKind>(kind))
@@ -218,6 +245,26 @@ EMSCRIPTEN_KEEPALIVE const char* bw_export(int kind, const char* page, int lengt
     return g_out.data();
 }
 EMSCRIPTEN_KEEPALIVE int bw_export_size() { return static_cast<int>(g_out.size()); }
+// The open exercise's resume snapshot (core/Snapshot.h); "" without one.
+EMSCRIPTEN_KEEPALIVE const char* bw_snapshot() {
+    g_out = bitwell::WriteSnapshot(*g_session, g_exerciseBytes);
+    return g_out.c_str();
+}
+// Resumes the open exercise from `snapshot`: 1 when it fitted, 0 when the
+// exercise started afresh instead.
+EMSCRIPTEN_KEEPALIVE int bw_resume(const char* snapshot) {
+    // The actions before it are not in the snapshot: the attempt starts here.
+    g_view.record.Starting();
+    const bool fitted = bitwell::ResumeSnapshot(*g_session, g_exerciseBytes, snapshot);
+    if (!fitted) g_view.record.Open(g_exerciseBytes);
+    return fitted ? 1 : 0;
+}
+// The attempt file of the open exercise's actions for `learner` (UTF-8):
+// bw_export_size() bytes at the address returned; none without one.
+EMSCRIPTEN_KEEPALIVE const char* bw_attempt(const char* learner) {
+    g_out = g_session->isOpen() ? g_view.record.Write(learner) : std::string();
+    return g_out.data();
+}
 
 EMSCRIPTEN_KEEPALIVE void bw_move_level(int control, int value) {
     P().MoveLevel(static_cast<Control>(control % 5), value);

@@ -20,7 +20,9 @@
     /* Where the bytes given to bw_exercise_open come from. */                      \
     X(Source, File, 0) X(Source, Link, 1) X(Source, Builtin, 2)                     \
     /* A menu item's "check" in the description: a box, or one of a group. */       \
-    X(Check, Box, 1) X(Check, Exclusive, 2)
+    X(Check, Box, 1) X(Check, Exclusive, 2)                                         \
+    /* What bw_export makes: a web page, or a SCORM package of either version. */   \
+    X(Export, WebPage, 0) X(Export, Scorm12, 1) X(Export, Scorm2004, 2)
 
 namespace bitwell::page {
 #define BITWELL_PAGE_CODE(group, name, value) inline constexpr int group##name = value;

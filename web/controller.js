@@ -108,6 +108,20 @@ const Controller = (() => {
     exerciseHint() { core._bw_exercise_hint(); },
     exerciseClose() { core._bw_exercise_close(); builtinOpen = -1; },
     exerciseLink: () => text(core._bw_exercise_link()),
+    // The open exercise's resume snapshot, and a resume from one: false
+    // when it did not fit, the exercise then started afresh.
+    snapshot: () => text(core._bw_snapshot()),
+    resume: (snapshot) => !!withBytes(utf8(snapshot), (at) => core._bw_resume(at)),
+    // The open exercise exported as `kind` (Codes.Export) from the page's
+    // plain bytes: a copy of the file's bytes, empty without an exercise.
+    attemptFile(learner) {
+      const at = withBytes(utf8(learner), (l) => core._bw_attempt(l));
+      return core.HEAPU8.slice(at, at + core._bw_export_size());
+    },
+    exportFile(kind, page) {
+      const at = withBytes(page, (p) => core._bw_export(kind, p, page.length));
+      return core.HEAPU8.slice(at, at + core._bw_export_size());
+    },
     utf8,
   };
 })();

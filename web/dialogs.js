@@ -80,6 +80,28 @@ const Dialogs = (() => {
       named('cmdNo', box('restart')).focus();
     },
     showAbout() { ask(named('frmAbout'), () => {}); },
+    // Export for Course Site: `then(kind)` with the kind chosen (Codes.Export).
+    askExport(then) {
+      ask(box('export'), (answer) => { if (answer !== 'cancel') then(+answer); });
+    },
+    // One line of text asked in the input box under another title and
+    // prompt, the box's own given back once it closes: `then(text)` on OK.
+    askText(title, prompt, current, then) {
+      const input = named('InputBox');
+      const field = input.querySelector('input');
+      const restore = () => {
+        named('lblTitle', input).textContent = description.dialogs.inputTitle;
+        named('lblPrompt', input).textContent = description.dialogs.inputPrompt;
+        field.autocapitalize = 'characters';
+      };
+      named('lblTitle', input).textContent = title;
+      named('lblPrompt', input).textContent = prompt;
+      field.autocapitalize = 'words';
+      field.value = current;
+      input.addEventListener('close', restore, { once: true });
+      ask(input, (answer) => { if (answer === 'ok' && field.value.trim()) then(field.value.trim()); });
+      field.select();
+    },
     // Every dialog's texts in the description's language; `translated`:
     // the markup has them already, only the keys are learnt.
     retranslate(d, translated) {
@@ -114,6 +136,10 @@ const Dialogs = (() => {
       set(restart, 'lblMessage', d.exercise.restartQuestion);
       menus.accessText(named('cmdYes', restart), t.yes);
       menus.accessText(named('cmdNo', restart), t.no);
+      const exported = box('export');
+      set(exported, 'lblTitle', d.exercise.exportTitle);
+      set(exported, 'cmdWebPage', d.exercise.exportWebPage);
+      set(exported, 'cmdCancel', t.cancel);
       // The markup carries the notice in its own language, for when no
       // script runs at all; from here on it is the catalogue's.
       set(document, 'lblCannotStart', t.cannotStart);

@@ -20,21 +20,50 @@
   for (const node of pristine.querySelectorAll('script, style')) node.textContent = '';
   pristine.removeAttribute('class');
 
-  // The downloaded single file: the pristine document with its scripts and
-  // style put back, as it was built.
-  function savePage() {
+  // The single file as it was built: the pristine document with its
+  // scripts and style put back.
+  function pageText() {
     const texts = Array.from(document.querySelectorAll('script, style'), (n) => n.textContent);
     let i = 0;
-    const html = '<!DOCTYPE html>\n' + pristine.outerHTML.replace(
+    return '<!DOCTYPE html>\n' + pristine.outerHTML.replace(
       /(<(script|style)\b[^>]*>)(<\/\2>)/g, (all, open, tag, close) => open + texts[i++] + close);
+  }
+  function download(bytes, name, type) {
     const link = document.createElement('a');
-    link.href = URL.createObjectURL(new Blob([html], { type: 'text/html' }));
-    link.download = 'bitwell.html';
+    link.href = URL.createObjectURL(new Blob([bytes], { type }));
+    link.download = name;
     document.body.appendChild(link);
     link.click();
     link.remove();
     setTimeout(() => URL.revokeObjectURL(link.href), 60000);
+  }
+  function savePage() {
+    const html = pageText();
+    download(html, 'bitwell.html', 'text/html');
     return html;
+  }
+  // Exercises, Save Attempt: the learner's name asked once (then
+  // remembered), and the attempt file of every action since the start.
+  const LEARNER_KEY = 'bitwell.learner';
+  function saveAttempt() {
+    if (!Controller.exerciseState().open) return;
+    const save = (learner) => download(Controller.attemptFile(learner), 'attempt.bwa', 'text/plain');
+    let learner = '';
+    try { learner = localStorage.getItem(LEARNER_KEY) || ''; } catch (e) { /* storage may be off */ }
+    if (learner) return save(learner);
+    const say = Controller.description().exercise;
+    Dialogs.askText(say.title, say.learnerName, '', (name) => {
+      try { localStorage.setItem(LEARNER_KEY, name); } catch (e) { /* storage may be off */ }
+      save(name);
+    });
+  }
+  // Exercises, Export for Course Site: the file the core makes from the
+  // page's own bytes (an exported page's exercise left out) and the open
+  // exercise, as `kind` (Codes.Export).
+  const exportFile = (kind) => Controller.exportFile(kind, Controller.utf8(pageText()));
+  function exportExercise(kind) {
+    download(exportFile(kind), kind === Codes.Export.WebPage ? 'bitwell-exercise.html'
+      : 'bitwell-scorm-' + (kind === Codes.Export.Scorm12 ? '1.2' : '2004') + '.zip', 'application/octet-stream');
   }
 
   // A copy saved by the browser as it stood opens as one window, with no
@@ -73,6 +102,8 @@
     mnuExerciseRestart: () => Controller.exerciseRestart(),
     mnuExerciseClose: () => Controller.exerciseClose(),
     mnuExerciseCopyLink: () => ExercisePanel.copyLink(),
+    mnuExerciseSaveAttempt: () => saveAttempt(),
+    mnuExerciseExport: () => { if (Controller.exerciseState().open) Dialogs.askExport(exportExercise); },
     mnuEditEnter: enterWord,
     mnuEditCopyRead: () => Controller.copyRead(),
     mnuViewTiming: () => openTiming(),
@@ -99,6 +130,7 @@
     Keys.learn(d);
     Dialogs.retranslate(d, translated);
     ExercisePanel.show();
+    CourseSite.retranslate();
     if (translated) return;
     document.documentElement.lang = d.window.language.replace('_', '-');
     named('lblHeading').textContent = d.window.title;
@@ -156,7 +188,11 @@
       order: (big) => view.order(big),
     },
     traceChanged() { if (timing) timing.changed(); },
-    exercise: (what, builtin) => ExercisePanel.changed(what, builtin),
+    exercise(what, builtin) {
+      ExercisePanel.changed(what, builtin);
+      // A restart is no action: the course site hears of it once it is checked.
+      if (what === Codes.Exercise.Changed) queueMicrotask(CourseSite.update);
+    },
     // An action that made the exercise done says so after what the chip
     // did, in one announcement.
     actionEnded(sentence) {
@@ -165,6 +201,7 @@
       // A goal the action broke: "Since then: …", once, after the action's own.
       const undone = ExercisePanel.takeUndone();
       if (undone) announce(undone);
+      CourseSite.update();
     },
   };
 
@@ -257,9 +294,17 @@
     // The markup as built is the first state; a copy saved as it stood is not.
     startSession('first' in app.dataset);
     delete app.dataset.first;
-    // A teacher's link opens its exercise; a bad one says why, and the page
-    // goes on without one.
-    if (location.hash.startsWith('#exercise=')) ExercisePanel.openLink(location.hash);
+    // An exported page opens at the exercise it carries, and reports to the
+    // course site its block names; otherwise a teacher's link opens its
+    // exercise. A bad one says why, and the page goes on without one.
+    const carried = document.getElementById('bitwell-exercise');
+    if (carried) {
+      if (ExercisePanel.openLink('#exercise=' + carried.textContent.trim()) && carried.dataset.scorm) {
+        CourseSite.start(carried.dataset.scorm);
+      }
+    } else if (location.hash.startsWith('#exercise=')) {
+      ExercisePanel.openLink(location.hash);
+    }
     if (builder) builder.finish();
     // The frame that shows the core's state: since navigation start.
     requestAnimationFrame(() => { window.bitwellShownAt = performance.now(); });
@@ -272,6 +317,8 @@
       exercise: () => Controller.exerciseState(),
       openExercise: (text, name) => ExercisePanel.openText(text, name),
       savedPage: () => savePage(),
+      exported: (kind) => exportFile(kind),
+      attempt: (learner) => new TextDecoder().decode(Controller.attemptFile(learner)),
       cannotStart: () => Controller.description().dialogs.cannotStart,
     };
   }
