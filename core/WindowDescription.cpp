@@ -453,6 +453,7 @@ const ExerciseWindowTexts& ExerciseWindow() {
         .filter = Msg("frmExercise", "Exercise files (*.bwx)"),
         .restartTitle = Msg("MsgBox", "Restart Confirmation"),
         .restartQuestion = Msg("MsgBox", "Power the chip up afresh? The memory's words will be lost."),
+        .copyLink = Msg("frmExercise", "Copy this link"),
     };
     return kTexts;
 }
@@ -506,6 +507,10 @@ const DialogTexts& Dialogs() {
             "stopped the page's script or its WebAssembly core. Download the page and open the "
             "file from your own disk, or ask the site to allow the page's script and style hashes "
             "and 'wasm-unsafe-eval' in its Content-Security-Policy."),
+        .cannotStyle = Msg("lblCannotStart",
+            "Quorin Bitwell could not start here: this site's security policy blocked the page's "
+            "style. Download the page and open the file from your own disk, or ask the site's "
+            "operator to allow the page's style hashes in the style-src of its Content-Security-Policy."),
     };
     return kTexts;
 }
@@ -590,6 +595,7 @@ std::string DescriptionJson(std::string_view version) {
         o.message("ended", d.ended, -1);
         o.message("startAgain", d.startAgain, -1);
         o.message("cannotStart", d.cannotStart, -1);
+        o.message("cannotStyle", d.cannotStyle, -1);
         o.message("lampLit", kLampLit, -1);
         o.message("lampDark", kLampDark, -1);
         o.message("actionAndDone", kActionAndDone, -1);
@@ -606,6 +612,7 @@ std::string DescriptionJson(std::string_view version) {
         o.message("restartButton", e.restartButton, -1);
         o.message("restartTitle", e.restartTitle, -1);
         o.message("restartQuestion", e.restartQuestion, -1);
+        o.message("copyLink", e.copyLink, -1);
     }
     return out;
 }

@@ -157,6 +157,9 @@ struct DialogTexts {
     // The page's notice while its core has not started, and stays so where a
     // site's policy or an old browser stops the script or the WebAssembly.
     RequiredMessage cannotStart;
+    // The page's notice in its place where a site's policy blocks only the
+    // page's style, so that the window cannot be drawn.
+    RequiredMessage cannotStyle;
 };
 const DialogTexts& Dialogs();
 
@@ -168,6 +171,7 @@ struct ExerciseWindowTexts {
     RequiredMessage hintButton, restartButton;      // cmdHint, cmdExerciseRestart
     RequiredMessage filter;                         // the file dialog's filter
     RequiredMessage restartTitle, restartQuestion;  // File, Restart's question
+    RequiredMessage copyLink;                       // the page's prompt over a link the clipboard refused
 };
 const ExerciseWindowTexts& ExerciseWindow();
 

@@ -80,6 +80,21 @@ const Dialogs = (() => {
       named('cmdNo', box('restart')).focus();
     },
     showAbout() { ask(named('frmAbout'), () => {}); },
+    // A link selected in the input box under the exercise window's title
+    // and "Copy this link"; the box's own texts come back once it closes.
+    offerLink(texts, link) {
+      const input = named('InputBox');
+      const field = input.querySelector('input');
+      named('lblTitle', input).textContent = texts.title;
+      named('lblPrompt', input).textContent = texts.copyLink;
+      field.value = link;
+      input.addEventListener('close', () => {
+        named('lblTitle', input).textContent = description.dialogs.inputTitle;
+        named('lblPrompt', input).textContent = description.dialogs.inputPrompt;
+      }, { once: true });
+      ask(input, () => {});
+      field.select();
+    },
     // Every dialog's texts in the description's language; `translated`:
     // the markup has them already, only the keys are learnt.
     retranslate(d, translated) {

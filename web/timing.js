@@ -77,12 +77,11 @@ window.BitwellTiming = function (panel, core) {
   const header = document.createElement('div');
   header.setAttribute('role', 'row');
   header.setAttribute('aria-rowindex', '1');
-  for (const c of desc.columns) {
-    const h = document.createElement('span');
-    h.setAttribute('role', 'columnheader');
-    h.textContent = c;
-    header.appendChild(h);
-  }
+  // The header's cells, each one of its own, in the catalogue's words.
+  const headers = () => desc.columns.forEach((c, i) => { header.children[i].textContent = c; });
+  for (let c = 0; c < desc.columns.length; ++c) header.appendChild(document.createElement('div')).setAttribute('role', 'columnheader');
+  headers();
+  panel.setAttribute('aria-label', tr('frmTiming'));
   const body = document.createElement('div');
   body.setAttribute('role', 'rowgroup');
   grid.append(header, body);
@@ -156,7 +155,7 @@ window.BitwellTiming = function (panel, core) {
       const row = document.createElement('div');
       row.setAttribute('role', 'row');
       for (let c = 0; c < desc.columns.length; ++c) {
-        const cell = document.createElement('span');
+        const cell = document.createElement('div');
         cell.setAttribute('role', 'gridcell');
         row.appendChild(cell);
       }
@@ -270,6 +269,8 @@ window.BitwellTiming = function (panel, core) {
       all.parentElement.lastChild.textContent = ' ' + tr('chkAllSteps');
       scroll.setAttribute('aria-label', tr('scroll'));
       grid.setAttribute('aria-label', tr('steps'));
+      panel.setAttribute('aria-label', tr('frmTiming'));
+      headers();
       const selected = state().selected;
       const line = selected < 0 ? '' : text(core._bw_describe(selected));
       status.textContent = line || tr('lblStatus');

@@ -131,8 +131,10 @@ window.BitwellView = function (surface, handlers) {
 
   function lamp(bit, lit) {
     el['sigRead(' + bit + ')'].hidden = !lit;
-    const name = (texts.get('sigRead(' + bit + ')') || {}).accessibleName;
-    el['colRead(' + bit + ')'].setAttribute('aria-label', name + ', ' + (lit ? lamps.lampLit : lamps.lampDark));
+    const column = el['colRead(' + bit + ')'];
+    column.setAttribute('aria-label', (texts.get('sigRead(' + bit + ')') || {}).accessibleName);
+    column.setAttribute('aria-checked', lit ? 'true' : 'false');
+    column.setAttribute('aria-description', lit ? lamps.lampLit : lamps.lampDark);
   }
 
   // A control switch also says its level in words after its description:
