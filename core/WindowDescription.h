@@ -171,7 +171,7 @@ struct ExerciseWindowTexts {
     RequiredMessage hintButton, restartButton;      // cmdHint, cmdExerciseRestart
     RequiredMessage filter;                         // the file dialog's filter
     RequiredMessage restartTitle, restartQuestion;  // File, Restart's question
-    RequiredMessage copyLink;                       // the page's prompt over a link the clipboard refused
+    RequiredMessage copyLink;                       // the page's box's title over a link the clipboard refused
 };
 const ExerciseWindowTexts& ExerciseWindow();
 
@@ -186,7 +186,10 @@ const CommandLineTexts& CommandLine();
 
 // The whole description in the current language as one JSON object, for
 // the web page: {"window":…, "controls":[…], "menus":[…], "dialogs":{…}}.
-// Texts are translated and %1 filled; places stay in twips.
+// Texts are translated and %1 filled; places stay in twips. A help text
+// that names the mouse's ways ("Hover…", "Double click…") comes with
+// "touchHelp", its words for a touch screen, beside "help" (the window's
+// and a control's); the desktop never shows those.
 std::string DescriptionJson(std::string_view version);
 // `text` as a JSON string, quotes included, for other JSON the page reads.
 std::string JsonString(std::string_view text);

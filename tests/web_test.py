@@ -194,9 +194,8 @@ class Page(unittest.TestCase):
         # Where there is no clipboard (plain http), the link is offered selected.
         self.d.execute_script("Object.defineProperty(Navigator.prototype, 'clipboard', { get: () => undefined })")
         self.menu("mnuExercise", "mnuExerciseCopyLink")
-        offered = self.d.execute_script(
-            "const f = document.activeElement; return [f.closest('dialog').querySelector('label').textContent,"
-            " f.value.slice(f.selectionStart, f.selectionEnd)]")
+        offered = self.d.execute_script("return [document.activeElement.closest('dialog').querySelector('.title')"
+                                        ".textContent, getSelection().toString()]")
         self.assertEqual(offered, ["Copy this link", link])
         # A bad link says why, the message alone; the page works without an exercise.
         bad_file = base64.urlsafe_b64encode(b"title: T\ntext: X\n").decode().rstrip("=")
@@ -770,6 +769,13 @@ class Page(unittest.TestCase):
             for word in ("1111", "2222", "3333", "4444", "5555", "6666"):
                 self.d.execute_script("Bitwell.enter(arguments[0])", word)
             self.menu("mnuView", "mnuViewTiming")
+            # Texts for a finger, and for the mouse again once the pointer is fine.
+            statuses = lambda: [self.text("lblStatus"), self.el("lblStatus", self.el("frmTiming")).text]
+            self.assertEqual(statuses(), ["Tap a control signal label to see a description.",
+                                          "Tap a step to see what it did, or swipe to move along the steps."])
+            self.d.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": False})
+            self.assertEqual(statuses(), [DEFAULT, "Point at a step, or use Left and Right, to see what it did."])
+            self.d.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": True, "maxTouchPoints": 5})
             canvas = self.d.find_element(By.CSS_SELECTOR, ".timing canvas")
             self.d.execute_script("arguments[0].scrollIntoView()", canvas)
             scroll = self.d.find_element(By.CSS_SELECTOR, ".timing input[type=range]")

@@ -27,12 +27,13 @@ const Dialogs = (() => {
   }
 
   // A message in the error box under another title, the box's own title
-  // given back once it closes.
-  function showError(title, message) {
+  // given back once it closes; `select`: the message selected, to copy.
+  function showError(title, message, select) {
     const error = box('error');
     named('lblTitle', error).textContent = title;
     named('lblMessage', error).textContent = message;
     ask(error, () => { named('lblTitle', error).textContent = description.dialogs.errorTitle; });
+    if (select) getSelection().selectAllChildren(named('lblMessage', error));
   }
 
   // The letters the Exit dialog's buttons underline answer it, in the
@@ -80,21 +81,6 @@ const Dialogs = (() => {
       named('cmdNo', box('restart')).focus();
     },
     showAbout() { ask(named('frmAbout'), () => {}); },
-    // A link selected in the input box under the exercise window's title
-    // and "Copy this link"; the box's own texts come back once it closes.
-    offerLink(texts, link) {
-      const input = named('InputBox');
-      const field = input.querySelector('input');
-      named('lblTitle', input).textContent = texts.title;
-      named('lblPrompt', input).textContent = texts.copyLink;
-      field.value = link;
-      input.addEventListener('close', () => {
-        named('lblTitle', input).textContent = description.dialogs.inputTitle;
-        named('lblPrompt', input).textContent = description.dialogs.inputPrompt;
-      }, { once: true });
-      ask(input, () => {});
-      field.select();
-    },
     // Every dialog's texts in the description's language; `translated`:
     // the markup has them already, only the keys are learnt.
     retranslate(d, translated) {

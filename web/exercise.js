@@ -136,8 +136,8 @@ const ExercisePanel = (() => {
       const link = location.href.replace(/#.*$/, '') + '#exercise=' + code;
       panel().dataset.link = link;
       // Where the clipboard is refused (plain http, a frame of another
-      // site), the link is offered selected, for the student to copy.
-      const offer = () => Dialogs.offerLink(Controller.description().exercise, link);
+      // site), the link is offered selected under "Copy this link".
+      const offer = () => Dialogs.showError(Controller.description().exercise.copyLink, link, true);
       if (navigator.clipboard && navigator.clipboard.writeText) navigator.clipboard.writeText(link).catch(offer);
       else offer();
     },

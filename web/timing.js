@@ -65,7 +65,11 @@ window.BitwellTiming = function (panel, core) {
   status.className = 'status';
   status.dataset.name = 'lblStatus';
   status.setAttribute('aria-live', 'polite');
-  status.textContent = tr('lblStatus');
+  // Its words for the input in use, chosen again when that changes.
+  const coarse = matchMedia('(pointer: coarse)');
+  const idle = () => tr(coarse.matches ? 'touchStatus' : 'lblStatus');
+  coarse.addEventListener('change', () => { if (state().selected < 0) status.textContent = idle(); });
+  status.textContent = idle();
 
   // The steps as a table for assistive technology: every kept step counts,
   // only the rows in view are made.
@@ -260,7 +264,11 @@ window.BitwellTiming = function (panel, core) {
     },
     reset() {
       core._bw_timing_changed();
-      status.textContent = tr('lblStatus');
+      // Its words for the input in use, chosen again when that changes.
+  const coarse = matchMedia('(pointer: coarse)');
+  const idle = () => tr(coarse.matches ? 'touchStatus' : 'lblStatus');
+  coarse.addEventListener('change', () => { if (state().selected < 0) status.textContent = idle(); });
+  status.textContent = idle();
     },
     // Every text in the catalogue's language; the view stays as it is.
     retranslate() {
@@ -273,7 +281,7 @@ window.BitwellTiming = function (panel, core) {
       headers();
       const selected = state().selected;
       const line = selected < 0 ? '' : text(core._bw_describe(selected));
-      status.textContent = line || tr('lblStatus');
+      status.textContent = line || idle();
       canvas.setAttribute('aria-label', line ? tr('diagramStep').replace('%1', line) : tr('diagram'));
     },
     // Opened: the keys work at once.
