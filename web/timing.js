@@ -264,11 +264,7 @@ window.BitwellTiming = function (panel, core) {
     },
     reset() {
       core._bw_timing_changed();
-      // Its words for the input in use, chosen again when that changes.
-  const coarse = matchMedia('(pointer: coarse)');
-  const idle = () => tr(coarse.matches ? 'touchStatus' : 'lblStatus');
-  coarse.addEventListener('change', () => { if (state().selected < 0) status.textContent = idle(); });
-  status.textContent = idle();
+      status.textContent = idle();
     },
     // Every text in the catalogue's language; the view stays as it is.
     retranslate() {
