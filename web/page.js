@@ -187,6 +187,7 @@
     Language.start(Controller);
     const d = Controller.describe();
     if (unstyled) {
+      document.documentElement.lang = d.window.language.replace('_', '-');
       named('lblCannotStart').textContent = d.dialogs.cannotStyle;
       return;
     }
