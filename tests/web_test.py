@@ -774,7 +774,8 @@ class Page(unittest.TestCase):
             self.assertEqual(statuses(), ["Tap a control signal label to see a description.",
                                           "Tap a step to see what it did, or swipe to move along the steps."])
             self.d.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": False})
-            self.assertEqual(statuses(), [DEFAULT, "Point at a step, or use Left and Right, to see what it did."])
+            mouse = [DEFAULT, "Point at a step, or use Left and Right, to see what it did."]
+            WebDriverWait(self.d, 5).until(lambda d: statuses() == mouse, "the mouse's words did not come back")
             self.d.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": True, "maxTouchPoints": 5})
             canvas = self.d.find_element(By.CSS_SELECTOR, ".timing canvas")
             self.d.execute_script("arguments[0].scrollIntoView()", canvas)
