@@ -358,6 +358,8 @@ const TextEntry kTexts[] = {
     {"scroll", [] { return Tr("timing", "Steps shown"); }},
     {"steps", [] { return Tr("timing", "Kept steps"); }},
     {"lblStatus", [] { return Tr("timing", "Point at a step, or use Left and Right, to see what it did."); }},
+    // The same on a touch screen, for the page.
+    {"touchStatus", [] { return Tr("timing", "Tap a step to see what it did, or swipe to move along the steps."); }},
     {"filterSvg", [] { return Tr("timing", "SVG images (*.svg)"); }},
     {"filterPng", [] { return Tr("timing", "PNG images (*.png)"); }},
     {"filterWaveJson", [] { return Tr("timing", "WaveDrom files (*.json)"); }},

@@ -66,25 +66,33 @@ namespace {
 std::string Level(const TraceStep& s, Control c) { return s.levels[static_cast<int>(c)] ? "1" : "0"; }
 
 constexpr TraceColumn kColumns[] = {
-    {"step", [](const TraceStep& s) { return std::to_string(s.step); }},
-    {"action", [](const TraceStep& s) { return std::to_string(s.action); }},
-    {"cause", [](const TraceStep& s) { return std::string(CauseName(s.cause)); }},
-    {"CE", [](const TraceStep& s) { return Level(s, Control::CE); }},
-    {"OE", [](const TraceStep& s) { return Level(s, Control::OE); }},
-    {"WE", [](const TraceStep& s) { return Level(s, Control::WE); }},
-    {"LB", [](const TraceStep& s) { return Level(s, Control::LB); }},
-    {"UB", [](const TraceStep& s) { return Level(s, Control::UB); }},
-    {"A", [](const TraceStep& s) { return s.address; }},
-    {"D", [](const TraceStep& s) { return s.data; }},
-    {"Q", [](const TraceStep& s) { return s.read; }},
-    {"cycle", [](const TraceStep& s) { return std::string(CycleName(s.cycle)); }},
-    {"bytes", [](const TraceStep& s) { return std::string(BytesName(s.bytes)); }},
-    {"word", [](const TraceStep& s) { return s.word; }},
+    {.name = "step", .header = [] { return Tr("timing", "Step"); },
+     .field = [](const TraceStep& s) { return std::to_string(s.step); }},
+    {.name = "action", .header = [] { return Tr("timing", "Action"); },
+     .field = [](const TraceStep& s) { return std::to_string(s.action); }},
+    {.name = "cause", .header = [] { return Tr("timing", "Cause"); },
+     .field = [](const TraceStep& s) { return std::string(CauseName(s.cause)); }},
+    {.name = "CE", .field = [](const TraceStep& s) { return Level(s, Control::CE); }},
+    {.name = "OE", .field = [](const TraceStep& s) { return Level(s, Control::OE); }},
+    {.name = "WE", .field = [](const TraceStep& s) { return Level(s, Control::WE); }},
+    {.name = "LB", .field = [](const TraceStep& s) { return Level(s, Control::LB); }},
+    {.name = "UB", .field = [](const TraceStep& s) { return Level(s, Control::UB); }},
+    {.name = "A", .field = [](const TraceStep& s) { return s.address; }},
+    {.name = "D", .field = [](const TraceStep& s) { return s.data; }},
+    {.name = "Q", .field = [](const TraceStep& s) { return s.read; }},
+    {.name = "cycle", .header = [] { return Tr("timing", "Cycle"); },
+     .field = [](const TraceStep& s) { return std::string(CycleName(s.cycle)); }},
+    {.name = "bytes", .header = [] { return Tr("timing", "Bytes"); },
+     .field = [](const TraceStep& s) { return std::string(BytesName(s.bytes)); }},
+    {.name = "word", .header = [] { return Tr("timing", "Stored word"); },
+     .field = [](const TraceStep& s) { return s.word; }},
 };
 
 }  // namespace
 
 std::span<const TraceColumn> TraceColumns() { return kColumns; }
+
+std::string TraceColumnHeader(const TraceColumn& c) { return c.header ? c.header() : std::string(c.name); }
 
 std::string Trace::CsvLine(const TraceStep& s) {
     std::string line;

@@ -45,13 +45,17 @@ struct TraceStep {
 };
 
 // One column of the CSV, which is also one of the step table's: its name
-// is its header text on both front ends, the same in every language.
+// heads the CSV, the same in every language; `header` gives the table's
+// header text in the current language, none for a pin, whose name it is.
 struct TraceColumn {
     std::string_view name;
-    std::string (*field)(const TraceStep& s);
+    std::string (*header)() = nullptr;
+    std::string (*field)(const TraceStep& s) = nullptr;
 };
 // step, action, cause, CE, OE, WE, LB, UB, A, D, Q, cycle, bytes, word.
 std::span<const TraceColumn> TraceColumns();
+// The step table's header text of `c`: its header, or its name.
+std::string TraceColumnHeader(const TraceColumn& c);
 
 class Trace {
 public:

@@ -15,6 +15,26 @@ namespace {
 constexpr Message kDefaultHelp =
     Msg("frmMain", "Hover your mouse over a control signal label to see a description.");
 constexpr Message kAddressHelp = Msg("lblAddr", "Address range: 0x0 - 0xF (0 - 15).");
+constexpr Message kDataHelp = Msg("lblData", "Double click here to enter the data textually.");
+constexpr Message kReadHelp = Msg("lblRead", "Double click here to copy the read data to the input data above.");
+
+// The help texts that name the mouse's ways, each with its words for a
+// touch screen (a tap for hovering, a double tap for a double click).
+struct TouchText {
+    Message mouse, touch;
+};
+constexpr TouchText kTouchTexts[] = {
+    {.mouse = kDefaultHelp, .touch = Msg("frmMain", "Tap a control signal label to see a description.")},
+    {.mouse = kDataHelp, .touch = Msg("lblData", "Double tap here to enter the data textually.")},
+    {.mouse = kReadHelp, .touch = Msg("lblRead", "Double tap here to copy the read data to the input data above.")},
+};
+
+// `m`'s words for a touch screen; empty where it names no mouse's way.
+Message TouchVariant(const Message& m) {
+    for (const TouchText& t : kTouchTexts)
+        if (!m.empty() && std::string_view(t.mouse.id) == m.id) return t.touch;
+    return {};
+}
 
 // The five control signals, left to right: switch, caption and over-bar in
 // one row each.
@@ -156,7 +176,7 @@ void AddSignalPanel(std::vector<ControlSpec>& out) {
                       .titleLeft = 1515, .titleWidth = 1065,
                       .titleHelp = Msg("lblDataTitle", "Data to be written: 16 bits."), .value = "lblData",
                       .valueText = Raw("0000"), .valueLeft = 2520, .valueWidth = 450,
-                      .valueHelp = Msg("lblData", "Double click here to enter the data textually."),
+                      .valueHelp = kDataHelp,
                       .valueName = Msg("lblData", "Data input"),
                       .valueDescription = Msg("lblData", "Double click here or press F2 to enter the data textually."),
                       .top = 3600});
@@ -164,7 +184,7 @@ void AddSignalPanel(std::vector<ControlSpec>& out) {
                       .titleLeft = 1530, .titleWidth = 1035,
                       .titleHelp = Msg("lblReadTitle", "Data from the last read operation: 16 bits."),
                       .value = "lblRead", .valueText = Raw("0000"), .valueLeft = 2565, .valueWidth = 435,
-                      .valueHelp = Msg("lblRead", "Double click here to copy the read data to the input data above."),
+                      .valueHelp = kReadHelp,
                       .valueName = Msg("lblRead", "Data read"),
                       .valueDescription = Msg("lblRead", "Double click here or press Ctrl+R to copy the read data "
                                                          "to the input data above."),
@@ -354,6 +374,7 @@ void ControlsJson(std::string& list, const std::vector<ControlSpec>& controls, s
         // The About notice's %1 is the version.
         if (!c.caption.empty()) o.text("caption", Arg(Text(c.caption, c.arg >= 0 ? std::to_string(c.arg) : ""), {version}));
         o.message("help", c.help, c.arg);
+        o.message("touchHelp", TouchVariant(c.help), c.arg);
         o.message("accessibleName", c.accessibleName, c.arg);
         o.message("accessibleDescription", c.accessibleDescription, c.arg);
         o.message("tooltip", c.tooltip, c.arg);
@@ -495,6 +516,7 @@ const ExerciseWindowTexts& ExerciseWindow() {
         .exportTitle = Msg("frmExercise", "Export for Course Site"),
         .exportWebPage = Msg("frmExercise", "Web page"),
         .learnerName = Msg("frmExercise", "Your name, as your teacher will see it:"),
+        .copyLink = Msg("frmExercise", "Copy this link"),
     };
     return kTexts;
 }
@@ -548,6 +570,10 @@ const DialogTexts& Dialogs() {
             "stopped the page's script or its WebAssembly core. Download the page and open the "
             "file from your own disk, or ask the site to allow the page's script and style hashes "
             "and 'wasm-unsafe-eval' in its Content-Security-Policy."),
+        .cannotStyle = Msg("lblCannotStart",
+            "Quorin Bitwell could not start here: this site's security policy blocked the page's "
+            "style. Download the page and open the file from your own disk, or ask the site's "
+            "operator to allow the page's style hashes in the style-src of its Content-Security-Policy."),
     };
     return kTexts;
 }
@@ -600,6 +626,7 @@ std::string DescriptionJson(std::string_view version) {
         o.number("width", w.width);
         o.number("height", w.height);
         o.message("help", w.defaultHelp, -1);
+        o.message("touchHelp", TouchVariant(w.defaultHelp), -1);
         o.text("language", CurrentLanguage());
     }
     ControlsJson(root.key("controls"), MainWindowControls(), version);
@@ -648,6 +675,7 @@ std::string DescriptionJson(std::string_view version) {
         o.message("ended", d.ended, -1);
         o.message("startAgain", d.startAgain, -1);
         o.message("cannotStart", d.cannotStart, -1);
+        o.message("cannotStyle", d.cannotStyle, -1);
         o.message("lampLit", kLampLit, -1);
         o.message("lampDark", kLampDark, -1);
         o.message("actionAndDone", kActionAndDone, -1);
@@ -669,6 +697,7 @@ std::string DescriptionJson(std::string_view version) {
         o.message("exportTitle", e.exportTitle, -1);
         o.message("exportWebPage", e.exportWebPage, -1);
         o.message("learnerName", e.learnerName, -1);
+        o.message("copyLink", e.copyLink, -1);
     }
     return out;
 }

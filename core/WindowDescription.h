@@ -167,6 +167,9 @@ struct DialogTexts {
     // The page's notice while its core has not started, and stays so where a
     // site's policy or an old browser stops the script or the WebAssembly.
     RequiredMessage cannotStart;
+    // The page's notice in its place where a site's policy blocks only the
+    // page's style, so that the window cannot be drawn.
+    RequiredMessage cannotStyle;
 };
 const DialogTexts& Dialogs();
 
@@ -185,6 +188,7 @@ struct ExerciseWindowTexts {
     // for (a web page, beside the two SCORM versions named as they are),
     // and the learner's name asked once.
     RequiredMessage exportTitle, exportWebPage, learnerName;
+    RequiredMessage copyLink;                       // the page's box's title over a link the clipboard refused
 };
 const ExerciseWindowTexts& ExerciseWindow();
 
@@ -211,7 +215,10 @@ const CommandLineTexts& CommandLine();
 
 // The whole description in the current language as one JSON object, for
 // the web page: {"window":…, "controls":[…], "menus":[…], "dialogs":{…}}.
-// Texts are translated and %1 filled; places stay in twips.
+// Texts are translated and %1 filled; places stay in twips. A help text
+// that names the mouse's ways ("Hover…", "Double click…") comes with
+// "touchHelp", its words for a touch screen, beside "help" (the window's
+// and a control's); the desktop never shows those.
 std::string DescriptionJson(std::string_view version);
 // `text` as a JSON string, quotes included, for other JSON the page reads.
 std::string JsonString(std::string_view text);

@@ -129,8 +129,7 @@ QAccessibleInterface* TimingTableAccessible::focusChild() const {
 
 QString TimingTableAccessible::columnDescription(int column) const {
     if (column < 0 || column >= kColumnCount) return {};
-    const std::string_view name = bitwell::TraceColumns()[static_cast<std::size_t>(column)].name;
-    return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
+    return QString::fromStdString(bitwell::TraceColumnHeader(bitwell::TraceColumns()[static_cast<std::size_t>(column)]));
 }
 
 QString TimingTableAccessible::rowDescription(int row) const {

@@ -43,9 +43,13 @@ window.BitwellBuilder = (() => {
       }
       case 'border': case 'background': case 'lamp': {
         place(div('shape ' + c.kind), c, parent).setAttribute('aria-hidden', 'true');
-        // Each lamp's column answers for its bit, lit or dark; the pointer
-        // over it is still over the group.
-        if (c.kind === 'lamp') place(div('column'), { ...c, name: 'colRead(' + c.arg + ')' }, parent).setAttribute('role', 'img');
+        // Each lamp's column answers for its bit as the desktop's does: a
+        // check box that is read, never set, lit or dark; the pointer over
+        // it is still over the group.
+        if (c.kind !== 'lamp') return;
+        const bit = place(div('column'), { ...c, name: 'colRead(' + c.arg + ')' }, parent);
+        bit.setAttribute('role', 'checkbox');
+        bit.setAttribute('aria-readonly', 'true');
         return;
       }
       case 'line': {
@@ -115,9 +119,8 @@ window.BitwellBuilder = (() => {
       const col = named('colRead(' + i + ')');
       col.parentElement.appendChild(col);
     }
-    const status = named('lblStatus');
-    status.setAttribute('role', 'status');
-    status.setAttribute('aria-live', 'polite');
+    // The status line is the hover help, never announced: what an action
+    // did is told through the announcement region alone.
     surface.dataset.help = 'Form';
     surface.style.width = px(description.window.width) + 'px';
   }

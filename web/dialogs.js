@@ -27,12 +27,13 @@ const Dialogs = (() => {
   }
 
   // A message in the error box under another title, the box's own title
-  // given back once it closes.
-  function showError(title, message) {
+  // given back once it closes; `select`: the message selected, to copy.
+  function showError(title, message, select) {
     const error = box('error');
     named('lblTitle', error).textContent = title;
     named('lblMessage', error).textContent = message;
     ask(error, () => { named('lblTitle', error).textContent = description.dialogs.errorTitle; });
+    if (select) getSelection().selectAllChildren(named('lblMessage', error));
   }
 
   // The letters the Exit dialog's buttons underline answer it, in the

@@ -6,7 +6,7 @@
 
 const ExercisePanel = (() => {
   const DONE_KEY = 'bitwell.exercisesDone';  // the built-in exercises done, by file name
-  let doneNow = '';   // "Done in N actions." while the action that did it is being said
+  let doneNow = '';   // "Done in N actions." until the action that did it is said
   let undoneNow = ''; // "Done in N actions. Since then: …" until the action that broke a goal is said
   let menus = null;
   let announce = null;
@@ -99,7 +99,11 @@ const ExercisePanel = (() => {
   return {
     show,
     askFirst,
-    doneNow: () => doneNow,
+    takeDone() {
+      const sentence = doneNow;
+      doneNow = '';
+      return sentence;
+    },
     // The sentence of a goal the last action broke, once.
     takeUndone() {
       const sentence = undoneNow;
@@ -120,9 +124,10 @@ const ExercisePanel = (() => {
       if (what === Codes.Exercise.Undone) undoneNow = named('lblExerciseResult').textContent;
       if (what === Codes.Exercise.Done) {
         doneNow = named('lblExerciseResult').textContent;
-        announce(doneNow);
-        // Both come from one call into the core; what follows it is new.
-        queueMicrotask(() => { doneNow = ''; });
+        // Heard after the sentence of the action that did it, which takes
+        // it; alone where no action is said. Both come from one call into
+        // the core; what follows it is new.
+        queueMicrotask(() => { if (doneNow) announce(doneNow); doneNow = ''; });
       }
     },
     // From the menu, the picker or a drop: asking first, as File, Restart does.
@@ -139,7 +144,11 @@ const ExercisePanel = (() => {
       if (!code) return;
       const link = location.href.replace(/#.*$/, '') + '#exercise=' + code;
       panel().dataset.link = link;
-      if (navigator.clipboard && navigator.clipboard.writeText) navigator.clipboard.writeText(link).catch(() => {});
+      // Where the clipboard is refused (plain http, a frame of another
+      // site), the link is offered selected under "Copy this link".
+      const offer = () => Dialogs.showError(Controller.description().exercise.copyLink, link, true);
+      if (navigator.clipboard && navigator.clipboard.writeText) navigator.clipboard.writeText(link).catch(offer);
+      else offer();
     },
     take(menuBar, say) {
       menus = menuBar;

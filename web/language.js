@@ -24,10 +24,13 @@ const Language = (() => {
     // The language at start: ?lang= if we have it, else the one chosen
     // before, else the first of the browser's that we have, else English;
     // `core` is the controller (the page's scripts come after this one).
+    // ?lang= is matched as the browser's tags are: in any case, with '-'
+    // or '_', a region we lack falling back to its language.
     start(core) {
-      for (const code of [asked, kept()]) {
-        if (code && core.setLanguage(code)) return;
-      }
+      const picked = asked && core.pickLanguage([asked]);
+      if (picked && (picked !== 'en' || /^en([-_]|$)/i.test(asked)) && core.setLanguage(picked)) return;
+      const code = kept();
+      if (code && core.setLanguage(code)) return;
       core.setLanguage(core.pickLanguage(browser()));
     },
     // Every later text in `code`, remembered for the next visit when

@@ -66,12 +66,18 @@
       : 'bitwell-scorm-' + (kind === Codes.Export.Scorm12 ? '1.2' : '2004') + '.zip', 'application/octet-stream');
   }
 
+  // Where a site's policy blocks the page's style alone, the window cannot
+  // be drawn: only the notice shows, in the catalogue's words once the core
+  // has started.
+  const unstyled = !window.BitwellBuilder && !getComputedStyle(document.documentElement).getPropertyValue('--window-width');
+  named('lblHeading').hidden = unstyled;
+
   // A copy saved by the browser as it stood opens as one window, with no
-  // panel open.
+  // panel open. The notice is hidden by the style sheet alone, never
+  // `hidden`, which a single-file archive would leave it out for.
   const markupLanguage = document.documentElement.lang;
   named('Ended').hidden = true;
-  named('lblCannotStart').hidden = true;
-  app.hidden = false;
+  app.hidden = unstyled;
   for (const name of ['frmTiming', 'lblAnnounce']) named(name).replaceChildren();
   named('frmTiming').hidden = true;
   for (const box of document.querySelectorAll('dialog[open]')) box.removeAttribute('open');
@@ -84,11 +90,16 @@
 
   // Tells assistive technology `text` once, through the polite live region
   // (never the status line, which stays the hover help). Each sentence is a
-  // new node, so the same words twice are heard twice.
+  // new node, so the same words twice are heard twice; the sentences of one
+  // action follow each other, each heard on its own.
+  let saying = false;
   function announce(text) {
     const line = document.createElement('p');
     line.textContent = text;
-    named('lblAnnounce').replaceChildren(line);
+    if (saying) named('lblAnnounce').append(line);
+    else named('lblAnnounce').replaceChildren(line);
+    saying = true;
+    queueMicrotask(() => { saying = false; });
   }
 
   const enterWord = () => Dialogs.enterWord(view.el.lblData.textContent, Controller.enter);
@@ -194,10 +205,11 @@
       if (what === Codes.Exercise.Changed) queueMicrotask(CourseSite.update);
     },
     // An action that made the exercise done says so after what the chip
-    // did, in one announcement.
+    // did, in an announcement of its own.
     actionEnded(sentence) {
-      const done = ExercisePanel.doneNow();
-      announce(done ? Controller.description().dialogs.actionAndDone.replace('%1', sentence).replace('%2', done) : sentence);
+      const done = ExercisePanel.takeDone();
+      announce(sentence);
+      if (done) announce(done);
       // A goal the action broke: "Since then: …", once, after the action's own.
       const undone = ExercisePanel.takeUndone();
       if (undone) announce(undone);
@@ -231,6 +243,11 @@
     document.documentElement.classList.remove('later');
     Language.start(Controller);
     const d = Controller.describe();
+    if (unstyled) {
+      document.documentElement.lang = d.window.language.replace('_', '-');
+      named('lblCannotStart').textContent = d.dialogs.cannotStyle;
+      return;
+    }
     // The build's first run makes the markup that the page then carries.
     const builder = window.BitwellBuilder;
     if (builder) builder.build(d, Controller.geometry());

@@ -65,7 +65,11 @@ window.BitwellTiming = function (panel, core) {
   status.className = 'status';
   status.dataset.name = 'lblStatus';
   status.setAttribute('aria-live', 'polite');
-  status.textContent = tr('lblStatus');
+  // Its words for the input in use, chosen again when that changes.
+  const coarse = matchMedia('(pointer: coarse)');
+  const idle = () => tr(coarse.matches ? 'touchStatus' : 'lblStatus');
+  coarse.addEventListener('change', () => { if (state().selected < 0) status.textContent = idle(); });
+  status.textContent = idle();
 
   // The steps as a table for assistive technology: every kept step counts,
   // only the rows in view are made.
@@ -77,12 +81,11 @@ window.BitwellTiming = function (panel, core) {
   const header = document.createElement('div');
   header.setAttribute('role', 'row');
   header.setAttribute('aria-rowindex', '1');
-  for (const c of desc.columns) {
-    const h = document.createElement('span');
-    h.setAttribute('role', 'columnheader');
-    h.textContent = c;
-    header.appendChild(h);
-  }
+  // The header's cells, each one of its own, in the catalogue's words.
+  const headers = () => desc.columns.forEach((c, i) => { header.children[i].textContent = c; });
+  for (let c = 0; c < desc.columns.length; ++c) header.appendChild(document.createElement('div')).setAttribute('role', 'columnheader');
+  headers();
+  panel.setAttribute('aria-label', tr('frmTiming'));
   const body = document.createElement('div');
   body.setAttribute('role', 'rowgroup');
   grid.append(header, body);
@@ -156,7 +159,7 @@ window.BitwellTiming = function (panel, core) {
       const row = document.createElement('div');
       row.setAttribute('role', 'row');
       for (let c = 0; c < desc.columns.length; ++c) {
-        const cell = document.createElement('span');
+        const cell = document.createElement('div');
         cell.setAttribute('role', 'gridcell');
         row.appendChild(cell);
       }
@@ -261,7 +264,7 @@ window.BitwellTiming = function (panel, core) {
     },
     reset() {
       core._bw_timing_changed();
-      status.textContent = tr('lblStatus');
+      status.textContent = idle();
     },
     // Every text in the catalogue's language; the view stays as it is.
     retranslate() {
@@ -270,9 +273,11 @@ window.BitwellTiming = function (panel, core) {
       all.parentElement.lastChild.textContent = ' ' + tr('chkAllSteps');
       scroll.setAttribute('aria-label', tr('scroll'));
       grid.setAttribute('aria-label', tr('steps'));
+      panel.setAttribute('aria-label', tr('frmTiming'));
+      headers();
       const selected = state().selected;
       const line = selected < 0 ? '' : text(core._bw_describe(selected));
-      status.textContent = line || tr('lblStatus');
+      status.textContent = line || idle();
       canvas.setAttribute('aria-label', line ? tr('diagramStep').replace('%1', line) : tr('diagram'));
     },
     // Opened: the keys work at once.

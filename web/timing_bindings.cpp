@@ -113,7 +113,7 @@ extern "C" {
 // "width", "dash", "fontPixels"}}, "keys": {key name: code for
 // bw_timing_key}, "controls": [{"name", "bar": "view"|"export"|"keyOnly",
 // "checkBox", "roomAfter", "shortcut", "file", "mediaType"}], "columns":
-// [the step table's header texts], "texts": {name: text, with '&' before a
+// [the step table's header texts, in the current language], "texts": {name: text, with '&' before a
 // control's mnemonic}}.
 EMSCRIPTEN_KEEPALIVE const char* bw_timing_description() {
     g_text = "{";
@@ -152,7 +152,7 @@ EMSCRIPTEN_KEEPALIVE const char* bw_timing_description() {
     g_text += '[';
     for (const bitwell::TraceColumn& c : bitwell::TraceColumns()) {
         if (g_text.back() != '[') g_text += ',';
-        w.string(c.name);
+        w.string(bitwell::TraceColumnHeader(c));
     }
     g_text += ']';
     w.key("texts");

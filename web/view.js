@@ -87,13 +87,21 @@ window.BitwellView = function (surface, handlers) {
     if (texts) for (const c of texts.values()) if (c.textLimit !== undefined) keepClear(c);
   }
 
-  // The description's texts for the help and the lamps' words.
+  // The description's texts for the help and the lamps' words. Help for
+  // the input in use: a touch screen's words where the pointer is coarse,
+  // chosen again when that changes.
+  const coarse = matchMedia('(pointer: coarse)');
+  const helpOf = (c) => (coarse.matches && c.touchHelp) || c.help;
+  let learnt = null;
   function learn(description) {
+    learnt = description;
     texts = new Map(description.controls.map((c) => [c.name, c]));
-    defaultHelp = description.window.help;
+    defaultHelp = helpOf(description.window);
     texts.set('Form', { help: defaultHelp });
     lamps = description.dialogs;
+    if (el.lblStatus.textContent !== defaultHelp) el.lblStatus.textContent = defaultHelp;
   }
+  coarse.addEventListener('change', () => { if (learnt) learn(learnt); });
 
   // Every text in the description's language; the panel's state stays.
   function retranslate(description) {
@@ -140,15 +148,17 @@ window.BitwellView = function (surface, handlers) {
     for (let node = target; node && node !== document.body; node = node.parentElement) {
       if ('quiet' in node.dataset) return null;
       const name = node.dataset.help;
-      if (name) return (texts.get(name) || {}).help || defaultHelp;
+      if (name) return helpOf(texts.get(name) || {}) || defaultHelp;
     }
     return null;
   }
 
   function lamp(bit, lit) {
     el['sigRead(' + bit + ')'].hidden = !lit;
-    const name = (texts.get('sigRead(' + bit + ')') || {}).accessibleName;
-    el['colRead(' + bit + ')'].setAttribute('aria-label', name + ', ' + (lit ? lamps.lampLit : lamps.lampDark));
+    const column = el['colRead(' + bit + ')'];
+    column.setAttribute('aria-label', (texts.get('sigRead(' + bit + ')') || {}).accessibleName);
+    column.setAttribute('aria-checked', lit ? 'true' : 'false');
+    column.setAttribute('aria-description', lit ? lamps.lampLit : lamps.lampDark);
   }
 
   // A control switch also says its level in words after its description:
