@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -16,55 +17,35 @@ namespace bitwell {
 namespace {
 
 struct Path {
-    const char* lesson;
+    std::string lesson;
     // One action per word: "CE=0", "A3=1", "D8=1", "D=BEEF" (a typed
     // word), "order=little", "copy" (the read word to the data input).
-    const char* actions;
-    bool done;
+    std::string actions;
+    bool done = false;
 };
 
 void PrintTo(const Path& p, std::ostream* os) { *os << p.lesson << (p.done ? " right: " : " wrong: ") << p.actions; }
 
-const Path kPaths[] = {
-    {"01-read.bwx", "A0=1 A1=1 UB=0 LB=0 OE=0 CE=0", true},
-    {"01-read.bwx", "A0=1 A1=1 UB=0 LB=0 CE=0", false},  // OE left HIGH
-    {"02-write-word.bwx", "A0=1 A2=1 D=BEEF LB=0 UB=0 CE=0 WE=0", true},
-    {"02-write-word.bwx", "A0=1 A2=1 LB=0 UB=0 CE=0 WE=0 D=BEEF", false},  // typed during the write
-    {"03-write-upper.bwx", "D=AB00 UB=0 CE=0 WE=0", true},
-    {"03-write-upper.bwx", "UB=0 CE=0 WE=0 A0=1 A0=0 D=AB00", false},  // word 3's upper byte too
-    {"03-write-upper.bwx", "D=AB00 LB=0 UB=0 CE=0 WE=0", false},
-    {"04-read-lower.bwx", "A0=1 A1=1 LB=0 OE=0 CE=0", true},
-    {"04-read-lower.bwx", "A0=1 A1=1 LB=0 UB=0 OE=0 CE=0", false},
-    {"05-ce-high.bwx", "A3=1 A2=0 A1=0 A0=1", true},
-    {"05-ce-high.bwx", "CE=0 A3=1 A2=0 A1=0 A0=1", false},
-    {"06-write-on-the-way.bwx", "WE=1 A3=1 A0=1 D=4321 WE=0", true},
-    {"06-write-on-the-way.bwx", "A3=1 A0=1 D=4321", false},  // WE held LOW on the way
-    {"07-signed.bwx", "D=FFFE LB=0 UB=0 CE=0 WE=0", true},
-    {"07-signed.bwx", "A3=0 A2=0 A1=0 D=FFFE LB=0 UB=0 CE=0 WE=0 WE=1 A0=0", false},  // word 1, seen from 0
-    {"08-word-order.bwx", "order=little D=0001 LB=0 UB=0 CE=0 WE=0", true},
-    {"08-word-order.bwx", "A0=1 D=0001 LB=0 UB=0 CE=0 WE=0 WE=1 A0=0 order=little", false},
-    {"09-float-one.bwx", "D=3F80 LB=0 UB=0 CE=0 WE=0", true},
-    {"09-float-one.bwx", "A0=1 D=3F80 LB=0 UB=0 CE=0 WE=0 WE=1 A0=0", false},
-    {"10-float-minus-zero.bwx", "A0=1 D=8000 LB=0 UB=0 CE=0 WE=0 WE=1", true},
-    {"10-float-minus-zero.bwx", "D=8000 LB=0 UB=0 CE=0 WE=0", false},  // the big-endian place
-    {"11-output-enable.bwx", "OE=0", true},
-    {"11-output-enable.bwx", "WE=0 OE=0", false},  // the write wins
-    {"12-end-the-cycle.bwx", "LB=0 UB=0 CE=0 WE=0 WE=1 A0=1", true},
-    {"12-end-the-cycle.bwx", "LB=0 UB=0 CE=0 WE=0 A0=1 WE=1", false},  // moved during the write
-    {"12-end-the-cycle.bwx", "LB=0 UB=0 CE=0 WE=0 CE=1 A0=1", false},  // WE left LOW
-    {"13-read-modify-write.bwx", "LB=0 UB=0 OE=0 CE=0 copy D8=1 OE=1 WE=0 WE=1", true},
-    {"13-read-modify-write.bwx", "D=13C4 LB=0 UB=0 CE=0 WE=0 WE=1 OE=0", false},  // written, then read
-    {"14-fill-a-block.bwx", "WE=0 WE=1 A0=1 WE=0 WE=1 A1=1 A0=0 WE=0 WE=1 A0=1 WE=0 WE=1", true},
-    {"14-fill-a-block.bwx", "WE=0 A0=1 A1=1 A0=0 WE=1", false},  // the address moved during the write
-    {"15-float-fraction.bwx", "order=little A0=1 D=C020 LB=0 UB=0 CE=0 WE=0 WE=1", true},
-    {"15-float-fraction.bwx", "order=little D=C020 LB=0 UB=0 CE=0 WE=0 WE=1", false},
-    {"16-integer-nan-infinity.bwx",
-     "A0=1 D=FFFE LB=0 UB=0 CE=0 WE=0 WE=1 A1=1 A0=0 D=7F80 WE=0 WE=1 A0=1 D=0000 WE=0 WE=1 "
-     "A2=1 A1=0 A0=0 D=7FC0 WE=0 WE=1",
-     true},
-    {"16-integer-nan-infinity.bwx",  // word 3 left FFFF: NaN, not Infinity
-     "A0=1 D=FFFE LB=0 UB=0 CE=0 WE=0 WE=1 A1=1 A0=0 D=7F80 WE=0 WE=1 A2=1 A1=0 D=7FC0 WE=0 WE=1", false},
-};
+// Read from tests/lesson_paths.txt, which the page's test plays too.
+std::vector<Path> ReadPaths() {
+    std::vector<Path> paths;
+    std::ifstream in(BITWELL_LESSON_PATHS);
+    for (std::string line; std::getline(in, line);) {
+        line = line.substr(0, line.find('#'));
+        const auto bar = line.find('|'), bar2 = line.find('|', bar + 1);
+        if (bar2 == std::string::npos) continue;
+        std::istringstream lesson(line.substr(0, bar)), done(line.substr(bar + 1, bar2 - bar - 1));
+        Path p;
+        std::string word;
+        lesson >> p.lesson;
+        done >> word;
+        p.done = word == "done";
+        p.actions = line.substr(bar2 + 1);
+        paths.push_back(p);
+    }
+    return paths;
+}
+const std::vector<Path> kPaths = ReadPaths();
 
 void Act(Panel& panel, const std::string& step) {
     const auto eq = step.find('=');
@@ -111,6 +92,7 @@ INSTANTIATE_TEST_SUITE_P(Course, Lessons, ::testing::ValuesIn(kPaths));
 // teacher's file goes through, and says all it says in every language.
 TEST(Lessons, EachHasBothPathsAndEveryLanguage) {
     EXPECT_GE(BuiltinExercises().size(), 16u);
+    EXPECT_GE(kPaths.size(), 34u);
     for (const BuiltinExercise& b : BuiltinExercises()) {
         int right = 0, wrong = 0;
         for (const Path& p : kPaths)

@@ -168,6 +168,29 @@ class Page(unittest.TestCase):
         self.assertFalse(self.el("frmExercise").is_displayed())
         self.assertEqual(self.text("lblContents"), contents)
 
+    def test_each_lesson_finishes_only_the_way_it_teaches(self):
+        """The core's table of right and wrong paths, played on the page."""
+        with open(os.path.join(os.path.dirname(os.path.abspath(__file__)), "lesson_paths.txt")) as f:
+            rows = [[part.strip() for part in line.split("#")[0].split("|")] for line in f if "|" in line.split("#")[0]]
+        lessons = sorted({lesson for lesson, _, _ in rows})
+        self.assertGreaterEqual(len(rows), 34)
+        for lesson, done, actions in rows:
+            with self.subTest(lesson=lesson, actions=actions):
+                self.open(web_session.file_url(PAGE))
+                self.menu("mnuExercise", "mnuExerciseBuiltin(%d)" % lessons.index(lesson))
+                for step in actions.split():
+                    what, _, v = step.partition("=")
+                    if what == "copy":
+                        self.menu("mnuEdit", "mnuEditCopyRead")
+                    elif what == "order":
+                        self.el("optBig" if v == "big" else "optLittle").click()
+                    elif what == "D":
+                        self.d.execute_script("Bitwell.enter(arguments[0])", v)
+                    else:
+                        bit = re.fullmatch(r"([AD])(\d+)", what)
+                        self.set("sig%s(%s)" % ({"A": "Addr", "D": "Data"}[bit[1]], bit[2]) if bit else "sig" + what, int(v))
+                self.assertEqual(self.exercise()["done"], done == "done")
+
     LINK_FILES = (
         ("plain", "title: T\ntext: X\ngoal read = 1234\n"),
         ("crlf, no last end, other scripts", "\ufefftitle: Wört ✓ שלום\r\ntext: <b>not markup</b>\r\ngoal memory 0-3 = ??00"),
