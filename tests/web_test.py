@@ -168,6 +168,20 @@ class Page(unittest.TestCase):
         self.assertFalse(self.el("frmExercise").is_displayed())
         self.assertEqual(self.text("lblContents"), contents)
 
+    def test_exercises_menu_keys_by_place_and_past_the_tenth_by_letter(self):
+        # AZERTY types "&" at 1's place without Shift; the eleventh item's key is its underlined letter.
+        for key, code, item in (("&", "Digit1", 0), (None, None, 10)):
+            with self.subTest(code=code, item=item):
+                self.open(web_session.file_url(PAGE))
+                self.el("mnuExercise").click()
+                entry = self.el("mnuExerciseBuiltin(%d)" % item)
+                key = key or entry.find_element(By.TAG_NAME, "u").get_attribute("textContent").lower()
+                self.d.execute_script("document.activeElement.dispatchEvent(new KeyboardEvent('keydown', "
+                                      "{key: arguments[0], code: arguments[1], bubbles: true, cancelable: true}))",
+                                      key, code or "Key" + key.upper())
+                self.assertTrue(self.el("frmExercise").is_displayed())
+                self.assertTrue(entry.get_attribute("textContent").endswith(self.text("lblExerciseTitle")))
+
     def test_each_lesson_finishes_only_the_way_it_teaches(self):
         """The core's table of right and wrong paths, played on the page."""
         with open(os.path.join(os.path.dirname(os.path.abspath(__file__)), "lesson_paths.txt")) as f:

@@ -125,7 +125,11 @@ window.BitwellMenus = function (bar, run) {
       e.preventDefault();
       if (inSub) { closeSub(ul.parentElement); ul.parentElement.focus(); } else open(menus[(index - 1 + menus.length) % menus.length]);
     } else if (!e.ctrlKey && !e.altKey && e.key.length === 1) {
-      const hit = siblings.map((li) => items.get(li.dataset.name)).find((i) => i.key === e.key.toLocaleLowerCase());
+      // A digit access key is the key in that place on the top row, whatever
+      // it types there (AZERTY's "&" is 1 without Shift); others by character.
+      const find = (key) => siblings.map((li) => items.get(li.dataset.name)).find((i) => i.key === key);
+      const digit = /^Digit\d$/.test(e.code) ? e.code.slice(5) : '';
+      const hit = (digit && find(digit)) || find(e.key.toLocaleLowerCase());
       if (!hit) return;
       e.preventDefault();
       if (hit.spec.items) openSub(hit.node, true); else choose(hit.spec.name);
