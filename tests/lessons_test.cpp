@@ -12,6 +12,7 @@
 #include "core/Catalogue.h"
 #include "core/Exercise.h"
 #include "core/Panel.h"
+#include "core/WindowDescription.h"
 
 namespace bitwell {
 namespace {
@@ -109,6 +110,51 @@ TEST(Lessons, EachHasBothPathsAndEveryLanguage) {
         }
     }
 }
+
+// A caption as its menu shows it: no "&", no trailing "...".
+std::string Shown(std::string caption) {
+    std::erase(caption, '&');
+    if (caption.ends_with("...")) caption.resize(caption.size() - 3);
+    return caption;
+}
+
+// Each "Menu ▸ Item" a lesson's text or hint quotes is a menu and its item as
+// the menus are captioned in that language.
+class LessonMenus : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(LessonMenus, NamedAsTheMenusSayThem) {
+    ASSERT_TRUE(SetLanguage(GetParam()));
+    const std::string arrow = " ▸ ";
+    int quoted = 0;
+    for (const BuiltinExercise& b : BuiltinExercises()) {
+        Exercise ex;
+        ExerciseError error;
+        ASSERT_TRUE(ParseExercise(b.bytes, b.name, ex, error));
+        std::vector<std::string> lines = ex.text.In(GetParam());
+        for (const std::string& hint : ex.hints.In(GetParam())) lines.push_back(hint);
+        for (const std::string& line : lines) {
+            for (auto at = line.find(arrow); at != std::string::npos; at = line.find(arrow, at + 1), ++quoted) {
+                const auto word = line.rfind(' ', at - 1) + 1;  // 0 where the line starts with it
+                const std::string menuName = line.substr(word, at - word);
+                const std::string rest = line.substr(at + arrow.size());
+                const auto& menus = MainWindowMenus();
+                const auto menu = std::find_if(menus.begin(), menus.end(),
+                                               [&](auto& m) { return Shown(Text(m.caption)) == menuName; });
+                ASSERT_NE(menu, menus.end()) << b.name << ": no menu " << menuName << " in: " << line;
+                const bool item = std::any_of(menu->items.begin(), menu->items.end(), [&](auto& i) {
+                    const std::string shown = Shown(MenuText(i));
+                    return rest.starts_with(shown) &&
+                           (rest.size() == shown.size() || std::string_view(" .,;:").find(rest[shown.size()]) != std::string::npos);
+                });
+                EXPECT_TRUE(item) << b.name << ": no such item in " << menuName << ": " << line;
+            }
+        }
+    }
+    EXPECT_GT(quoted, 0);
+    SetLanguage("en");
+}
+
+INSTANTIATE_TEST_SUITE_P(Course, LessonMenus, ::testing::ValuesIn(Languages()));
 
 }  // namespace
 }  // namespace bitwell
