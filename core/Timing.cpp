@@ -370,8 +370,8 @@ const TextEntry kTexts[] = {
 using C = TimingCommand;
 using B = TimingBar;
 constexpr TimingControl kControls[] = {
-    {.command = C::Clear, .name = "cmdClear", .bar = B::View},
-    {.command = C::UndoClear, .name = "cmdUndo", .bar = B::View, .shortcut = "Ctrl+Z"},
+    {.command = C::Clear, .name = "cmdClear", .bar = B::View, .backToDiagram = true},
+    {.command = C::UndoClear, .name = "cmdUndo", .bar = B::View, .backToDiagram = true, .shortcut = "Ctrl+Z"},
     {.command = C::ZoomIn, .name = "cmdZoomIn", .bar = B::View},
     {.command = C::ZoomOut, .name = "cmdZoomOut", .bar = B::View},
     {.command = C::AllSteps, .name = "chkAllSteps", .bar = B::Export, .checkBox = true, .roomAfter = true},

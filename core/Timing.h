@@ -154,6 +154,9 @@ struct TimingControl {
     TimingBar bar;
     bool checkBox = false;       // a check box rather than a push button
     bool roomAfter = false;      // the free room of its bar follows it
+    // Once it has run, the focus goes back to the diagram, so that Left and
+    // Right walk the steps again and Space cannot run it a second time.
+    bool backToDiagram = false;
     std::string_view shortcut = "";  // a key sequence in portable text ("Ctrl+Z"), or ""
     // A save's file: its default name (with the suffix every name is given),
     // its media type, and the name of its file dialog filter's text.
