@@ -185,9 +185,9 @@ std::vector<TimingPrimitive> LayoutTiming(const Trace& trace, const TimingFrame&
             const int l = pointedLeft ? slant : 0;
             const int r = pointedRight ? slant : 0;
             pen.polygon(TimingRole::Bus, {xs, mid, xs + l, top, xe - r, top, xe, mid, xe - r, low, xs + l, low});
-            // The last run may write past the newest step, into the margin
-            // kept for it.
-            const int room = (pointedRight ? xe - r : xe + kRightMargin - 4) - (xs + l + 2);
+            // A value is written only where it fits its run, the newest too:
+            // a label past the lane's end would seem to belong to no step.
+            const int room = xe - r - (xs + l + 2);
             if (static_cast<int>(value.size()) * kCharWidth <= room)
                 pen.text(TimingRole::BusValue, xs + l + 2, rows.baseline(5 + lane), value);
             i = j;
@@ -370,8 +370,8 @@ const TextEntry kTexts[] = {
 using C = TimingCommand;
 using B = TimingBar;
 constexpr TimingControl kControls[] = {
-    {.command = C::Clear, .name = "cmdClear", .bar = B::View},
-    {.command = C::UndoClear, .name = "cmdUndo", .bar = B::View, .shortcut = "Ctrl+Z"},
+    {.command = C::Clear, .name = "cmdClear", .bar = B::View, .backToDiagram = true},
+    {.command = C::UndoClear, .name = "cmdUndo", .bar = B::View, .backToDiagram = true, .shortcut = "Ctrl+Z"},
     {.command = C::ZoomIn, .name = "cmdZoomIn", .bar = B::View},
     {.command = C::ZoomOut, .name = "cmdZoomOut", .bar = B::View},
     {.command = C::AllSteps, .name = "chkAllSteps", .bar = B::Export, .checkBox = true, .roomAfter = true},

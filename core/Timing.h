@@ -99,8 +99,7 @@ struct TimingFrame {
 inline constexpr int kFontPixels = 11;
 inline constexpr int kCharWidth = 7;
 inline constexpr int kNamesWidth = 56;  // the names' column
-// Room kept right of the newest step, so that its value can be written even
-// when the step is narrower than the value.
+// Blank room kept right of the newest step; bus values never run into it.
 inline constexpr int kRightMargin = 4 * kCharWidth + 8;
 inline constexpr int kTimingRows = 9;   // CE OE WE LB UB, A D Q, cycle
 inline constexpr int kBaseRowPitch = 26;
@@ -111,8 +110,10 @@ int TimingBaseHeight();
 // spread by extra height up to twice it.
 int TimingRowPitch(int height);
 
-// The primitives of one frame, background first. Indices out of the trace
-// are never checked: first + count must not exceed trace.size().
+// The primitives of one frame, background first. A bus value is written
+// only where it fits inside its run of the lane, and left out elsewhere.
+// Indices out of the trace are never checked: first + count must not exceed
+// trace.size().
 std::vector<TimingPrimitive> LayoutTiming(const Trace& trace, const TimingFrame& frame);
 
 // The SVG document of the primitives (selection bands left out), the same
@@ -153,6 +154,9 @@ struct TimingControl {
     TimingBar bar;
     bool checkBox = false;       // a check box rather than a push button
     bool roomAfter = false;      // the free room of its bar follows it
+    // Once it has run, the focus goes back to the diagram, so that Left and
+    // Right walk the steps again and Space cannot run it a second time.
+    bool backToDiagram = false;
     std::string_view shortcut = "";  // a key sequence in portable text ("Ctrl+Z"), or ""
     // A save's file: its default name (with the suffix every name is given),
     // its media type, and the name of its file dialog filter's text.

@@ -129,6 +129,7 @@ private slots:
     void editMenuMatchesDoubleClicks_data();
     void editMenuMatchesDoubleClicks();
     void timingDiagram();
+    void timingOpensOnTheDiagram_data();
     void timingOpensOnTheDiagram();
     void timingUndoClear();
     void timingExports_data();
@@ -446,20 +447,31 @@ void HelpMenusTest::timingDiagram() {
         QVERIFY2(!top->isVisible(), qPrintable(top->objectName()));
 }
 
-// Opened, the window holds the focus on the diagram, beside the main window
-// and at least its minimum size; Space cannot wipe the trace.
+void HelpMenusTest::timingOpensOnTheDiagram_data() {
+    QTest::addColumn<QStringList>("clicks");  // buttons clicked after opening
+    QTest::newRow("opened") << QStringList();
+    QTest::newRow("after a click on Clear") << QStringList{"cmdClear"};
+    QTest::newRow("after a click on Undo Clear") << QStringList{"cmdClear", "cmdUndo"};
+}
+
+// Opened, and after a click on Clear or Undo Clear, the window holds the
+// focus on the diagram, beside the main window and at least its minimum
+// size; Space cannot wipe the trace.
 void HelpMenusTest::timingOpensOnTheDiagram() {
+    QFETCH(QStringList, clicks);
     auto w = PoweredWindow(Show::Exposed);
     QTest::keyClick(w.get(), Qt::Key_T, Qt::ControlModifier);
     frmTiming* timing = w->timing();
     QApplication::setActiveWindow(timing);
     QVERIFY(QTest::qWaitForWindowActive(timing, 2000));
+    for (const QString& name : clicks) QTest::mouseClick(timing->findChild<QPushButton*>(name), Qt::LeftButton);
     QCOMPARE(timing->focusWidget(), static_cast<QWidget*>(timing->diagram()));
     const QString csv = timing->Csv();
     QTest::keyClick(timing->focusWidget(), Qt::Key_Space);
     QCOMPARE(timing->Csv(), csv);
     QTest::keyClick(timing->focusWidget(), Qt::Key_Left);
-    QCOMPARE(timing->diagram()->Selected(), 4);
+    // Left selects the newest step, if any: one line for the header, one per step.
+    QCOMPARE(timing->diagram()->Selected(), static_cast<int>(csv.count(QLatin1Char('\n'))) - 2);
     QVERIFY(timing->width() >= bitwell::kTimingMinWidth);
     QVERIFY(timing->height() >= bitwell::kTimingMinHeight);
 

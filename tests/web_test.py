@@ -638,6 +638,10 @@ class Page(unittest.TestCase):
         canvas.send_keys(Keys.CONTROL, "z")
         self.assertEqual(self.d.execute_script("return Bitwell.csv()"), csv)
         WebDriverWait(self.d, 5).until(lambda d: not undo.is_enabled())
+        for button in (self.el("cmdClear"), undo):  # a click gives the keys back to the diagram
+            WebDriverWait(self.d, 5).until(lambda d: button.is_enabled())
+            button.click()
+            self.assertEqual(self.d.switch_to.active_element.get_attribute("data-name"), "diagram")
         self.menu("mnuView", "mnuViewTiming")
         self.assertFalse(self.el("frmTiming").is_displayed())
 

@@ -59,7 +59,11 @@ frmTiming::frmTiming(const bitwell::Trace& trace, std::function<void()> clear, s
                 b = push;
             }
             b->setObjectName(name);
-            if (!c.checkBox) connect(b, &QAbstractButton::clicked, this, [this, &c] { run(c); });
+            if (!c.checkBox)
+                connect(b, &QAbstractButton::clicked, this, [this, &c] {
+                    run(c);
+                    if (c.backToDiagram) m_diagram->setFocus(Qt::OtherFocusReason);
+                });
             QHBoxLayout* row = c.bar == bitwell::TimingBar::View ? viewRow : exportRow;
             row->addWidget(b);
             if (c.roomAfter) row->addStretch();

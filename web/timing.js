@@ -42,7 +42,10 @@ window.BitwellTiming = function (panel, core) {
       bars[c.bar].appendChild(label);
     } else {
       element = Object.assign(document.createElement('button'), { type: 'button', textContent: tr(c.name) });
-      element.addEventListener('click', () => handlers[c.name](c));
+      element.addEventListener('click', () => {
+        handlers[c.name](c);
+        if (c.backToDiagram) canvas.focus();
+      });
       bars[c.bar].appendChild(element);
     }
     element.dataset.name = c.name;

@@ -112,7 +112,7 @@ extern "C" {
 // {"font": the family, "roles": {name: {"stroke", "fill", "opacity",
 // "width", "dash", "fontPixels"}}, "keys": {key name: code for
 // bw_timing_key}, "controls": [{"name", "bar": "view"|"export"|"keyOnly",
-// "checkBox", "roomAfter", "shortcut", "file", "mediaType"}], "columns":
+// "checkBox", "roomAfter", "backToDiagram", "shortcut", "file", "mediaType"}], "columns":
 // [the step table's header texts, in the current language], "texts": {name: text, with '&' before a
 // control's mnemonic}}.
 EMSCRIPTEN_KEEPALIVE const char* bw_timing_description() {
@@ -143,7 +143,8 @@ EMSCRIPTEN_KEEPALIVE const char* bw_timing_description() {
         g_text += g_text.back() == '[' ? "{" : ",{";
         Writer control{g_text};
         control.field("name", c.name).field("bar", BarName(c.bar));
-        control.flag("checkBox", c.checkBox).flag("roomAfter", c.roomAfter).field("shortcut", c.shortcut);
+        control.flag("checkBox", c.checkBox).flag("roomAfter", c.roomAfter).flag("backToDiagram", c.backToDiagram);
+        control.field("shortcut", c.shortcut);
         control.field("file", c.file).field("mediaType", c.mediaType);
         g_text += '}';
     }
