@@ -6,8 +6,9 @@
 'use strict';
 
 const CoreFile = (() => {
-  let compiled = null;  // the compiled module, to come
-  try {
+  // The core's text read once the first frame is drawn: unpacking it takes
+  // longer than drawing the markup, which must not wait for it.
+  const compiled = new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve))).then(() => {
     const text = document.getElementById('core-wasm').textContent;
     const bytes = new Uint8Array(text.length * 7 >> 3);
     for (let i = 0, n = 0, acc = 0, bits = 0; i < text.length; ++i) {
@@ -20,10 +21,8 @@ const CoreFile = (() => {
       }
     }
     const inflated = new Blob([bytes]).stream().pipeThrough(new DecompressionStream('gzip'));
-    compiled = WebAssembly.compileStreaming(new Response(inflated, { headers: { 'Content-Type': 'application/wasm' } }));
-  } catch (e) {
-    compiled = Promise.reject(e);
-  }
+    return WebAssembly.compileStreaming(new Response(inflated, { headers: { 'Content-Type': 'application/wasm' } }));
+  });
   // Answered by the page once it has run; not an error before then.
   compiled.catch(() => {});
   return { compiled };
