@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "core/Xml.h"
 #include "core/Zip.h"
 
 namespace bitwell {
@@ -12,22 +13,6 @@ constexpr std::string_view kBlockEnd = "</script>";
 
 bool EndsWith(std::string_view text, std::string_view end) {
     return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
-}
-
-// `text` as XML character data or attribute value: markup characters
-// escaped, and the control characters XML 1.0 forbids (an exercise line
-// never holds one, but the file is untrusted) as spaces.
-void AppendXml(std::string& out, std::string_view text) {
-    for (const char c : text) {
-        switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        default:
-            out += static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
-        }
-    }
 }
 
 // The first `n` characters of UTF-8 text (a title's limit in SCORM 1.2).

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "core/Catalogue.h"
+#include "core/Xml.h"
 
 namespace bitwell {
 
@@ -87,19 +88,6 @@ struct Rows {
 std::string Half(int v) {
     return v >= 0 ? std::to_string(v) + ".5" : "-" + std::to_string(-v - 1) + ".5";
 }
-
-void EscapeXml(std::string& out, std::string_view text) {
-    for (const char c : text) {
-        switch (c) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '"': out += "&quot;"; break;
-            default: out += c;
-        }
-    }
-}
-
 
 }  // namespace
 
@@ -223,7 +211,7 @@ std::string TimingSvg(const std::vector<TimingPrimitive>& primitives, int width,
                       std::to_string(width) + " " + std::to_string(height) +
                       "\" font-family=\"" + std::string(kTimingFontFamily) + "\" font-size=\"" +
                       std::to_string(kFontPixels) + "\">\n<title>";
-    EscapeXml(svg, Tr("timing", "Timing Diagram"));
+    AppendXml(svg, Tr("timing", "Timing Diagram"));
     svg += "</title>\n";
     svg.reserve(primitives.size() * 80);
     for (const TimingPrimitive& p : primitives) {
@@ -268,7 +256,7 @@ std::string TimingSvg(const std::vector<TimingPrimitive>& primitives, int width,
         }
         if (p.shape == TimingShape::Text) {
             svg += '>';
-            EscapeXml(svg, p.text);
+            AppendXml(svg, p.text);
             svg += "</text>\n";
         } else {
             svg += "/>\n";
