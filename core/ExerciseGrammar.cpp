@@ -588,7 +588,9 @@ namespace {
 
 class Parser {
 public:
-    explicit Parser(Exercise& ex) : m_ex(ex) {}
+    // `textsOnly`: reads the title, text and hint lines alone, for a file
+    // known sound; any other line is passed over unchecked.
+    Parser(Exercise& ex, bool textsOnly) : m_ex(ex), m_textsOnly(textsOnly) {}
 
     // One line (1-based number, without its end): false when the check
     // stops here (a line that is not UTF-8, or enough problems).
@@ -608,6 +610,7 @@ private:
     bool GoalLine(GrammarLine& l);
 
     Exercise& m_ex;
+    const bool m_textsOnly;
     int m_line = 0;
     bool m_title = false;
     std::array<bool, 4> m_titles{};
@@ -640,10 +643,11 @@ bool Parser::Line(int number, std::string_view raw) {
                      ((key == 3 && line.substr(0, 3) == "why") || (key > 4 && line.substr(0, 4) == "why."));
     if (!why) m_whyGoal = kNoGoal;
     if (key < line.size() && line[key] == ':') {
-        if (why) Why(line.substr(0, key), Trim(line.substr(key + 1)));
-        else Text(line.substr(0, key), line.substr(key + 1));
+        if (!why) Text(line.substr(0, key), line.substr(key + 1));
+        else if (!m_textsOnly) Why(line.substr(0, key), Trim(line.substr(key + 1)));
         return true;
     }
+    if (m_textsOnly) return true;
     const std::string_view word = line.substr(0, key);
     const std::string_view rest = WithoutComment(Trim(line.substr(key)));
     GrammarLine l(rest, Tokens(rest));
@@ -781,11 +785,27 @@ void Parser::Finish() {
     if (!missing.empty()) problems.insert(problems.begin(), {0, std::move(missing)});
 }
 
+// The line of `bytes` at `pos`, without its end; `pos` moves past the end.
+// A line ends at LF, CR LF or a lone CR.
+std::string_view NextLine(std::string_view bytes, std::size_t& pos) {
+    // A plain loop: find_first_of looks each byte up in the set of ends,
+    // several times slower, which the course's menu would pay at start-up.
+    std::size_t end = pos;
+    while (end < bytes.size() && bytes[end] != '\n' && bytes[end] != '\r') ++end;
+    const std::string_view line = bytes.substr(pos, end - pos);
+    pos = end + (bytes.substr(end, 2) == "\r\n" ? 2 : 1);
+    return line;
+}
+
+std::string_view WithoutByteOrderMark(std::string_view bytes) {
+    return bytes.substr(0, 3) == "\xEF\xBB\xBF" ? bytes.substr(3) : bytes;
+}
+
 // The problems of the grammar: line 0 first, at most kExerciseMaxProblems.
 std::vector<ExerciseError> ReadFile(std::string_view bytes, Exercise& ex) {
     if (bytes.size() > kExerciseMaxBytes) return {{0, Tr("exercise", "the file is larger than 64 KiB")}};
-    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
-    Parser parser(ex);
+    bytes = WithoutByteOrderMark(bytes);
+    Parser parser(ex, false);
     int number = 0;
     bool whole = true;
     for (std::size_t pos = 0; pos < bytes.size() && whole;) {
@@ -794,12 +814,7 @@ std::vector<ExerciseError> ReadFile(std::string_view bytes, Exercise& ex) {
             whole = false;
             break;
         }
-        // A line ends at LF, CR LF or a lone CR.
-        std::size_t end = bytes.find_first_of("\r\n", pos);
-        if (end == std::string_view::npos) end = bytes.size();
-        const std::string_view line = bytes.substr(pos, end - pos);
-        pos = end + (bytes.substr(end, 2) == "\r\n" ? 2 : 1);
-        whole = parser.Line(number, line) && parser.problems.size() < kExerciseMaxProblems;
+        whole = parser.Line(number, NextLine(bytes, pos)) && parser.problems.size() < kExerciseMaxProblems;
     }
     if (whole) parser.Finish();
     auto& problems = parser.problems;
@@ -855,6 +870,21 @@ bool ParseExercise(std::string_view bytes, std::string_view name, Exercise& out,
     }
     out = std::move(ex);
     return true;
+}
+
+std::string ExerciseTitle(std::string_view bytes) {
+    Exercise ex;
+    Parser parser(ex, true);
+    bytes = WithoutByteOrderMark(bytes);
+    int number = 0;
+    for (std::size_t pos = 0; pos < bytes.size();) {
+        const std::string_view line = NextLine(bytes, pos);
+        // Only a title line can hold the title: no other is even read, for
+        // the menu shows the course's titles at every start.
+        ++number;
+        if (Trim(line).substr(0, 5) == "title") parser.Line(number, line);
+    }
+    return ex.Title();
 }
 
 bool CheckExercise(std::string_view bytes, std::string_view name, Exercise& out,

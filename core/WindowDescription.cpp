@@ -489,12 +489,10 @@ std::string MenuText(const MenuItemSpec& item) {
     if (item.builtin < 0) return Text(item.caption);
     const auto& course = BuiltinExercises();
     if (static_cast<std::size_t>(item.builtin) >= course.size()) return {};
-    const BuiltinExercise& b = course[static_cast<std::size_t>(item.builtin)];
-    Exercise exercise;
-    ExerciseError error;
-    if (!ParseExercise(b.bytes, b.name, exercise, error)) return {};
+    const std::string title = ExerciseTitle(course[static_cast<std::size_t>(item.builtin)].bytes);
+    if (title.empty()) return {};
     std::string text = CourseAccessKey(item.builtin) + ' ';
-    for (const char c : exercise.Title()) {
+    for (const char c : title) {
         if (c == '&') text += '&';
         text += c;
     }

@@ -1040,6 +1040,12 @@ TEST_P(Course, IsWrittenInEveryLanguage) {
         EXPECT_EQ(ex.hints.languages[l].size(), ex.hints.plain.size()) << kExerciseLanguages[l];
     }
     EXPECT_FALSE(ex.hints.plain.empty());
+    // The menu reads its title from the title lines alone: the parser's.
+    for (const std::string& code : Languages()) {
+        ASSERT_TRUE(SetLanguage(code));
+        EXPECT_EQ(ExerciseTitle(builtin.bytes), ex.Title()) << code;
+    }
+    SetLanguage("en");
 }
 
 INSTANTIATE_TEST_SUITE_P(BuiltIn, Course, ::testing::Range<std::size_t>(0, std::size(kSolutions)));
