@@ -32,12 +32,18 @@ std::string_view BytesName(Bytes bytes) {
     return "";
 }
 
-Trace::Trace() { m_steps.resize(kCapacity); }
+// Room for every slot at once, so that no step ever moves; the slots
+// themselves are made as the trace first fills, not 4,096 at power-up.
+Trace::Trace() { m_steps.reserve(kCapacity); }
 
 TraceStep& Trace::Append() {
     // The cleared steps are overwritten from here on.
     m_undoSize = 0;
-    if (m_size < kCapacity) return m_steps[(m_first + m_size++) % kCapacity];
+    if (m_size < kCapacity) {
+        const std::size_t at = (m_first + m_size++) % kCapacity;
+        if (at == m_steps.size()) m_steps.emplace_back();
+        return m_steps[at];
+    }
     TraceStep& slot = m_steps[m_first];
     m_first = (m_first + 1) % kCapacity;
     return slot;

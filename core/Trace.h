@@ -62,6 +62,8 @@ public:
     static constexpr std::size_t kCapacity = 4096;
 
     Trace();
+    Trace(const Trace&) = delete;
+    Trace& operator=(const Trace&) = delete;
 
     // A slot for the newest step, reusing the oldest one once full. The
     // caller fills every field.
