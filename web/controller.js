@@ -14,7 +14,11 @@ const Controller = (() => {
   const TEXTS = { [Codes.Text.Address]: 'lblAddr', [Codes.Text.Data]: 'lblData', [Codes.Text.Read]: 'lblRead',
                   [Codes.Text.Contents]: 'lblContents', [Codes.Text.Types]: 'lblTypes' };
 
-  const text = (at) => core.UTF8ToString(at);
+  // A string the core returns, up to its NUL: found by the typed array's own
+  // search, where the core's glue steps byte by byte in script, which at
+  // start-up costs milliseconds on the description alone.
+  const decoder = new TextDecoder();
+  const text = (at) => (at ? decoder.decode(core.HEAPU8.subarray(at, core.HEAPU8.indexOf(0, at))) : '');
   const utf8 = (s) => new TextEncoder().encode(s);
 
   // `bytes` (a Uint8Array) in the core's memory for `run(address)`, freed after.
@@ -123,5 +127,6 @@ const Controller = (() => {
       return core.HEAPU8.slice(at, at + core._bw_export_size());
     },
     utf8,
+    text,
   };
 })();

@@ -4,7 +4,7 @@
 'use strict';
 
 window.BitwellTiming = function (panel, core) {
-  const text = (p) => core.UTF8ToString(p);
+  const text = Controller.text;
   // The window as the core describes it: its roles' styles, keys, controls,
   // step columns and texts (again after a change of language).
   let desc = JSON.parse(text(core._bw_timing_description()));

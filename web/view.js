@@ -153,12 +153,23 @@ window.BitwellView = function (surface, handlers) {
     return null;
   }
 
+  // The view writes only what changes: the core tells the whole state at
+  // power-up, which the markup already shows, and a write of the same
+  // value would still have the browser lay the window out again.
+  function setAttribute(node, name, value) {
+    if (node.getAttribute(name) !== value) node.setAttribute(name, value);
+  }
+  function setText(node, value) {
+    if (node.textContent !== value) node.textContent = value;
+  }
+
   function lamp(bit, lit) {
-    el['sigRead(' + bit + ')'].hidden = !lit;
+    const shape = el['sigRead(' + bit + ')'];
+    if (shape.hidden === lit) shape.hidden = !lit;
     const column = el['colRead(' + bit + ')'];
-    column.setAttribute('aria-label', (texts.get('sigRead(' + bit + ')') || {}).accessibleName);
-    column.setAttribute('aria-checked', lit ? 'true' : 'false');
-    column.setAttribute('aria-description', lit ? lamps.lampLit : lamps.lampDark);
+    setAttribute(column, 'aria-label', (texts.get('sigRead(' + bit + ')') || {}).accessibleName);
+    setAttribute(column, 'aria-checked', lit ? 'true' : 'false');
+    setAttribute(column, 'aria-description', lit ? lamps.lampLit : lamps.lampDark);
   }
 
   // A control switch also says its level in words after its description:
@@ -174,11 +185,11 @@ window.BitwellView = function (surface, handlers) {
     const said = node.words;
     if (!said) return;
     const words = node.getAttribute('aria-checked') === 'true' ? said.dataset.high : said.dataset.low;
-    said.textContent = (said.dataset.description ? said.dataset.description + ' ' : '') + words;
+    setText(said, (said.dataset.description ? said.dataset.description + ' ' : '') + words);
   }
 
   function setSwitch(name, v) {
-    el[name].setAttribute('aria-checked', v ? 'true' : 'false');
+    setAttribute(el[name], 'aria-checked', v ? 'true' : 'false');
     sayLevel(el[name]);
   }
 
@@ -194,7 +205,7 @@ window.BitwellView = function (surface, handlers) {
 
   return {
     el, take, retranslate, helpAt, lamp, setSwitch, designTime, narrowChanged,
-    setText(name, value) { el[name].textContent = value; },
+    setText(name, value) { setText(el[name], value); },
     order(big) { el[big ? 'optBig' : 'optLittle'].checked = true; },
   };
 };
