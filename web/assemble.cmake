@@ -7,6 +7,7 @@ file(READ ${TEMPLATE} page)
 file(READ ${CSS} css)
 file(READ ${CORE} core)
 file(READ ${WASM} wasm)
+file(READ ${UNPACK} unpack)
 # SCRIPTS: the scripts in the order they are joined, separated by "|".
 string(REPLACE "|" ";" SCRIPTS "${SCRIPTS}")
 string(REPLACE "|" ";" EARLY "${EARLY}")
@@ -87,6 +88,7 @@ string(REPLACE "/*==CORE==*/" "${core}" page "${page}")
 string(REPLACE "/*==EARLY==*/" "${early}" page "${page}")
 string(REPLACE "/*==PAGE==*/" "${scripts}" page "${page}")
 string(REPLACE "{{WASM}}" "${wasm}" page "${page}")
+string(REPLACE "{{UNPACK}}" "${unpack}" page "${page}")
 # Written as a browser writes its document back (File, Save Page As and an
 # export from the page), so that the page and the program export the same
 # bytes: nothing after </body>, the head right after <html>.

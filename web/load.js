@@ -1,26 +1,51 @@
 // The chip's core, loaded first of the page's scripts, which run once its
 // markup is parsed: the WebAssembly the page carries, gzip-compressed and
 // seven bits a character (web/pack.py), inflated by the browser and
-// compiled while the markup is drawn. Where a policy or the browser refuses it,
-// `compiled` fails and the page says it cannot start.
+// compiled once the markup is on screen. Where a policy or the browser refuses
+// it, `compiled` fails and the page says it cannot start.
 'use strict';
 
 const CoreFile = (() => {
-  // The core's text read once the first frame is drawn: unpacking it takes
-  // longer than drawing the markup, which must not wait for it.
-  const compiled = new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve))).then(() => {
-    const text = document.getElementById('core-wasm').textContent;
-    const bytes = new Uint8Array(text.length * 7 >> 3);
-    for (let i = 0, n = 0, acc = 0, bits = 0; i < text.length; ++i) {
-      acc = (acc << 7) | (text.charCodeAt(i) & 0x7F);
-      bits += 7;
-      if (bits >= 8) {
-        bits -= 8;
-        bytes[n++] = acc >> bits;
-        acc &= (1 << bits) - 1;
-      }
+  // The markup is on screen: once the browser reports its first contentful
+  // paint, so that nothing the page does competes with drawing it (on a
+  // machine with few cores, even unpacking the core would hold the first
+  // paint back). Where no such report can come (the markup hidden until
+  // the core has its texts, or a browser without paint timing), after the
+  // next frame; and after a second in any case, as in a tab opened in the
+  // background.
+  const painted = new Promise((resolve) => {
+    if (document.documentElement.classList.contains('later') || !window.PerformanceObserver ||
+        !(PerformanceObserver.supportedEntryTypes || []).includes('paint')) {
+      return requestAnimationFrame(() => setTimeout(resolve));
     }
-    const inflated = new Blob([bytes]).stream().pipeThrough(new DecompressionStream('gzip'));
+    const shown = () => performance.getEntriesByName('first-contentful-paint').length > 0;
+    if (shown()) return setTimeout(resolve);
+    new PerformanceObserver((list, observer) => {
+      if (shown()) { observer.disconnect(); resolve(); }
+    }).observe({ type: 'paint' });
+    setTimeout(resolve, 1000);
+  });
+
+  // The core's bytes from the page's text of them, by a module of their
+  // own (web/unpack.cpp, in base64 here), past the memory it starts with.
+  function unpack(text) {
+    const wasm = Uint8Array.from(atob('{{UNPACK}}'), (c) => c.charCodeAt(0));
+    const { memory, unpack } = new WebAssembly.Instance(new WebAssembly.Module(wasm)).exports;
+    const utf8 = new TextEncoder().encode(text);
+    const from = memory.buffer.byteLength;
+    memory.grow(Math.ceil((utf8.length + text.length) / 65536));
+    new Uint8Array(memory.buffer).set(utf8, from);
+    const to = from + utf8.length;
+    return new Uint8Array(memory.buffer, to, unpack(from, utf8.length, to));
+  }
+
+  // The core, unpacked and compiled once the markup is on screen.
+  const compiled = painted.then(() => {
+    const bytes = unpack(document.getElementById('core-wasm').textContent);
+    // A stream of the bytes themselves, where a Blob's stream would have
+    // the browser carry them to its own process and back.
+    const packed = new ReadableStream({ start(c) { c.enqueue(bytes); c.close(); } });
+    const inflated = packed.pipeThrough(new DecompressionStream('gzip'));
     return WebAssembly.compileStreaming(new Response(inflated, { headers: { 'Content-Type': 'application/wasm' } }));
   });
   // Answered by the page once it has run; not an error before then.

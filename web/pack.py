@@ -1,7 +1,7 @@
 """Writes standard input (the gzip-compressed core) as text that an inline
 script can carry: seven bits a character, most significant first, the last
 one padded with zeros. A value the HTML parser would change or read as
-markup (NUL, CR, "<") is written as U+0100 plus itself. page.js reads it
+markup (NUL, CR, "<") is written as U+0100 plus itself. web/unpack.cpp reads it
 back. At 7 bits a character this is about an eighth smaller than base64.
 
     python3 pack.py < core.wasm.gz > core.wasm.gz.txt"""

@@ -306,8 +306,12 @@
       if (!Controller.memoryAtPowerOn() || (x.open && x.actions > 0 && !x.done)) e.preventDefault();
     });
     // The title captions keep "0x" clear in the layout now in force: below
-    // the window's width the style sheet stacks the groups.
-    window.matchMedia(narrowBelow(d.window.width / 15)).addEventListener('change', () => view.narrowChanged());
+    // the window's width the style sheet stacks the groups. Measured once
+    // the core's first state is drawn: moving the breakpoint restyles the
+    // whole window, which the first click need not wait for.
+    requestAnimationFrame(() => setTimeout(() => {
+      window.matchMedia(narrowBelow(d.window.width / 15)).addEventListener('change', () => view.narrowChanged());
+    }));
     // The markup as built is the first state; a copy saved as it stood is not.
     startSession('first' in app.dataset);
     delete app.dataset.first;
@@ -340,11 +344,10 @@
     };
   }
 
-  // The core takes the markup over once it is on screen, never delaying its
-  // first paint: after the first frame, or as soon as it is compiled.
-  const painted = new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve)));
-  Promise.all([CoreFile.compiled, painted])
-    .then(([wasm]) => BitwellCore({
+  // The core takes the markup over once it is compiled, which is never
+  // before the markup is on screen.
+  CoreFile.compiled
+    .then((wasm) => BitwellCore({
       view: Controller.coreView,
       instantiateWasm: (imports, done) => { WebAssembly.instantiate(wasm, imports).then((i) => done(i)); return {}; },
     }))
