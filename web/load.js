@@ -1,30 +1,14 @@
 // The chip's core, loaded first of the page's scripts, which run once its
 // markup is parsed: the WebAssembly the page carries, gzip-compressed and
 // seven bits a character (web/pack.py), inflated by the browser and
-// compiled once the markup is on screen. Where a policy or the browser refuses
+// compiled once the markup is drawn. Where a policy or the browser refuses
 // it, `compiled` fails and the page says it cannot start.
 'use strict';
 
 const CoreFile = (() => {
-  // The markup is on screen: once the browser reports its first contentful
-  // paint, so that nothing the page does competes with drawing it (on a
-  // machine with few cores, even unpacking the core would hold the first
-  // paint back). Where no such report can come (the markup hidden until
-  // the core has its texts, or a browser without paint timing), after the
-  // next frame; and after a second in any case, as in a tab opened in the
-  // background.
-  const painted = new Promise((resolve) => {
-    if (document.documentElement.classList.contains('later') || !window.PerformanceObserver ||
-        !(PerformanceObserver.supportedEntryTypes || []).includes('paint')) {
-      return requestAnimationFrame(() => setTimeout(resolve));
-    }
-    const shown = () => performance.getEntriesByName('first-contentful-paint').length > 0;
-    if (shown()) return setTimeout(resolve);
-    new PerformanceObserver((list, observer) => {
-      if (shown()) { observer.disconnect(); resolve(); }
-    }).observe({ type: 'paint' });
-    setTimeout(resolve, 1000);
-  });
+  // The markup is drawn: after the next frame. Unpacking the core takes
+  // longer than drawing the markup, which must not wait for it.
+  const drawn = new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve)));
 
   // The core's bytes from the page's text of them, by a module of their
   // own (web/unpack.cpp, in base64 here), past the memory it starts with.
@@ -39,8 +23,8 @@ const CoreFile = (() => {
     return new Uint8Array(memory.buffer, to, unpack(from, utf8.length, to));
   }
 
-  // The core, unpacked and compiled once the markup is on screen.
-  const compiled = painted.then(() => {
+  // The core, unpacked and compiled once the markup is drawn.
+  const compiled = drawn.then(() => {
     const bytes = unpack(document.getElementById('core-wasm').textContent);
     // A stream of the bytes themselves, where a Blob's stream would have
     // the browser carry them to its own process and back.

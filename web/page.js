@@ -345,7 +345,7 @@
   }
 
   // The core takes the markup over once it is compiled, which is never
-  // before the markup is on screen.
+  // before the markup is drawn.
   CoreFile.compiled
     .then((wasm) => BitwellCore({
       view: Controller.coreView,
