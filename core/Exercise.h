@@ -123,8 +123,8 @@ inline constexpr std::size_t kExerciseMaxGoals = 50;
 bool ParseExercise(std::string_view bytes, std::string_view name, Exercise& out,
                    ExerciseError& error);
 
-// The title of a file's bytes in the current language, read from its text
-// lines alone: its goals are neither read nor checked, so this is for files
+// The title of a file's bytes in the current language, read from its title
+// lines alone: nothing else is read or checked, so this is for files
 // known sound, such as the course's own (whose menu shows their titles at
 // every start). Empty where the file has no title.
 std::string ExerciseTitle(std::string_view bytes);

@@ -588,9 +588,7 @@ namespace {
 
 class Parser {
 public:
-    // `textsOnly`: reads the title, text and hint lines alone, for a file
-    // known sound; any other line is passed over unchecked.
-    Parser(Exercise& ex, bool textsOnly) : m_ex(ex), m_textsOnly(textsOnly) {}
+    explicit Parser(Exercise& ex) : m_ex(ex) {}
 
     // One line (1-based number, without its end): false when the check
     // stops here (a line that is not UTF-8, or enough problems).
@@ -610,7 +608,6 @@ private:
     bool GoalLine(GrammarLine& l);
 
     Exercise& m_ex;
-    const bool m_textsOnly;
     int m_line = 0;
     bool m_title = false;
     std::array<bool, 4> m_titles{};
@@ -643,11 +640,10 @@ bool Parser::Line(int number, std::string_view raw) {
                      ((key == 3 && line.substr(0, 3) == "why") || (key > 4 && line.substr(0, 4) == "why."));
     if (!why) m_whyGoal = kNoGoal;
     if (key < line.size() && line[key] == ':') {
-        if (!why) Text(line.substr(0, key), line.substr(key + 1));
-        else if (!m_textsOnly) Why(line.substr(0, key), Trim(line.substr(key + 1)));
+        if (why) Why(line.substr(0, key), Trim(line.substr(key + 1)));
+        else Text(line.substr(0, key), line.substr(key + 1));
         return true;
     }
-    if (m_textsOnly) return true;
     const std::string_view word = line.substr(0, key);
     const std::string_view rest = WithoutComment(Trim(line.substr(key)));
     GrammarLine l(rest, Tokens(rest));
@@ -805,7 +801,7 @@ std::string_view WithoutByteOrderMark(std::string_view bytes) {
 std::vector<ExerciseError> ReadFile(std::string_view bytes, Exercise& ex) {
     if (bytes.size() > kExerciseMaxBytes) return {{0, Tr("exercise", "the file is larger than 64 KiB")}};
     bytes = WithoutByteOrderMark(bytes);
-    Parser parser(ex, false);
+    Parser parser(ex);
     int number = 0;
     bool whole = true;
     for (std::size_t pos = 0; pos < bytes.size() && whole;) {
@@ -874,13 +870,14 @@ bool ParseExercise(std::string_view bytes, std::string_view name, Exercise& out,
 
 std::string ExerciseTitle(std::string_view bytes) {
     Exercise ex;
-    Parser parser(ex, true);
+    Parser parser(ex);
     bytes = WithoutByteOrderMark(bytes);
     int number = 0;
     for (std::size_t pos = 0; pos < bytes.size();) {
         const std::string_view line = NextLine(bytes, pos);
         // Only a title line can hold the title: no other is even read, for
-        // the menu shows the course's titles at every start.
+        // the menu shows the course's titles at every start. The parser's
+        // problems are not looked at: the file is known sound.
         ++number;
         if (Trim(line).substr(0, 5) == "title") parser.Line(number, line);
     }
