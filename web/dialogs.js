@@ -21,9 +21,18 @@ const Dialogs = (() => {
       e.preventDefault();
       const answer = e.submitter ? e.submitter.value : form.querySelector('button').value;
       dialog.close(answer);
+      letGo(dialog);
       onAnswer(answer);
     };
+    dialog.onclose = () => letGo(dialog);
     if (!dialog.open) dialog.showModal();
+  }
+
+  // The browser gives the focus back to what held it when the dialog opened;
+  // when that was a menu item, hidden since, the focus would stay in the
+  // closed dialog, where no key reaches anything until the next layout.
+  function letGo(dialog) {
+    if (dialog.contains(document.activeElement)) document.activeElement.blur();
   }
 
   // A message in the error box under another title, the box's own title
