@@ -1,7 +1,9 @@
 // The page's language: the one it starts in and the one chosen from the
 // menu, kept for the next visit. The core has the catalogue; the page
-// only says which language and draws the texts again. Run in the page's
-// head, before its markup is drawn.
+// only says which language and draws the texts again. Run right after
+// the page's markup, before the parser first yields and the markup is
+// drawn: a script in the head would have the browser paint an empty frame
+// there, and the markup only a frame later.
 'use strict';
 
 const Language = (() => {
