@@ -15,7 +15,8 @@ set(early "")
 set(scripts "")
 # The page carries its scripts and style without their comment lines and
 # indentation, which the sources keep for their readers. EARLY (separated
-# by "|" too) runs in the head, before the markup is drawn; SCRIPTS after it.
+# by "|" too) runs right after the markup, before it is drawn; SCRIPTS once
+# the whole page is parsed.
 foreach(script ${EARLY} ${SCRIPTS})
   file(READ ${script} text)
   string(REGEX REPLACE "\n[ \t]*//[^\n]*" "" text "\n${text}")

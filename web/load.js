@@ -6,10 +6,6 @@
 'use strict';
 
 const CoreFile = (() => {
-  // The markup is drawn: after the next frame. Unpacking the core takes
-  // longer than drawing the markup, which must not wait for it.
-  const drawn = new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve)));
-
   // The core's bytes from the page's text of them, by a module of their
   // own (web/unpack.cpp, in base64 here), past the memory it starts with.
   function unpack(text) {
@@ -23,8 +19,9 @@ const CoreFile = (() => {
     return new Uint8Array(memory.buffer, to, unpack(from, utf8.length, to));
   }
 
-  // The core, unpacked and compiled once the markup is drawn.
-  const compiled = drawn.then(() => {
+  // The core, unpacked and compiled once the markup is drawn (drawn.js):
+  // unpacking takes longer than drawing the markup, which must not wait.
+  const compiled = MarkupDrawn.then(() => {
     const bytes = unpack(document.getElementById('core-wasm').textContent);
     // A stream of the bytes themselves, where a Blob's stream would have
     // the browser carry them to its own process and back.
