@@ -8,7 +8,7 @@
 const CoreFile = (() => {
   // The core's bytes from the page's text of them, by a module of their
   // own (web/unpack.cpp, in base64 here), past the memory it starts with.
-  function unpack(text) {
+  function coreBytes(text) {
     const wasm = Uint8Array.from(atob('{{UNPACK}}'), (c) => c.charCodeAt(0));
     const { memory, unpack } = new WebAssembly.Instance(new WebAssembly.Module(wasm)).exports;
     const utf8 = new TextEncoder().encode(text);
@@ -22,7 +22,7 @@ const CoreFile = (() => {
   // The core, unpacked and compiled once the markup is drawn (drawn.js):
   // unpacking takes longer than drawing the markup, which must not wait.
   const compiled = MarkupDrawn.then(() => {
-    const bytes = unpack(document.getElementById('core-wasm').textContent);
+    const bytes = coreBytes(document.getElementById('core-wasm').textContent);
     // A stream of the bytes themselves, where a Blob's stream would have
     // the browser carry them to its own process and back.
     const packed = new ReadableStream({ start(c) { c.enqueue(bytes); c.close(); } });
